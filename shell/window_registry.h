@@ -1,0 +1,52 @@
+#pragma once
+// The window registry: at most one instance of each window kind, created the first time
+// anything asks for it and reused afterwards, so a window shown again keeps what the user
+// typed. Windows are found by their form name ("swFac", "sw_ddc_0306", ...).
+
+#include <QHash>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+namespace sw {
+
+// Form names of the window kinds.
+namespace forms {
+inline constexpr const char* kMain = "sw_main";
+inline constexpr const char* kFacilities = "swFac";
+inline constexpr const char* kWildfires = "frmDBMan";
+inline constexpr const char* kHurricanes = "swHcane";
+inline constexpr const char* kAddresses = "frmGEAddress";
+inline constexpr const char* kKmlConvert = "kml_firedp_0611";
+inline constexpr const char* kConverter = "sw_ddc_0306";
+inline constexpr const char* kAbout = "frmAbout";
+} // namespace forms
+
+class WindowRegistry {
+public:
+    using Factory = std::function<QWidget*()>;
+
+    // How to build a window kind. The factory's widget gets the form name as object name.
+    void setFactory(const QString& form, Factory factory);
+
+    // The live instance, created on first use; nullptr for a kind without a factory.
+    QWidget* instance(const QString& form);
+    // The live instance, or nullptr when none exists (never creates one).
+    QWidget* existing(const QString& form) const;
+    // Create if needed, show, raise and activate; returns the instance.
+    QWidget* show(const QString& form);
+    // Close (and so destroy) the instance if there is one; a kind never opened is left alone.
+    void close(const QString& form);
+
+    template <class T> T* instanceAs(const QString& form) { return qobject_cast<T*>(instance(form)); }
+    template <class T> T* existingAs(const QString& form) const {
+        return qobject_cast<T*>(existing(form));
+    }
+
+private:
+    QHash<QString, Factory> factories_;
+    QHash<QString, QPointer<QWidget>> instances_;
+};
+
+} // namespace sw
