@@ -40,7 +40,7 @@ struct FileRequest {
     enum class Kind { Open, Save };
     Kind kind = Kind::Open;
     std::string title;
-    std::string fileName; // preset file name (may carry a folder)
+    std::string fileName;         // preset file name (may carry a folder)
     std::string defaultExtension; // ".txt": added when the user types a name without one
     std::string filter;
     int filterIndex = 1;

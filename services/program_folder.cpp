@@ -8,8 +8,12 @@ std::filesystem::path& folderStore() {
 }
 } // namespace
 
-const std::filesystem::path& programFolder() { return folderStore(); }
+const std::filesystem::path& programFolder() {
+    return folderStore();
+}
 
-void setProgramFolder(const std::filesystem::path& folder) { folderStore() = folder; }
+void setProgramFolder(const std::filesystem::path& folder) {
+    folderStore() = folder;
+}
 
 } // namespace sw

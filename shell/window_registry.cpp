@@ -2,6 +2,12 @@
 
 namespace sw {
 
+WindowRegistry::~WindowRegistry() {
+    for (const auto& window : std::as_const(instances_)) {
+        delete window.data();
+    }
+}
+
 void WindowRegistry::setFactory(const QString& form, Factory factory) {
     factories_.insert(form, std::move(factory));
 }

@@ -27,6 +27,12 @@ class WindowRegistry {
 public:
     using Factory = std::function<QWidget*()>;
 
+    WindowRegistry() = default;
+    // Windows still alive (hidden ones included) go with the registry.
+    ~WindowRegistry();
+    WindowRegistry(const WindowRegistry&) = delete;
+    WindowRegistry& operator=(const WindowRegistry&) = delete;
+
     // How to build a window kind. The factory's widget gets the form name as object name.
     void setFactory(const QString& form, Factory factory);
 
@@ -39,7 +45,9 @@ public:
     // Close (and so destroy) the instance if there is one; a kind never opened is left alone.
     void close(const QString& form);
 
-    template <class T> T* instanceAs(const QString& form) { return qobject_cast<T*>(instance(form)); }
+    template <class T> T* instanceAs(const QString& form) {
+        return qobject_cast<T*>(instance(form));
+    }
     template <class T> T* existingAs(const QString& form) const {
         return qobject_cast<T*>(existing(form));
     }

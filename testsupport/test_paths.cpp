@@ -9,7 +9,8 @@
 namespace sw::test {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "siteward-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "siteward-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }
@@ -21,7 +22,9 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::filesystem::path runtimeDir() { return std::filesystem::read_symlink("/proc/self/exe").parent_path(); }
+std::filesystem::path runtimeDir() {
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path();
+}
 
 std::filesystem::path sourceDir() {
     if (const char* dir = std::getenv("SW_SOURCE_DIR")) {

@@ -1,0 +1,36 @@
+#pragma once
+// About: the version, the disclaimer, who made the program and what it is built with, and a
+// button that starts the platform's system-information viewer.
+
+#include "services/dialogs.h"
+
+#include <QDialog>
+#include <functional>
+
+namespace sw {
+
+class frmAbout : public QDialog {
+    Q_OBJECT
+public:
+    // Starts a program detached; true when it started.
+    using Launcher = std::function<bool(const QString& program)>;
+
+    explicit frmAbout(Dialogs& dialogs, QWidget* parent = nullptr);
+
+    // Tests replace how the viewer is found and started.
+    void setSystemInfoLookup(std::function<QString()> lookup) { lookup_ = std::move(lookup); }
+    void setLauncher(Launcher launcher) { launcher_ = std::move(launcher); }
+
+    void StartSysInfo();
+
+    static QString titleText();
+    static QString disclaimerText();
+    static QString descriptionText();
+
+private:
+    Dialogs& dialogs_;
+    std::function<QString()> lookup_;
+    Launcher launcher_;
+};
+
+} // namespace sw

@@ -1,0 +1,28 @@
+#pragma once
+// The program's windows put together: the registry with a factory for every window kind, all
+// sharing one dialog seam. main() builds one with the Qt dialogs; tests build one with the
+// scripted double.
+
+#include "services/dialogs.h"
+#include "shell/window_registry.h"
+
+namespace sw {
+
+class sw_main;
+
+class SitewardApp {
+public:
+    explicit SitewardApp(Dialogs& dialogs);
+
+    WindowRegistry& registry() { return registry_; }
+    // Shows the main window (the first and only window at start-up).
+    sw_main* start();
+    // Opens the converter for a task window, which becomes its hand-back target.
+    void openConverter(const QString& targetForm);
+
+private:
+    Dialogs& dialogs_;
+    WindowRegistry registry_;
+};
+
+} // namespace sw

@@ -1,0 +1,35 @@
+#pragma once
+// A task window whose real contents are not built yet: a real window of its kind, with its
+// caption and heading, and — for the windows that take coordinates — the first field that the
+// main window focuses, the six result labels the converter fills, and the coordinate button.
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+namespace sw {
+
+struct PlaceholderSpec {
+    QString form;        // registry name, e.g. "frmDBMan"
+    QString caption;     // window caption
+    QString heading;     // heading label text
+    QString firstField;  // objectName of the first entry field, empty for none
+    QString labelLetter; // "p", "h", "f": the six result labels' letter, empty for none
+    QString coordButton; // objectName of the coordinate button, empty for none
+};
+
+class PlaceholderWindow : public QWidget {
+    Q_OBJECT
+public:
+    using OpenConverter = std::function<void(const QString& targetForm)>;
+    PlaceholderWindow(const PlaceholderSpec& spec, OpenConverter openConverter,
+                      QWidget* parent = nullptr);
+};
+
+// The placeholders of the task windows that are not built yet.
+PlaceholderSpec wildfiresPlaceholder();
+PlaceholderSpec hurricanesPlaceholder();
+PlaceholderSpec addressesPlaceholder();
+PlaceholderSpec kmlConvertPlaceholder();
+
+} // namespace sw

@@ -1,0 +1,121 @@
+#include "shell/qt_dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+namespace sw {
+namespace {
+
+QString titleOr(const std::string& title) {
+    return QString::fromStdString(title.empty() ? std::string(kProgramTitle) : title);
+}
+
+QMessageBox::Icon qtIcon(Icon icon) {
+    switch (icon) {
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Warning:
+        return QMessageBox::Warning;
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+QStringList qtNameFilters(const std::string& classicFilter) {
+    const QStringList parts = QString::fromStdString(classicFilter).split('|');
+    QStringList filters;
+    static const QRegularExpression shownPattern(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString caption = parts[i];
+        caption.remove(shownPattern);
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        filters << QStringLiteral("%1 (%2)").arg(caption.trimmed(), patterns.trimmed());
+    }
+    return filters;
+}
+
+Answer QtDialogs::message(const MessageRequest& request) {
+    QMessageBox box(qtIcon(request.icon), titleOr(request.title),
+                    QString::fromStdString(request.text), QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    if (request.buttons == Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(request.defaultButton == Answer::No ? QMessageBox::No
+                                                                 : QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return Answer::Ok;
+}
+
+std::optional<std::string> QtDialogs::input(const InputRequest& request) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(QApplication::activeWindow(), titleOr(request.title),
+                              QString::fromStdString(request.prompt), QLineEdit::Normal,
+                              QString::fromStdString(request.defaultText), &ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return text.toStdString();
+}
+
+std::optional<std::string> QtDialogs::file(const FileRequest& request) {
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title));
+    const bool save = request.kind == FileRequest::Kind::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // The classic open dialog used for choosing an output file accepts names that do not
+    // exist yet; whether an existing file may be replaced is asked by the caller.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (save) {
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    }
+    const QStringList filters = qtNameFilters(request.filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        const qsizetype index = request.filterIndex >= 1 && request.filterIndex <= filters.size()
+                                    ? request.filterIndex - 1
+                                    : 0;
+        dialog.selectNameFilter(filters[index]);
+    }
+    QString suffix = QString::fromStdString(request.defaultExtension);
+    if (suffix.startsWith('.')) {
+        suffix.remove(0, 1);
+    }
+    dialog.setDefaultSuffix(suffix);
+    if (!request.fileName.empty()) {
+        dialog.selectFile(QString::fromStdString(request.fileName));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
+void QtDialogs::beep() {
+    QApplication::beep();
+}
+
+void QtDialogs::setWaitCursor(bool on) {
+    if (on) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++waitDepth_;
+    } else if (waitDepth_ > 0) {
+        QApplication::restoreOverrideCursor();
+        --waitDepth_;
+    }
+}
+
+} // namespace sw
