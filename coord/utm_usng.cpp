@@ -1,0 +1,186 @@
+#include "coord/utm_usng.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+
+#include "coord/number_text.h"
+
+namespace sw::lltoAlbers {
+namespace {
+
+constexpr double semiMajor = 6378137.0;
+constexpr double semiMinor = 6356752.31424518;
+constexpr double scale = 0.9996;
+constexpr double toRadians = 3.14159265358979 / 180.0;
+constexpr double falseEasting = 500000.0;
+constexpr double southFalseNorthing = 10000000.0;
+
+struct Ellipsoid {
+    double e2 = 0;
+    double e4 = 0;
+    double e6 = 0;
+    double ep2 = 0; // second eccentricity squared
+};
+
+const Ellipsoid& ellipsoid() {
+    static const Ellipsoid el = [] {
+        Ellipsoid x;
+        const double f = (semiMajor - semiMinor) / semiMajor;
+        x.e2 = 2.0 * f - f * f;
+        x.e4 = x.e2 * x.e2;
+        x.e6 = x.e2 * x.e4;
+        x.ep2 = x.e2 / (1.0 - x.e2);
+        return x;
+    }();
+    return el;
+}
+
+double normalisedLongitude(double longitude) {
+    return (longitude + 180.0) - 360.0 * std::floor((longitude + 180.0) / 360.0) - 180.0;
+}
+
+int zoneOfNormalised(double latitude, double lon) {
+    int zone = static_cast<int>(std::floor((lon + 180.0) / 6.0)) + 1;
+    // Points on these three meridians go to the zone west of them, as the agency has always
+    // recorded them (the state straddles 84 W).
+    if (lon == -90.0 || lon == -84.0 || lon == -78.0) {
+        zone -= 1;
+    }
+    if (latitude >= 56.0 && latitude < 64.0 && lon >= 3.0 && lon < 12.0) {
+        zone = 32;
+    }
+    return zone;
+}
+
+constexpr std::array<std::string_view, 7> columnLetters{
+    "", "ABCDEFGH", "JKLMNPQR", "STUVWXYZ", "ABCDEFGH", "JKLMNPQR", "STUVWXYZ"};
+constexpr std::array<std::string_view, 7> rowLetters{"",
+                                                     "ABCDEFGHJKLMNPQRSTUV",
+                                                     "FGHJKLMNPQRSTUVABCDE",
+                                                     "ABCDEFGHJKLMNPQRSTUV",
+                                                     "FGHJKLMNPQRSTUVABCDE",
+                                                     "ABCDEFGHJKLMNPQRSTUV",
+                                                     "FGHJKLMNPQRSTUVABCDE"};
+
+// Whole metres, ties to even; out-of-range or non-finite values (only from latitudes at or
+// beyond the poles) become 0 rather than undefined integer conversions.
+std::int64_t wholeMetres(double metres) {
+    const double r = roundTiesToEven(metres);
+    if (!std::isfinite(r) || std::fabs(r) > 9.0e15) {
+        return 0;
+    }
+    return static_cast<std::int64_t>(r);
+}
+
+std::string fiveDigits(std::int64_t metres) {
+    const std::int64_t m = (metres < 0 ? -metres : metres) % 100000;
+    std::array<char, 8> buf{};
+    std::snprintf(buf.data(), buf.size(), "%05lld", static_cast<long long>(m));
+    return buf.data();
+}
+
+} // namespace
+
+double Square(double x) {
+    return x * x;
+}
+
+std::string bandLetter(double latitude) {
+    static constexpr std::string_view bands = "CDEFGHJKLMNPQRSTUVWX";
+    if (!(latitude >= -80.0 && latitude < 84.0)) {
+        return {};
+    }
+    const int index = latitude >= 72.0 ? 19 : static_cast<int>(std::floor((latitude + 80.0) / 8.0));
+    return std::string(1, bands[static_cast<std::size_t>(index)]);
+}
+
+int utmZone(double latitude, double longitude) {
+    return zoneOfNormalised(latitude, normalisedLongitude(longitude));
+}
+
+UtmPoint utmFromLatLong(double latitude, double longitude) {
+    const Ellipsoid& el = ellipsoid();
+    const double lon = normalisedLongitude(longitude);
+    UtmPoint p;
+    p.zone = zoneOfNormalised(latitude, lon);
+    p.band = bandLetter(latitude);
+    const double centralMeridian = (p.zone - 1) * 6 - 180 + 3;
+
+    const double phi = latitude * toRadians;
+    const double sinPhi = std::sin(phi);
+    const double cosPhi = std::cos(phi);
+    const double tanPhi = std::tan(phi);
+    const double n = semiMajor / std::sqrt(1.0 - el.e2 * Square(sinPhi));
+    const double t = Square(tanPhi);
+    const double c = el.ep2 * Square(cosPhi);
+    const double a = cosPhi * (lon - centralMeridian) * toRadians;
+    const double m =
+        semiMajor *
+        ((1.0 - el.e2 / 4.0 - 3.0 * el.e4 / 64.0 - 5.0 * el.e6 / 256.0) * phi -
+         (3.0 * el.e2 / 8.0 + 3.0 * el.e4 / 32.0 + 45.0 * el.e6 / 1024.0) * std::sin(2.0 * phi) +
+         (15.0 * el.e4 / 256.0 + 45.0 * el.e6 / 1024.0) * std::sin(4.0 * phi) -
+         (35.0 * el.e6 / 3072.0) * std::sin(6.0 * phi));
+
+    const double a2 = Square(a);
+    const double a3 = a2 * a;
+    const double a4 = Square(a2);
+    p.easting = scale * n *
+                    (a + (1.0 - t + c) * a3 / 6.0 +
+                     (5.0 - 18.0 * t + Square(t) + 72.0 * c - 58.0 * el.ep2) * a4 * a / 120.0) +
+                falseEasting;
+    p.northing =
+        scale *
+        (m + n * tanPhi *
+                 (a2 / 2.0 + (5.0 - t + 9.0 * c + 4.0 * Square(c)) * a4 / 24.0 +
+                  (61.0 - 58.0 * t + Square(t) + 600.0 * c - 330.0 * el.ep2) * a4 * a2 / 720.0));
+    if (latitude < 0.0) {
+        p.northing += southFalseNorthing;
+    }
+    return p;
+}
+
+std::string GridSquareLetters(int set, std::int64_t northing, std::int64_t easting) {
+    if (set < 1 || set > 6 || easting < 0) {
+        return {};
+    }
+    // Rows repeat every 2000 km, columns every 800 km (the modular form of subtracting 20 or 8
+    // until in range, safe for any magnitude).
+    std::int64_t row = (northing < 0 ? -northing : northing) / 100000 + 1;
+    if (row > 20) {
+        row = (row - 1) % 20 + 1;
+    }
+    std::int64_t column = easting / 100000;
+    if (column > 8) {
+        column = (column - 1) % 8 + 1;
+    }
+    if (column == 0) {
+        column = 7;
+    }
+    const auto s = static_cast<std::size_t>(set);
+    std::string letters;
+    letters.push_back(columnLetters[s][static_cast<std::size_t>(column - 1)]);
+    letters.push_back(rowLetters[s][static_cast<std::size_t>(row - 1)]);
+    return letters;
+}
+
+UtmUsng UtmUsngFromLatLong(double latitude, double longitude) {
+    const UtmPoint p = utmFromLatLong(latitude, longitude);
+    const std::string designator = std::to_string(p.zone) + p.band;
+
+    UtmUsng out;
+    out.utm = designator + ' ' + formatDigitPattern(p.easting, "000000.00") + ' ' +
+              formatDigitPattern(p.northing, "000000.00");
+
+    // Rounded, not truncated: the agency's grid references have always been rounded to the
+    // nearest metre (ties to even), e.g. easting 740550.42 -> 40550 but 740550.62 -> 40551.
+    const std::int64_t e1 = wholeMetres(p.easting);
+    const std::int64_t n1 = wholeMetres(p.northing);
+    const int set = p.zone % 6 == 0 ? 6 : p.zone % 6;
+    out.usng = designator + ' ' + GridSquareLetters(set, n1, e1) + ' ' + fiveDigits(e1) + ' ' +
+               fiveDigits(n1);
+    return out;
+}
+
+} // namespace sw::lltoAlbers
