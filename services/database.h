@@ -1,0 +1,183 @@
+#pragma once
+// The program's embedded database: lookup files opened read-only (section centroids, ZIP
+// codes), and the working database of the KML conversion, created new, given tables, filled
+// from headerless comma-separated text files and queried back. Built on SQLite.
+//
+// Failures are reported, never thrown: every operation that can fail returns false (or an
+// empty optional) and leaves a message naming what failed in lastError(). Callers decide
+// what the user sees.
+//
+// Values that come from the user never become SQL text: pass them as parameters ("?" in
+// the statement, one DbValue each, in order). A statement text is run as exactly one
+// statement; anything after its end (a second statement smuggled in after ";") is refused.
+//
+// Headerless text files read as tables: a statement may name a comma-separated text file as
+//     [Text;Database=FOLDER;HDR=NO].[FILE]
+// which reads FOLDER/FILE as a table whose columns are F1, F2, ... in file order. Unquoted
+// values that read wholly as numbers are numbers, everything else (and every quoted value,
+// quotes removed) is text, an empty value is NULL. "SELECT ... INTO TABLE FROM ..." creates
+// TABLE from the selected rows.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+struct sqlite3;
+
+namespace sw {
+
+// One value read from a row or bound to a statement parameter.
+class DbValue {
+public:
+    enum class Type { Null, Integer, Real, Text };
+
+    DbValue() = default;
+    DbValue(std::nullptr_t) {}
+    DbValue(int value) : value_(std::int64_t{value}) {}
+    DbValue(long value) : value_(std::int64_t{value}) {}
+    DbValue(long long value) : value_(std::int64_t{value}) {}
+    DbValue(double value) : value_(value) {}
+    DbValue(const char* text) : value_(std::string(text)) {}
+    DbValue(std::string_view text) : value_(std::string(text)) {}
+    DbValue(std::string text) : value_(std::move(text)) {}
+
+    Type type() const { return static_cast<Type>(value_.index()); }
+    bool isNull() const { return type() == Type::Null; }
+
+    // Integers as their digits; reals in the shortest form that reads back as the same
+    // double (-84.2773, never -84.277300000000004; 30 for 30.0); NULL as "".
+    std::string toText() const;
+    // Texts give their leading number (the whole text when it is one), 0 when there is none;
+    // NULL gives 0.
+    double toNumber() const;
+    // As toNumber(), reals rounded to the nearest whole number (ties to even).
+    std::int64_t toInteger() const;
+
+    bool operator==(const DbValue&) const = default;
+
+private:
+    std::variant<std::monostate, std::int64_t, double, std::string> value_;
+};
+
+// The rows of one query, all read at once: the count is known at once, and moving around
+// (first, last, next) is free. Reading a field on no current row, or a field the query does
+// not have, gives NULL ("" as text, 0 as a number).
+class Recordset {
+public:
+    Recordset() = default;
+    Recordset(std::vector<std::string> fieldNames, std::vector<std::vector<DbValue>> rows);
+
+    int recordCount() const { return static_cast<int>(rows_.size()); }
+    // True when there is no current row: an empty set, or moved past the last row.
+    bool eof() const { return current_ >= rows_.size(); }
+    void moveFirst() { current_ = 0; }
+    void moveLast() { current_ = rows_.empty() ? 0 : rows_.size() - 1; }
+    void moveNext() {
+        if (current_ < rows_.size()) {
+            ++current_;
+        }
+    }
+
+    int fieldCount() const { return static_cast<int>(fieldNames_.size()); }
+    const std::string& fieldName(int position) const;
+    // Field names match without regard to case (LONGITUDE, Longitude, longitude).
+    std::optional<int> fieldPosition(std::string_view name) const;
+    bool hasField(std::string_view name) const { return fieldPosition(name).has_value(); }
+
+    const DbValue& value(std::string_view name) const;
+    const DbValue& value(int position) const;
+    std::string text(std::string_view name) const { return value(name).toText(); }
+    std::string text(int position) const { return value(position).toText(); }
+    double number(std::string_view name) const { return value(name).toNumber(); }
+    double number(int position) const { return value(position).toNumber(); }
+
+    void close() { *this = Recordset(); }
+
+private:
+    std::vector<std::string> fieldNames_;
+    std::vector<std::vector<DbValue>> rows_;
+    std::size_t current_ = 0;
+};
+
+// Column types with the same type codes as the shapefile writer's AddField, so a table's
+// columns can be passed on to a shapefile unchanged.
+enum class ColumnType {
+    YesNo = 1,
+    Integer = 3,
+    LongInteger = 4,
+    Single = 6,
+    Double = 7,
+    Date = 8,
+    Text = 10,
+};
+
+struct ColumnDef {
+    std::string name;
+    ColumnType type = ColumnType::Text;
+    // Texts: the declared length (255 when none was declared). Other types: their size in
+    // bytes (4 for a long integer, 8 for a double).
+    int size = 0;
+
+    bool operator==(const ColumnDef&) const = default;
+};
+
+class Database {
+public:
+    Database() = default;
+    ~Database();
+    Database(Database&& other) noexcept;
+    Database& operator=(Database&& other) noexcept;
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens an existing database file. Read-only suits the lookup files: nothing can change
+    // them through this connection. A missing file or one that is not a database fails with
+    // a message naming the file.
+    bool openReadOnly(const std::filesystem::path& file);
+    bool open(const std::filesystem::path& file);
+    // Creates a new, empty database file. Fails when the file already exists: a working
+    // database left from an earlier run is never silently reused.
+    bool create(const std::filesystem::path& file);
+    bool isOpen() const { return db_ != nullptr; }
+    void close();
+    const std::filesystem::path& file() const { return file_; }
+
+    // Runs one query and reads all its rows.
+    std::optional<Recordset> query(std::string_view sql, const std::vector<DbValue>& params = {});
+    // Runs one action statement (insert, update, create, SELECT ... INTO).
+    bool execute(std::string_view sql, const std::vector<DbValue>& params = {});
+
+    // Creates a table whose columns are long integers, doubles or texts of a given length
+    // (ColumnDef::size; 255 when 0). Other column types are refused.
+    bool createTable(std::string_view table, const std::vector<ColumnDef>& columns);
+    // The columns of a table, in table order.
+    std::optional<std::vector<ColumnDef>> tableColumns(std::string_view table);
+    // Adds one record; columns not named stay NULL.
+    bool addRecord(std::string_view table,
+                   const std::vector<std::pair<std::string, DbValue>>& values);
+
+    const std::string& lastError() const { return error_; }
+
+private:
+    bool openFile(const std::filesystem::path& file, int flags, bool mustExist);
+    bool run(std::string_view sql, const std::vector<DbValue>& params, Recordset* rows);
+    bool loadTextSources(std::string& sql, std::vector<std::string>& tempTables);
+    bool fail(std::string message);
+    bool failSql(std::string_view what);
+
+    sqlite3* db_ = nullptr;
+    std::filesystem::path file_;
+    std::string error_;
+    int textTables_ = 0; // names the temporary tables that hold text files
+};
+
+// Quotes a table or column name for SQL text ("NAME" -> [NAME]); refuses (returns nothing)
+// a name that cannot be quoted safely.
+std::optional<std::string> quoteName(std::string_view name);
+
+} // namespace sw
