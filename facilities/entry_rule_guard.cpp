@@ -1,0 +1,60 @@
+#include "facilities/entry_rule_guard.h"
+
+#include "facilities/entry_rule.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace sw {
+
+EntryRuleGuard::EntryRuleGuard(Dialogs& dialogs, QObject* parent)
+    : QObject(parent), dialogs_(dialogs) {}
+
+void EntryRuleGuard::guard(QLineEdit* field) {
+    field->installEventFilter(this);
+}
+
+void EntryRuleGuard::guard(QComboBox* box) {
+    // Keys and focus arrive at the box itself, which hands keys on to its line edit.
+    box->installEventFilter(this);
+}
+
+void EntryRuleGuard::clean(QLineEdit* field) {
+    const QString cleaned = QString::fromStdString(cleanName(field->text().toStdString()));
+    if (cleaned != field->text()) {
+        field->setText(cleaned);
+    }
+}
+
+void EntryRuleGuard::clean(QComboBox* box) {
+    const QString cleaned = QString::fromStdString(cleanName(box->currentText().toStdString()));
+    if (cleaned != box->currentText()) {
+        box->setEditText(cleaned);
+    }
+}
+
+bool EntryRuleGuard::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (containsRestrictedCharacter(key->text().toStdString())) {
+            dialogs_.message(restrictedCharacterMessage());
+            return true; // dropped
+        }
+    } else if (event->type() == QEvent::FocusOut) {
+        // A message box or the window losing activation is not leaving the field: cleaning then
+        // would trim the blank just typed between two words.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (auto* field = qobject_cast<QLineEdit*>(watched)) {
+                clean(field);
+            } else if (auto* box = qobject_cast<QComboBox*>(watched)) {
+                clean(box);
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace sw

@@ -1,0 +1,116 @@
+#include "facilities/record_file.h"
+
+#include "testsupport/test_paths.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using sw::test::readFile;
+using sw::test::TempDir;
+using sw::test::writeFile;
+
+TEST(RecordLine, QuotedTextsBareNumbersCrLf) {
+    struct Case {
+        std::string line;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {sw::RecordLine().text("Camp A").number(-84.1234).number(0).text("").str(),
+         "\"Camp A\",-84.1234,0,\"\"\r\n"},
+        {sw::RecordLine().number(512345.67).number(1e15).number(-0.0).str(),
+         "512345.67,1000000000000000,0\r\n"},
+        // A quote that slipped past the entry rule must not end the field early, nor a line
+        // break split the record.
+        {sw::RecordLine().text("a\"b").text("c\r\nd").str(), "\"a\"\"b\",\"c  d\"\r\n"},
+        {sw::RecordLine().str(), "\r\n"},
+        {sw::headerLine({"Name", "Type"}), "\"Name\",\"Type\"\r\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.line, c.expected);
+    }
+}
+
+// Lowers the file size limit for the lifetime of the object, so a write runs out of room
+// after a given number of bytes as it would on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+};
+
+std::size_t filesIn(const fs::path& folder) {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST(WriteWholeFile, ReplacesTheFileWhole) {
+    TempDir dir;
+    const fs::path file = dir / "pfcamps.txt";
+    writeFile(file, std::string(100, 'o'));
+    ASSERT_TRUE(sw::writeWholeFile(file, "new\r\n"));
+    EXPECT_EQ(readFile(file), "new\r\n");
+    EXPECT_EQ(filesIn(dir.path()), 1u);
+}
+
+TEST(WriteWholeFile, FailureLeavesTheOldFileAndNoLitter) {
+    TempDir dir;
+    const fs::path file = dir / "pfcamps.txt";
+    writeFile(file, "old\r\n");
+    sw::WriteStatus status;
+    {
+        FileSizeLimit limit(10);
+        status = sw::writeWholeFile(file, std::string(50, 'n'));
+    }
+    EXPECT_FALSE(status);
+    EXPECT_NE(status.message.find(file.string()), std::string::npos) << status.message;
+    EXPECT_EQ(readFile(file), "old\r\n");
+    EXPECT_EQ(filesIn(dir.path()), 1u);
+
+    const auto missingFolder = sw::writeWholeFile(dir / "no such folder" / "x.txt", "x");
+    EXPECT_FALSE(missingFolder);
+    EXPECT_NE(missingFolder.message.find("no such folder"), std::string::npos);
+}
+
+TEST(AppendWhole, AddsToExistingOrCreates) {
+    TempDir dir;
+    const fs::path file = dir / "pfcamps.txt";
+    ASSERT_TRUE(sw::appendWhole(file, "one\r\n"));
+    ASSERT_TRUE(sw::appendWhole(file, "two\r\n"));
+    EXPECT_EQ(readFile(file), "one\r\ntwo\r\n");
+}
+
+TEST(AppendWhole, AShortWriteIsTakenBack) {
+    TempDir dir;
+    const fs::path file = dir / "pfcamps.txt";
+    writeFile(file, "one\r\n");
+    sw::WriteStatus onExisting;
+    sw::WriteStatus onNew;
+    {
+        // Room for part of the line only.
+        FileSizeLimit limit(8);
+        onExisting = sw::appendWhole(file, "second line\r\n");
+        onNew = sw::appendWhole(dir / "pfnew.txt", "a line longer than eight\r\n");
+    }
+    EXPECT_FALSE(onExisting);
+    EXPECT_EQ(readFile(file), "one\r\n");
+    EXPECT_FALSE(onNew);
+    EXPECT_FALSE(fs::exists(dir / "pfnew.txt"));
+    EXPECT_NE(onNew.message.find("pfnew.txt"), std::string::npos) << onNew.message;
+}
+
+} // namespace
