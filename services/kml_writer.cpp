@@ -1,0 +1,333 @@
+#include "services/kml_writer.h"
+
+#include "services/program_folder.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace sw {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Replaces every occurrence of `from`, scanning once from left to right, so text that a
+// replacement brings in is not searched again by this same placeholder.
+void replaceAll(std::string& text, std::string_view from, std::string_view to) {
+    if (from.empty()) {
+        return;
+    }
+    std::string result;
+    result.reserve(text.size());
+    std::size_t start = 0;
+    for (std::size_t hit = text.find(from); hit != std::string::npos;
+         hit = text.find(from, start)) {
+        result.append(text, start, hit - start);
+        result.append(to);
+        start = hit + from.size();
+    }
+    result.append(text, start, std::string::npos);
+    text = std::move(result);
+}
+
+// XML 1.0 cannot carry most C0 control characters, not even as references; a stray one
+// pasted into a field would make the whole document unreadable.
+bool xmlForbidden(unsigned char c) {
+    return c < 0x20 && c != '\t' && c != '\n' && c != '\r';
+}
+
+std::optional<std::string> readWholeFile(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) {
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return std::move(bytes).str();
+}
+
+std::string systemReason(int error) {
+    return std::strerror(error);
+}
+
+// A file in the target's own folder that becomes the target by one rename, or disappears.
+class PendingFile {
+public:
+    PendingFile() = default;
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+    ~PendingFile() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        if (!path_.empty()) {
+            ::unlink(path_.c_str());
+        }
+    }
+
+    // 0 on success, otherwise the errno of the failure.
+    int create(const fs::path& folder) {
+        std::string pattern = (folder / ".siteward-kml-XXXXXX").string();
+        fd_ = ::mkstemp(pattern.data());
+        if (fd_ < 0) {
+            return errno;
+        }
+        path_ = pattern;
+        return 0;
+    }
+
+    int write(std::string_view bytes) {
+        while (!bytes.empty()) {
+            ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return errno;
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+        return 0;
+    }
+
+    // Flushes to the disk, gives the file its final permissions, closes it and renames it over
+    // the target. The rename comes last, so a crash before it leaves the old target intact.
+    int commit(const fs::path& target, mode_t mode) {
+        if (::fchmod(fd_, mode) != 0 || ::fsync(fd_) != 0) {
+            return errno;
+        }
+        int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0) {
+            return errno;
+        }
+        if (::rename(path_.c_str(), target.c_str()) != 0) {
+            return errno;
+        }
+        path_.clear();
+        return 0;
+    }
+
+private:
+    int fd_ = -1;
+    std::string path_;
+};
+
+// The permissions a new file gets from the process's umask.
+mode_t newFileMode() {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+bool isWindowsFolder(const std::string& folder) {
+    bool drive = folder.size() >= 2 && std::isalpha(static_cast<unsigned char>(folder[0])) != 0 &&
+                 folder[1] == ':';
+    return drive || folder.starts_with("\\\\");
+}
+
+// Percent-encodes a path for a file URL: letters, digits, "-._~" and "/" stay, every other
+// byte (UTF-8 included) becomes %XX.
+std::string urlPath(std::string_view path) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char ch : path) {
+        auto c = static_cast<unsigned char>(ch);
+        if (std::isalnum(c) != 0 || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
+            out += ch;
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string xmlText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        switch (ch) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
+            if (!xmlForbidden(static_cast<unsigned char>(ch))) {
+                out += ch;
+            }
+        }
+    }
+    return out;
+}
+
+std::string cdataSection(std::string_view text) {
+    std::string body;
+    body.reserve(text.size());
+    for (char ch : text) {
+        if (!xmlForbidden(static_cast<unsigned char>(ch))) {
+            body += ch;
+        }
+    }
+    // "]]>" would end the section early: split it across two sections.
+    replaceAll(body, "]]>", "]]]]><![CDATA[>");
+    return "<![CDATA[" + body + "]]>";
+}
+
+std::string linkLineText(std::string_view userText) {
+    std::string text(userText);
+    replaceAll(text, "\"", "&quot;");
+    return "<a href=\"" + text + "\">Display Link</a>";
+}
+
+std::string descriptionHtml(const std::vector<std::string>& lines) {
+    std::string html;
+    for (const auto& line : lines) {
+        html += "<br>" + line + "</br>";
+    }
+    return html;
+}
+
+std::string iconReference(const std::string& iconFile) {
+    return iconReference(programFolder(), iconFile);
+}
+
+std::string iconReference(const fs::path& programFolderPath, const std::string& iconFile) {
+    std::string folder = programFolderPath.string();
+    if (isWindowsFolder(folder)) {
+        replaceAll(folder, "\\", "//");
+        return folder + "//icons//" + iconFile;
+    }
+    std::error_code ec;
+    fs::path absolute = fs::absolute(programFolderPath, ec);
+    if (ec) {
+        absolute = programFolderPath;
+    }
+    fs::path icon = (absolute / "icons" / iconFile).lexically_normal();
+    return "file://" + urlPath(icon.generic_string());
+}
+
+std::string fillKmlTemplate(std::string_view templateText, const KmlValues& values) {
+    std::string text(templateText);
+    replaceAll(text, "NNNNNNN", xmlText(values.placemarkName));
+    replaceAll(text, "QQQQQ", cdataSection(values.description));
+    replaceAll(text, "YYY", xmlText(values.longitudeText));
+    replaceAll(text, "XX", xmlText(values.latitudeText));
+    replaceAll(text, "ZZZZZ", xmlText(values.iconReference));
+    replaceAll(text, "<range>1000</range>", values.rangeElement);
+    text += "\r\n";
+    return text;
+}
+
+std::optional<std::string> AskLinkLine(Dialogs& dialogs) {
+    if (!dialogs.askYesNo(kAskLinkQuestion, {}, Icon::Question)) {
+        return std::nullopt;
+    }
+    const InputRequest prompt{kLinkPrompt, {}, {}};
+    std::optional<std::string> text = dialogs.input(prompt);
+    if (text && !text->empty()) {
+        return linkLineText(*text);
+    }
+    if (!dialogs.askYesNo(kNoLinkQuestion, {}, Icon::Question)) {
+        return std::nullopt;
+    }
+    for (;;) {
+        text = dialogs.input(prompt);
+        if (!text) {
+            return std::nullopt;
+        }
+        if (!text->empty()) {
+            return linkLineText(*text);
+        }
+    }
+}
+
+KmlWriteResult WriteKmlFromTemplate(Dialogs& dialogs, const std::string& templateName,
+                                    const fs::path& outputPath, const std::string& placemarkName,
+                                    const std::vector<std::string>& descriptionLines,
+                                    const std::string& longitudeText,
+                                    const std::string& latitudeText, const std::string& iconFile,
+                                    const std::string& rangeElement) {
+    const fs::path templatePath = programFolder() / "templates" / templateName;
+    const std::optional<std::string> templateText = readWholeFile(templatePath);
+    if (!templateText) {
+        return {false, "The KML template " + templatePath.string() + " is missing or unreadable."};
+    }
+
+    auto cannotWrite = [&](const std::string& reason) {
+        return KmlWriteResult{false, "Cannot write the KML file " + outputPath.string() + ": " +
+                                         reason + "."};
+    };
+
+    std::error_code ec;
+    fs::path target = fs::absolute(outputPath, ec);
+    if (ec) {
+        return cannotWrite(ec.message());
+    }
+    // Writing through a link updates the file it points to, as writing in place would.
+    if (fs::is_symlink(target, ec)) {
+        target = fs::weakly_canonical(target, ec);
+        if (ec) {
+            return cannotWrite(ec.message());
+        }
+    }
+    mode_t mode = newFileMode();
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode)) {
+            return cannotWrite("it is a folder");
+        }
+        // A file the user may not change stays unchanged, even though replacing it by a rename
+        // would succeed.
+        int probe = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+        if (probe < 0) {
+            return cannotWrite(systemReason(errno));
+        }
+        ::close(probe);
+        mode = existing.st_mode & 07777;
+    }
+
+    fs::path folder = target.parent_path();
+    PendingFile pending;
+    if (int error = pending.create(folder.empty() ? fs::path(".") : folder); error != 0) {
+        return cannotWrite(systemReason(error));
+    }
+
+    std::vector<std::string> lines = descriptionLines;
+    if (std::optional<std::string> link = AskLinkLine(dialogs)) {
+        lines.push_back(*link);
+    }
+    const KmlValues values{placemarkName, descriptionHtml(lines),  longitudeText,
+                           latitudeText,  iconReference(iconFile), rangeElement};
+    const std::string document = fillKmlTemplate(*templateText, values);
+
+    if (int error = pending.write(document); error != 0) {
+        return cannotWrite(systemReason(error));
+    }
+    if (int error = pending.commit(target, mode); error != 0) {
+        return cannotWrite(systemReason(error));
+    }
+    return {true, {}};
+}
+
+} // namespace sw
