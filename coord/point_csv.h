@@ -1,0 +1,46 @@
+#pragma once
+// Batch conversion of decimal-degree points into the converter's six hand-back texts, as CSV:
+// the engine of the siteward-coords command. Kept apart from main() so tests and benchmarks
+// drive exactly the code the command runs.
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+#include "coord/hand_back.h"
+
+namespace sw {
+
+inline constexpr std::string_view pointCsvHeader = "Latitude,Longitude,AlbersX,AlbersY,UTM,USNG";
+// Our text files end lines with CR LF; the CSV does too.
+inline constexpr std::string_view pointCsvLineEnd = "\r\n";
+
+// One input line. Accepted forms: "lat,lon" or "lat lon" (blanks or tabs), blanks around the
+// numbers allowed, a trailing CR ignored. Numbers: optional sign, digits, at most one point
+// (no exponent, no "nan"/"inf"). Latitude north positive in [-90, 90], longitude east positive
+// in [-180, 180].
+struct PointLine {
+    enum class Kind { Point, Blank, Bad };
+    Kind kind = Kind::Bad;
+    double latitude = 0.0;
+    double longitude = 0.0;
+    std::string problem; // for Bad: what is wrong, e.g. "latitude 91 is outside -90..90"
+};
+PointLine parsePointLine(std::string_view line);
+
+// The CSV row (with its line end) of one point's texts, appended to `out`.
+void appendPointCsvRow(std::string& out, const HandBackTexts& texts);
+
+struct ConversionCount {
+    std::int64_t points = 0;  // rows written
+    std::int64_t skipped = 0; // bad lines reported and skipped
+};
+
+// Reads lines from `in` until its end, writes one CSV row per point to `out` (no header) and a
+// message per bad line to `errors` ("<source>:<line>: <problem>"). Blank lines are skipped
+// silently. A UTF-8 byte-order mark before the first line is ignored.
+ConversionCount convertPointLines(std::istream& in, std::string_view sourceName, std::ostream& out,
+                                  std::ostream& errors);
+
+} // namespace sw
