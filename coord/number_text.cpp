@@ -64,9 +64,40 @@ struct Scaled {
     std::string digits;
 };
 
+constexpr std::array<double, 16> powersOfTen{1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// The common case without decimal conversion: |value| x 10^decimals computed in binary and
+// rounded half away from zero as a whole number. Taken only when that product is far enough
+// from a tie that its binary error (and the difference between the value and its 15 significant
+// digits, at most 5e-15 relative) cannot change the result; near a tie the decimal path decides.
+bool fastScaled(double value, int decimals, std::uint64_t& scaled) {
+    if (decimals < 0 || decimals > 15) {
+        return false;
+    }
+    const double t = std::fabs(value) * powersOfTen[static_cast<std::size_t>(decimals)];
+    if (!(t < 1e15)) {
+        return false;
+    }
+    const double whole = std::floor(t);
+    const double fraction = t - whole;
+    if (std::fabs(fraction - 0.5) <= 1e-13 * (t + 1.0)) {
+        return false;
+    }
+    scaled = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1U : 0U);
+    return true;
+}
+
 Scaled scaledRounded(double value, int decimals) {
-    const Significant s = significant(value);
     Scaled out;
+    if (std::uint64_t scaled = 0; fastScaled(value, decimals, scaled)) {
+        std::array<char, 24> buf{};
+        const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), scaled);
+        out.digits.assign(buf.data(), res.ptr);
+        out.negative = std::signbit(value) && scaled != 0;
+        return out;
+    }
+    const Significant s = significant(value);
     out.negative = s.negative;
     const int keep = s.point + decimals; // digits of the scaled whole number
     if (keep < 0) {
@@ -189,6 +220,12 @@ std::int16_t wholeTiesToEven16(double value) {
 double roundHalfAwayFromZero(double value, int decimals) {
     if (!std::isfinite(value) || value == 0.0) {
         return value == 0.0 ? 0.0 : value;
+    }
+    if (std::uint64_t scaled = 0; fastScaled(value, decimals, scaled)) {
+        // Both numbers are exact in binary, so the quotient is the double nearest the decimal.
+        const double result =
+            static_cast<double>(scaled) / powersOfTen[static_cast<std::size_t>(decimals)];
+        return (std::signbit(value) && scaled != 0) ? -result : result;
     }
     const Scaled s = scaledRounded(value, decimals);
     std::string whole;

@@ -1,7 +1,9 @@
 #include "coord/number_text.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -109,6 +111,78 @@ TEST(DigitPattern, PadsRoundsAndSigns) {
     }
     EXPECT_EQ(formatDigitPattern(nan, "00.0000"), "NaN");
     EXPECT_EQ(formatDigitPattern(-inf, "00.0000"), "-Inf");
+}
+
+// Half-away-from-zero rounding done on the 15-digit decimal text, digit by digit: a reference
+// that shares no arithmetic with the formatter.
+std::string referencePattern(double value, int wholeZeros, int decimals) {
+    std::string text = recordNumberText(value);
+    const bool negative = text.front() == '-';
+    if (negative) {
+        text.erase(0, 1);
+    }
+    const auto dot = text.find('.');
+    std::string whole = dot == std::string::npos ? text : text.substr(0, dot);
+    std::string fraction = dot == std::string::npos ? "" : text.substr(dot + 1);
+    fraction.resize(static_cast<std::size_t>(decimals) + 1, '0');
+    const bool up = fraction.back() >= '5';
+    fraction.pop_back();
+    std::string digits = whole + fraction;
+    if (up) {
+        int i = static_cast<int>(digits.size()) - 1;
+        for (; i >= 0 && digits[static_cast<std::size_t>(i)] == '9'; --i) {
+            digits[static_cast<std::size_t>(i)] = '0';
+        }
+        if (i < 0) {
+            digits.insert(0, "1");
+        } else {
+            ++digits[static_cast<std::size_t>(i)];
+        }
+    }
+    whole = digits.substr(0, digits.size() - static_cast<std::size_t>(decimals));
+    fraction = digits.substr(digits.size() - static_cast<std::size_t>(decimals));
+    whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size()));
+    if (static_cast<int>(whole.size()) < wholeZeros) {
+        whole.insert(0, static_cast<std::size_t>(wholeZeros) - whole.size(), '0');
+    }
+    const bool zero = digits.find_first_not_of('0') == std::string::npos;
+    return (negative && !zero ? "-" : "") + whole + (decimals > 0 ? "." + fraction : "");
+}
+
+TEST(DigitPattern, AgreesWithDecimalRoundingOnRandomValuesAndNearTies) {
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> exponent(-7, 9);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    std::uniform_int_distribution<int> decimalsOf(0, 12);
+    std::uniform_int_distribution<long long> wholeOf(0, 99999999);
+    for (int i = 0; i < 200000; ++i) {
+        const int decimals = decimalsOf(rng);
+        double value = unit(rng) * std::pow(10.0, exponent(rng));
+        if (i % 2 == 1) {
+            // An exact decimal tie such as 123.125 at two decimals, read as the nearest double
+            // (which lies a hair above or below the tie).
+            const std::string tie = std::to_string(wholeOf(rng) % 100000) + "." +
+                                    std::to_string(wholeOf(rng) % 1000) + "5";
+            std::from_chars(tie.data(), tie.data() + tie.size(), value);
+            const auto dot = tie.find('.');
+            const int tieDecimals = static_cast<int>(tie.size() - dot - 2);
+            if (tieDecimals > 12) {
+                continue;
+            }
+            value = (i % 4 == 1) ? value : -value;
+            const std::string pattern =
+                "000." + std::string(static_cast<std::size_t>(tieDecimals), '0');
+            ASSERT_EQ(formatDigitPattern(value, pattern), referencePattern(value, 3, tieDecimals))
+                << tie;
+            continue;
+        }
+        const std::string pattern =
+            "00" + (decimals > 0 ? "." + std::string(static_cast<std::size_t>(decimals), '0') : "");
+        ASSERT_EQ(formatDigitPattern(value, pattern), referencePattern(value, 2, decimals))
+            << recordNumberText(value) << " with " << pattern;
+        const double rounded = roundHalfAwayFromZero(value, decimals);
+        ASSERT_EQ(formatDigitPattern(rounded, pattern), formatDigitPattern(value, pattern));
+    }
 }
 
 TEST(ShortestText, IsPlainAndExact) {
