@@ -1,0 +1,256 @@
+#include "coord/trs.h"
+
+#include <cmath>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "services/database.h"
+#include "testsupport/test_paths.h"
+
+namespace sw::trs {
+namespace {
+
+using TD = TownshipDirection;
+using RD = RangeDirection;
+
+TEST(TrsKey, BuildsTheLookupKeyWithTwoDigitNumbers) {
+    struct Case {
+        Description d;
+        std::string key;
+    };
+    const Case cases[] = {
+        {{5, TD::North, 12, RD::East, 7, nullptr}, "T05N R12E S07"},
+        {{1, TD::North, 2, RD::East, 3, nullptr}, "T01N R02E S03"},
+        {{10, TD::South, 10, RD::West, 36, nullptr}, "T10S R10W S36"},
+        {{68, TD::South, 34, RD::West, 123, nullptr}, "T68S R34W S123"},
+        {{0, TD::North, 0, RD::East, 0, nullptr}, "T00N R00E S00"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(lookupKey(c.d), c.key);
+    }
+}
+
+TEST(TrsKey, PreviewAddsThePartOfTheSectionAfterABlank) {
+    Description d{5, TD::North, 12, RD::East, 7, sectionPartByControl("optSESE")};
+    EXPECT_EQ(previewText(d), "T05N R12E S07 SE1/4 SE1/4");
+    d.part = sectionPartByControl("optNE");
+    EXPECT_EQ(previewText(d), "T05N R12E S07 NE1/4");
+    d.part = nullptr;
+    EXPECT_EQ(previewText(d), "T05N R12E S07 ");
+}
+
+TEST(TrsChecks, RefuseNumbersBeyondTheSurvey) {
+    struct Case {
+        const char* what;
+        std::optional<Refusal> got;
+        const char* message; // nullptr: accepted
+        const char* replacement;
+    };
+    const Case cases[] = {
+        {"north 7", checkTownship(TD::North, "07"), nullptr, nullptr},
+        {"north 8", checkTownship(TD::North, "8"), "North Township Must be Less Than 8", "00"},
+        {"north 10", checkTownship(TD::North, "10"), "North Township Must be Less Than 8", "00"},
+        {"south 10", checkTownship(TD::South, "10"), nullptr, nullptr},
+        {"south 68", checkTownship(TD::South, "68"), nullptr, nullptr},
+        {"south 69", checkTownship(TD::South, "69"), "South Township Must be Less Than 69", "00"},
+        {"empty township", checkTownship(TD::North, ""), nullptr, nullptr},
+        {"east 43", checkRange(RD::East, "43"), nullptr, nullptr},
+        {"east 44", checkRange(RD::East, "44"), "East Range Must be Less Than 44", "00"},
+        {"west 34", checkRange(RD::West, "34"), nullptr, nullptr},
+        {"west 35", checkRange(RD::West, "35"), "West Range Must be Less Than 35", "00"},
+        {"east 35", checkRange(RD::East, "35"), nullptr, nullptr},
+        {"section 8030", checkSection("8030"), nullptr, nullptr},
+        {"section 8031", checkSection("8031"), " Must Be Less Than 8030", ""},
+        {"section 9999", checkSection("9999"), " Must Be Less Than 8030", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.message == nullptr) {
+            EXPECT_FALSE(c.got.has_value());
+        } else {
+            ASSERT_TRUE(c.got.has_value());
+            EXPECT_EQ(c.got->message, c.message);
+            EXPECT_EQ(c.got->replacement, c.replacement);
+        }
+    }
+}
+
+TEST(TrsChecks, OnlyDigitsAndBackspaceAreTyped) {
+    for (char32_t c = 0; c < 128; ++c) {
+        const bool expected = c == 8 || (c >= U'0' && c <= U'9');
+        EXPECT_EQ(keyAccepted(c), expected) << "code " << static_cast<int>(c);
+    }
+    EXPECT_FALSE(keyAccepted(U'٣')); // a digit of another script is no key digit
+}
+
+TEST(TrsParts, TheQuarterQuarterGridIsConsistentWithItsOffsets) {
+    // Each of the 16 cells appears once; offsets grow eastward by column and fall southward by
+    // row, so a cell typed into the wrong place of the table shows up here.
+    std::set<std::pair<int, int>> cells;
+    std::set<std::string_view> controls;
+    const double north[] = {0.0055, 0.0018, -0.0018, -0.0055};
+    const int east[] = {-600, -200, 200, 600};
+    for (const SectionPart& p : sectionParts()) {
+        EXPECT_TRUE(controls.insert(p.control).second) << p.control;
+        EXPECT_EQ(sectionPartByControl(p.control), &p);
+        if (!p.isQuarterQuarter()) {
+            continue;
+        }
+        EXPECT_TRUE(cells.insert({p.gridRow, p.gridColumn}).second) << p.control;
+        EXPECT_DOUBLE_EQ(p.northDegrees, north[p.gridRow - 1]) << p.control;
+        EXPECT_EQ(p.eastMetres, east[p.gridColumn - 1]) << p.control;
+        // The corner named in the caption is the corner of its quarter the cell sits in.
+        const char ns = p.gridRow % 2 == 1 ? 'N' : 'S';
+        const char ew = p.gridColumn % 2 == 1 ? 'W' : 'E';
+        EXPECT_EQ(p.caption, std::string({ns, ew})) << p.control;
+        EXPECT_EQ(p.description.substr(0, 2), p.caption) << p.control;
+    }
+    EXPECT_EQ(sectionParts().size(), 25u);
+    EXPECT_EQ(cells.size(), 16u);
+    EXPECT_EQ(sectionPartByControl("optNothing"), nullptr);
+}
+
+TEST(TrsOffsets, ShiftTheCentroidAndRoundToFourDecimals) {
+    struct Case {
+        const char* control; // nullptr: none chosen
+        Point centroid;
+        Point expected;
+    };
+    const Case cases[] = {
+        // 400 m east at 30 degrees north is 0.004149 degrees of longitude.
+        {"optNE", {30, -84}, {30.0036, -83.9959}},
+        {"optWH", {30, -84}, {30, -84.0041}},
+        {"optSESE", {29.5, -82.25}, {29.4945, -82.2438}},
+        {"optNWNW", {24.51, -87.43}, {24.5155, -87.4359}},
+        {"optSENW", {30.848198, -83.158282}, {30.8464, -83.1562}},
+        {"optSecC", {30.848198, -83.158282}, {30.8482, -83.1583}},
+        {nullptr, {30.848198, -83.158282}, {30.8482, -83.1583}},
+        // Halves round away from zero, on both sides of it.
+        {"optSecC", {30.12345, -84.00005}, {30.1235, -84.0001}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.control ? c.control : "none");
+        const Point got =
+            applyPart(c.centroid, c.control ? sectionPartByControl(c.control) : nullptr);
+        EXPECT_NEAR(got.latitude, c.expected.latitude, 1e-12);
+        EXPECT_NEAR(got.longitude, c.expected.longitude, 1e-12);
+    }
+    // The east offset shrinks with the cosine of the latitude.
+    EXPECT_NEAR(longitudeOffset(0, 400) / longitudeOffset(60, 400), 0.5, 1e-12);
+}
+
+TEST(TrsConvert, ReportsFoundMissingAndFailedLookups) {
+    std::vector<std::string> asked;
+    auto lookup = [&asked](const std::string& key) {
+        asked.push_back(key);
+        if (key == "T05N R12E S07") {
+            return Lookup{Lookup::Status::Found, {30, -84}, {}};
+        }
+        if (key == "T01N R01E S01") {
+            return Lookup{Lookup::Status::Failed, {}, "no table in /x/zorn_trs.mdb"};
+        }
+        return Lookup{};
+    };
+    Description d{5, TD::North, 12, RD::East, 7, sectionPartByControl("optNE")};
+    Conversion c = convert(d, lookup);
+    EXPECT_EQ(c.status, Conversion::Status::Converted);
+    EXPECT_EQ(c.key, "T05N R12E S07");
+    EXPECT_NEAR(c.point.latitude, 30.0036, 1e-12);
+    EXPECT_NEAR(c.point.longitude, -83.9959, 1e-12);
+
+    d.section = 8;
+    c = convert(d, lookup);
+    EXPECT_EQ(c.status, Conversion::Status::NoRecord);
+    EXPECT_EQ(c.message, "No Records Found.");
+
+    c = convert({1, TD::North, 1, RD::East, 1, nullptr}, lookup);
+    EXPECT_EQ(c.status, Conversion::Status::Failed);
+    EXPECT_EQ(c.message, "no table in /x/zorn_trs.mdb");
+    EXPECT_EQ(asked.size(), 3u);
+}
+
+// A small lookup file of our own, made the way the installed one is laid out.
+void makeLookup(const std::filesystem::path& file,
+                const std::vector<std::tuple<std::string, double, double>>& rows) {
+    Database db;
+    ASSERT_TRUE(db.create(file)) << db.lastError();
+    ASSERT_TRUE(db.createTable("Plss_zorn", {{"TRS", ColumnType::Text, 20},
+                                             {"LONGITUDE", ColumnType::Double, 8},
+                                             {"LATITUDE", ColumnType::Double, 8}}))
+        << db.lastError();
+    for (const auto& [key, lon, lat] : rows) {
+        ASSERT_TRUE(
+            db.addRecord("Plss_zorn", {{"TRS", key}, {"LONGITUDE", lon}, {"LATITUDE", lat}}))
+            << db.lastError();
+    }
+}
+
+TEST(TrsLookup, FindsTheCentroidByKeyAndNeverRunsTheKeyAsSql) {
+    test::TempDir dir;
+    const auto file = dir / "zorn_trs.mdb";
+    makeLookup(file, {{"T05N R12E S07", -84.0, 30.0}, {"T10S R10E S01", -82.25, 29.5}});
+
+    Lookup found = lookupCentroid(file, "T10S R10E S01");
+    ASSERT_EQ(found.status, Lookup::Status::Found) << found.message;
+    EXPECT_DOUBLE_EQ(found.centroid.latitude, 29.5);
+    EXPECT_DOUBLE_EQ(found.centroid.longitude, -82.25);
+
+    for (const char* key : {"T05N R12E S08", "", "T05N R12E S07' OR '1'='1",
+                            "x'; DROP TABLE Plss_zorn; --", "T05N R12E S07 "}) {
+        SCOPED_TRACE(key);
+        const Lookup missing = lookupCentroid(file, key);
+        EXPECT_EQ(missing.status, Lookup::Status::NotFound) << missing.message;
+    }
+    EXPECT_EQ(lookupCentroid(file, "T05N R12E S07").status, Lookup::Status::Found);
+}
+
+TEST(TrsLookup, AMissingOrBrokenFileFailsWithItsName) {
+    test::TempDir dir;
+    const auto missing = dir / "databases" / "zorn_trs.mdb";
+    Lookup got = lookupCentroid(missing, "T05N R12E S07");
+    EXPECT_EQ(got.status, Lookup::Status::Failed);
+    EXPECT_NE(got.message.find(missing.string()), std::string::npos) << got.message;
+
+    const auto notADatabase = dir / "junk.mdb";
+    test::writeFile(notADatabase, "this is no database at all, just some text\n");
+    got = lookupCentroid(notADatabase, "T05N R12E S07");
+    EXPECT_EQ(got.status, Lookup::Status::Failed);
+    EXPECT_NE(got.message.find(notADatabase.string()), std::string::npos) << got.message;
+
+    const auto noTable = dir / "empty.mdb";
+    {
+        Database db;
+        ASSERT_TRUE(db.create(noTable));
+    }
+    got = lookupCentroid(noTable, "T05N R12E S07");
+    EXPECT_EQ(got.status, Lookup::Status::Failed);
+    EXPECT_NE(got.message.find(noTable.string()), std::string::npos) << got.message;
+}
+
+TEST(TrsLookup, TheInstalledTableCoversTheLimitsTheChecksAllow) {
+    // The checks and the table must agree: every key the checks let through at the corners of
+    // the survey is found, and the first key beyond them is not.
+    const auto file = lookupFile();
+    ASSERT_TRUE(std::filesystem::exists(file)) << file;
+    for (const char* key : {"T01N R01E S01", "T05N R12E S07", "T07N R43E S36", "T68S R34W S36",
+                            "T68S R43E S01", "T07N R34W S01"}) {
+        SCOPED_TRACE(key);
+        const Lookup got = lookupCentroid(file, key);
+        ASSERT_EQ(got.status, Lookup::Status::Found) << got.message;
+        // Inside the state's reach, west longitudes negative.
+        EXPECT_GT(got.centroid.latitude, 24.0);
+        EXPECT_LT(got.centroid.latitude, 31.5);
+        EXPECT_LT(got.centroid.longitude, -79.0);
+        EXPECT_GT(got.centroid.longitude, -88.5);
+    }
+    for (const char* key : {"T08N R01E S01", "T69S R01E S01", "T01N R44E S01", "T01N R35W S01",
+                            "T01N R01E S37", "T01N R01E S7"}) {
+        EXPECT_EQ(lookupCentroid(file, key).status, Lookup::Status::NotFound) << key;
+    }
+}
+
+} // namespace
+} // namespace sw::trs
