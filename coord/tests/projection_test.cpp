@@ -18,13 +18,11 @@ TEST(Albers, ReferencePointsOfTheStateGrid) {
         const char* xText;
         const char* yText;
     };
-    const Case cases[] = {
-        {24, -84, 400000, 0, "400000", "0"},
-        {30, -84, 400000, 665880.43, "400000", "665880.43"},
-        {30.25, -84.5, 351936.72, 693727.66, "351936.72", "693727.66"},
-        {31.5, -87.5, 67536.70, 837022.73, "67536.7", "837022.73"},
-        {25.5, -80.25, 776454.49, 171997.95, "776454.49", "171997.95"},
-    };
+    const Case cases[] = {{24, -84, 400000, 0, "400000", "0"},
+                          {30, -84, 400000, 665880.43, "400000", "665880.43"},
+                          {30.25, -84.5, 351936.72, 693727.66, "351936.72", "693727.66"},
+                          {31.5, -87.5, 67536.70, 837022.73, "67536.7", "837022.73"},
+                          {25.5, -80.25, 776454.49, 171997.95, "776454.49", "171997.95"}};
     for (const Case& c : cases) {
         const AlbersPoint p = AlbersFromLatLong(c.lat, c.lon);
         EXPECT_EQ(p.x, c.x) << c.lat << ", " << c.lon;
@@ -45,14 +43,12 @@ TEST(Utm, ReferencePointsAndZoneEdges) {
         const char* utm;
         const char* usng;
     };
-    const Case cases[] = {
-        {30.25, -84.5, "16R 740550.42 3349132.77", "16R GU 40550 49133"},
-        // On 84 W the point belongs to the zone west of the meridian.
-        {30, -84, "16R 789409.65 3322575.90", "16R GU 89410 22576"},
-        {30, -83.999999, "17R 210590.44 3322575.90", "17R KP 10590 22576"},
-        {29.6516, -82.3248, "17R 371776.27 3280914.29", "17R LN 71776 80914"},
-        {25.5, -80.25, "17R 575374.50 2820526.30", "17R NJ 75374 20526"},
-    };
+    const Case cases[] = {{30.25, -84.5, "16R 740550.42 3349132.77", "16R GU 40550 49133"},
+                          // On 84 W the point belongs to the zone west of the meridian.
+                          {30, -84, "16R 789409.65 3322575.90", "16R GU 89410 22576"},
+                          {30, -83.999999, "17R 210590.44 3322575.90", "17R KP 10590 22576"},
+                          {29.6516, -82.3248, "17R 371776.27 3280914.29", "17R LN 71776 80914"},
+                          {25.5, -80.25, "17R 575374.50 2820526.30", "17R NJ 75374 20526"}};
     for (const Case& c : cases) {
         const UtmUsng t = UtmUsngFromLatLong(c.lat, c.lon);
         EXPECT_EQ(t.utm, c.utm) << c.lat << ", " << c.lon;
@@ -107,8 +103,7 @@ TEST(Utm, GridSquareLetters) {
         {1, 40000000000, 100000, "AA"}, // far out of range still gives letters, quickly
         {0, 0, 100000, ""},
         {7, 0, 100000, ""},
-        {1, 0, -100000, ""},
-    };
+        {1, 0, -100000, ""}};
     for (const Case& c : cases) {
         EXPECT_EQ(GridSquareLetters(c.set, c.northing, c.easting), c.letters)
             << c.set << ' ' << c.northing << ' ' << c.easting;
