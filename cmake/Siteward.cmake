@@ -33,10 +33,13 @@ function(sw_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} sw_testsupport GTest::gtest GTest::gmock)
   sw_target_settings(${name})
+  # The environment goes in through "cmake -E env": CMake 3.25's test discovery hands only the
+  # first entry of an ENVIRONMENT list on to the tests it registers.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+    "${CMAKE_COMMAND};-E;env;QT_QPA_PLATFORM=offscreen;TZ=America/New_York;LC_ALL=C.UTF-8;SW_SOURCE_DIR=${CMAKE_SOURCE_DIR};SW_SHARED_DIR=${CMAKE_SOURCE_DIR}/../shared")
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${SW_RUNTIME_DIR}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TZ=America/New_York;LC_ALL=C.UTF-8;SW_SOURCE_DIR=${CMAKE_SOURCE_DIR};SW_SHARED_DIR=${CMAKE_SOURCE_DIR}/../shared")
+    DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # sw_benchmark(name SOURCES ... LIBS ...): a Google Benchmark program (never run by the tests).
