@@ -27,14 +27,17 @@ struct ShapeColumn {
     int width;    // texts only
 };
 
-// The attribute table of a facility shapefile, in file order.
+// The attribute table of a facility shapefile, in file order. A UTM text is up to 24
+// characters long ("16R 740550.42 3349132.77"); a narrower column would cut off its northing,
+// so the column holds all of it. Appending to older files with a 20-character column still
+// works (the writer cuts the text to the column).
 constexpr std::array<ShapeColumn, 8> kShapeColumns = {{{"Name", 10, 45},
                                                        {"Type", 10, 45},
                                                        {"Lat", 7, 0},
                                                        {"Long", 7, 0},
                                                        {"AlbersX", 7, 0},
                                                        {"AlbersY", 7, 0},
-                                                       {"UTM", 10, 20},
+                                                       {"UTM", 10, 24},
                                                        {"USNG", 10, 20}}};
 
 OutputResult shapeFailure(const ShapeFiles& shapes, const fs::path& path) {
