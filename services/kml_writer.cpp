@@ -297,9 +297,12 @@ KmlWriteResult WriteKmlFromTemplate(Dialogs& dialogs, const std::string& templat
         if (S_ISDIR(existing.st_mode)) {
             return cannotWrite("it is a folder");
         }
+        if (!S_ISREG(existing.st_mode)) {
+            return cannotWrite("it is not an ordinary file");
+        }
         // A file the user may not change stays unchanged, even though replacing it by a rename
         // would succeed.
-        int probe = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+        int probe = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
         if (probe < 0) {
             return cannotWrite(systemReason(errno));
         }
