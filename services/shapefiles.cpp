@@ -548,6 +548,24 @@ struct ShapeFiles::State {
     std::vector<Vertex> vertices;
     std::string recordError;
 
+    // Open from OpenShapefile (append) to the end of the next WriteRecord: opening reads the
+    // whole index, so it is read once per append, not twice.
+    SHPHandle shp = nullptr;
+    DBFHandle dbf = nullptr;
+
+    ~State() { closeHandles(); }
+
+    void closeHandles() {
+        if (dbf != nullptr) {
+            DBFClose(dbf);
+            dbf = nullptr;
+        }
+        if (shp != nullptr) {
+            SHPClose(shp);
+            shp = nullptr;
+        }
+    }
+
     fs::path shpPath() const { return partFile(workBase, ".shp"); }
     fs::path shxPath() const { return partFile(workBase, ".shx"); }
     fs::path dbfPath() const { return partFile(workBase, ".dbf"); }
@@ -586,6 +604,7 @@ struct ShapeFiles::State {
 
     // Removes the files of a new shapefile that never reached its final name.
     void discardUnpublished() {
+        closeHandles();
         if (mode == kCreate && !published && !workBase.empty()) {
             std::error_code ec;
             for (const char* extension : {".shp", ".shx", ".dbf", ".cpg"}) {
@@ -689,15 +708,16 @@ bool ShapeFiles::OpenShapefile(const std::filesystem::path& path, int mode, int 
         return fail("Cannot open " + shown +
                     " as a shapefile: " + watch.reason(std::strerror(errno)));
     }
+    state->shp = shp;
     int records = 0;
     int type = 0;
     SHPGetInfo(shp, &records, &type, nullptr, nullptr);
-    SHPClose(shp);
     if (!isWritableShapeType(type)) {
         return fail("Cannot add records to " + shown + ": its shape type " + std::to_string(type) +
                     " is not a point, polyline, polygon or multipoint type");
     }
     DBFHandle dbf = DBFOpenLL(withExtension(state->workBase, ".dbf").c_str(), "rb+", hooks());
+    state->dbf = dbf;
     if (dbf == nullptr) {
         return fail("Cannot open the attribute table of " + shown + ": " +
                     watch.reason(std::strerror(errno)));
@@ -711,7 +731,6 @@ bool ShapeFiles::OpenShapefile(const std::filesystem::path& path, int mode, int 
         info.dbfType = DBFGetNativeFieldType(dbf, i);
         state->fields.push_back(std::move(info));
     }
-    DBFClose(dbf);
     if (watch.failed()) {
         return fail("Cannot read " + shown + ": " + watch.reason({}));
     }
@@ -1105,9 +1124,14 @@ bool ShapeFiles::WriteRecord() {
 
     WatchScope watch;
     bool ok = true;
-    SHPHandle shp = SHPOpenLL(withExtension(state.workBase, ".shp").c_str(), "rb+", hooks());
-    DBFHandle dbf =
-        shp ? DBFOpenLL(withExtension(state.workBase, ".dbf").c_str(), "rb+", hooks()) : nullptr;
+    if (state.shp == nullptr) {
+        state.shp = SHPOpenLL(withExtension(state.workBase, ".shp").c_str(), "rb+", hooks());
+    }
+    if (state.dbf == nullptr && state.shp != nullptr) {
+        state.dbf = DBFOpenLL(withExtension(state.workBase, ".dbf").c_str(), "rb+", hooks());
+    }
+    SHPHandle shp = state.shp;
+    DBFHandle dbf = state.dbf;
     if (shp == nullptr || dbf == nullptr) {
         ok = false;
     } else {
@@ -1134,12 +1158,7 @@ bool ShapeFiles::WriteRecord() {
         todayInto(dbf);
     }
     // Closing writes the headers and the index: the files are complete from here on.
-    if (dbf != nullptr) {
-        DBFClose(dbf);
-    }
-    if (shp != nullptr) {
-        SHPClose(shp);
-    }
+    state.closeHandles();
     if (!ok || watch.failed()) {
         std::string reason = watch.reason("the record could not be written");
         bool restored = restoreSnapshot(*shpBefore) && restoreSnapshot(*shxBefore) &&

@@ -7,41 +7,300 @@
 namespace sw {
 namespace {
 
+namespace fs = std::filesystem;
 using test::TempDir;
 
-// A small lookup file like the installed ones, made through the adapter itself.
-std::filesystem::path makeLookup(const TempDir& dir) {
+// A small lookup file shaped like the installed ones.
+fs::path makeLookup(const TempDir& dir) {
     auto file = dir / "zorn_trs.mdb";
     Database db;
     EXPECT_TRUE(db.create(file)) << db.lastError();
-    EXPECT_TRUE(db.execute("CREATE TABLE Plss_zorn (TRS TEXT, LONGITUDE REAL, LATITUDE REAL)"))
-        << db.lastError();
+    EXPECT_TRUE(db.execute("CREATE TABLE Plss_zorn (TRS TEXT, LONGITUDE REAL, LATITUDE REAL)"));
     EXPECT_TRUE(
         db.execute("INSERT INTO Plss_zorn VALUES (?, ?, ?)", {"T01N R01E S01", -84.2773, 30.4469}));
     EXPECT_TRUE(
-        db.execute("INSERT INTO Plss_zorn VALUES (?, ?, ?)", {"T05N R12E S07", -83.1, 30.8}));
+        db.execute("INSERT INTO Plss_zorn VALUES (?, ?, ?)", {"T05N R12E S07", -83.0, 30.8}));
     EXPECT_TRUE(db.execute("CREATE TABLE zipcodeq (ZIP_CODE INTEGER, CITY TEXT)"));
     EXPECT_TRUE(db.execute("INSERT INTO zipcodeq VALUES (32301, 'TALLAHASSEE')"));
     return file;
 }
 
-TEST(Database, LookupQueryAsWrittenReadsFieldsByNameAndPosition) {
+int rowsIn(Database& db, const std::string& table) {
+    auto rs = db.query("SELECT COUNT(*) FROM " + table);
+    return rs ? static_cast<int>(rs->number(0)) : -1;
+}
+
+TEST(Database, LookupQueriesRunAsWrittenAndReadTheFirstRow) {
     TempDir dir;
     auto file = makeLookup(dir);
     Database db;
     ASSERT_TRUE(db.openReadOnly(file)) << db.lastError();
-    auto rs = db.query("SELECT [LONGITUDE] ,[LATITUDE] From Plss_zorn Where [TRS] = ?",
-                       {"T01N R01E S01"});
+
+    auto trs = db.query("SELECT [LONGITUDE] ,[LATITUDE] From Plss_zorn Where [TRS] = ?",
+                        {"T01N R01E S01"});
+    ASSERT_TRUE(trs) << db.lastError();
+    ASSERT_EQ(trs->recordCount(), 1);
+    trs->moveLast();
+    trs->moveFirst();
+    EXPECT_EQ(trs->text("LONGITUDE"), "-84.2773");
+    EXPECT_EQ(trs->text("latitude"), "30.4469") << "names match without regard to case";
+    EXPECT_DOUBLE_EQ(trs->number(0), -84.2773);
+    EXPECT_EQ(trs->text(1), "30.4469");
+    trs->moveNext();
+    EXPECT_TRUE(trs->eof());
+    EXPECT_EQ(trs->text("LONGITUDE"), "") << "no current row: empty";
+
+    auto none = db.query("SELECT [LONGITUDE] ,[LATITUDE] From Plss_zorn Where [TRS] = ?",
+                         {"T99N R01E S01"});
+    ASSERT_TRUE(none);
+    EXPECT_LT(none->recordCount(), 1);
+    EXPECT_TRUE(none->eof());
+
+    auto zip = db.query("SELECT CITY From zipcodeq Where ZIP_CODE = 32301");
+    ASSERT_TRUE(zip) << db.lastError();
+    ASSERT_EQ(zip->recordCount(), 1);
+    EXPECT_EQ(zip->text("CITY"), "TALLAHASSEE");
+}
+
+TEST(Database, NumbersReadAsTextInTheirShortestForm) {
+    struct Case {
+        DbValue value;
+        const char* text;
+        double number;
+    };
+    const std::vector<Case> cases = {
+        {-84.2773, "-84.2773", -84.2773},
+        {30.4469, "30.4469", 30.4469},
+        {30.0, "30", 30},
+        {0.1 + 0.2, "0.30000000000000004", 0.1 + 0.2}, // the double's own value, in full
+        {32301, "32301", 32301},
+        {"12.5 acres", "12.5 acres", 12.5},
+        {"-084.5000", "-084.5000", -84.5},
+        {"N/A", "N/A", 0},
+        {"inf", "inf", 0},
+        {nullptr, "", 0},
+    };
+    TempDir dir;
+    Database db;
+    ASSERT_TRUE(db.create(dir / "values.mdb"));
+    ASSERT_TRUE(db.execute("CREATE TABLE t (n INTEGER PRIMARY KEY, v)"));
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        ASSERT_TRUE(
+            db.execute("INSERT INTO t VALUES (?, ?)", {static_cast<long long>(i), cases[i].value}));
+    }
+    auto rs = db.query("SELECT v FROM t ORDER BY n");
     ASSERT_TRUE(rs) << db.lastError();
-    ASSERT_EQ(rs->recordCount(), 1);
-    rs->moveLast();
-    rs->moveFirst();
-    EXPECT_EQ(rs->text("LONGITUDE"), "-84.2773");
-    EXPECT_EQ(rs->text("latitude"), "30.4469");
-    EXPECT_DOUBLE_EQ(rs->number(0), -84.2773);
-    EXPECT_EQ(rs->text(1), "30.4469");
-    rs->moveNext();
-    EXPECT_TRUE(rs->eof());
+    ASSERT_EQ(rs->recordCount(), static_cast<int>(cases.size()));
+    for (const auto& c : cases) {
+        EXPECT_EQ(rs->text("v"), c.text);
+        EXPECT_DOUBLE_EQ(rs->number("v"), c.number) << c.text;
+        rs->moveNext();
+    }
+}
+
+// Whatever a user types reaches the database only as a bound value, never as SQL text.
+TEST(Database, TypedValuesCannotChangeAStatement) {
+    TempDir dir;
+    auto file = makeLookup(dir);
+    Database db;
+    ASSERT_TRUE(db.open(file));
+    for (const char* typed : {"' OR '1'='1", "T01N R01E S01' --", "x'; DROP TABLE Plss_zorn; --",
+                              "\"", ";", "T01N R01E S01\"; DELETE FROM Plss_zorn"}) {
+        auto rs =
+            db.query("SELECT [LONGITUDE] ,[LATITUDE] From Plss_zorn Where [TRS] = ?", {typed});
+        ASSERT_TRUE(rs) << typed << ": " << db.lastError();
+        EXPECT_EQ(rs->recordCount(), 0) << typed;
+        ASSERT_TRUE(db.addRecord("zipcodeq", {{"ZIP_CODE", 99999}, {"CITY", typed}}));
+    }
+    EXPECT_EQ(rowsIn(db, "Plss_zorn"), 2);
+    auto stored = db.query("SELECT CITY FROM zipcodeq WHERE ZIP_CODE = ? ORDER BY rowid", {99999});
+    ASSERT_TRUE(stored);
+    ASSERT_EQ(stored->recordCount(), 6);
+    EXPECT_EQ(stored->text("CITY"), "' OR '1'='1") << "stored as typed";
+
+    // A second statement after the first is refused, not run.
+    EXPECT_FALSE(db.execute("DELETE FROM zipcodeq WHERE ZIP_CODE = 1; DROP TABLE Plss_zorn"));
+    EXPECT_NE(db.lastError().find("more than one statement"), std::string::npos);
+    EXPECT_EQ(rowsIn(db, "Plss_zorn"), 2);
+    EXPECT_FALSE(db.query("SELECT CITY FROM zipcodeq WHERE ZIP_CODE = ?", {}))
+        << "a missing value is an error, not a NULL";
+    EXPECT_FALSE(quoteName("a]; DROP TABLE t; --"));
+    EXPECT_FALSE(db.addRecord("zipcodeq", {{"CITY]) VALUES ('x'); --", 1}}));
+}
+
+TEST(Database, FilesThatCannotBeOpenedGiveAMessageNamingThem) {
+    TempDir dir;
+    test::writeFile(dir / "notes.mdb", "this is not a database, only text\r\n");
+    auto lookup = makeLookup(dir);
+    struct Case {
+        fs::path file;
+        bool readOnly;
+    };
+    for (const auto& c : std::vector<Case>{{dir / "databases" / "zorn_trs.mdb", true},
+                                           {dir / "notes.mdb", true},
+                                           {dir / "notes.mdb", false},
+                                           {dir.path(), true}}) {
+        Database db;
+        EXPECT_FALSE(c.readOnly ? db.openReadOnly(c.file) : db.open(c.file));
+        EXPECT_NE(db.lastError().find(c.file.string()), std::string::npos) << db.lastError();
+        EXPECT_FALSE(db.isOpen());
+        EXPECT_FALSE(db.query("SELECT 1")) << "no crash on a database that is not open";
+    }
+    Database again;
+    EXPECT_FALSE(again.create(lookup)) << "an existing file is never created over";
+    EXPECT_NE(again.lastError().find(lookup.string()), std::string::npos);
+
+    Database readOnly;
+    ASSERT_TRUE(readOnly.openReadOnly(lookup));
+    EXPECT_FALSE(readOnly.execute("DELETE FROM Plss_zorn"));
+    EXPECT_EQ(rowsIn(readOnly, "Plss_zorn"), 2);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Headerless text files read as tables whose columns are F1, F2, ...
+
+std::string textSource(const fs::path& folder, const std::string& file) {
+    return "[Text;Database=" + folder.string() + ";HDR=NO].[" + file + "]";
+}
+
+const std::vector<ColumnDef> kFireDat = {
+    {"GISID", ColumnType::LongInteger, 0}, {"NAME", ColumnType::Text, 35},
+    {"INC_NUM", ColumnType::Text, 20},     {"REPORT", ColumnType::Text, 10},
+    {"ENTRY_DATE", ColumnType::Text, 12},  {"START_DATE", ColumnType::Text, 12},
+    {"ACRES", ColumnType::LongInteger, 0}, {"FUEL", ColumnType::Text, 20},
+    {"CAUSE", ColumnType::Text, 20},       {"TYPE", ColumnType::Text, 30},
+    {"CONTAINED", ColumnType::Text, 6},    {"SIGNIF", ColumnType::Text, 4},
+};
+
+TEST(Database, VertexAndAttributeFilesLoadThroughTheStatementsAsWritten) {
+    TempDir dir;
+    test::writeFile(dir / "ccswBigFire2ea.csv", "1,-82.3411,29.6512,0\r\n"
+                                                "1,-82.34,29.66,0\r\n"
+                                                "1,-82.33,29.65,12.5\r\n"
+                                                "1,-82.3411,29.6512,0\r\n");
+    test::writeFile(
+        dir / "pwattswBigFire2ea.csv",
+        "1,\"Big Fire #2\",\"FL-2024-017\",\"Initial\",\"05-17-2024\",\"05-16-2024\","
+        "\"1,234.50\",\"Grass\",\"Lightning\",\"Fire Perimeter\",\"45.00%\",\"Yes\"\r\n");
+    Database db;
+    ASSERT_TRUE(db.create(dir / "swBigFire2ea.mdb")) << db.lastError();
+    ASSERT_TRUE(db.createTable("FIRE_DAT", kFireDat)) << db.lastError();
+
+    ASSERT_TRUE(
+        db.execute("SELECT * INTO COORD FROM " + textSource(dir.path(), "ccswBigFire2ea.csv")))
+        << db.lastError();
+    ASSERT_TRUE(db.execute("INSERT INTO FIRE_DAT (GISID, NAME, INC_NUM, REPORT, ENTRY_DATE, "
+                           "START_DATE,ACRES, FUEL, CAUSE, TYPE, CONTAINED, SIGNIF) SELECT F1, F2, "
+                           "F3, F4, F5, F6, F7, F8, F9, F10, F11, F12 FROM " +
+                           textSource(dir.path(), "pwattswBigFire2ea.csv")))
+        << db.lastError();
+    db.close();
+
+    ASSERT_TRUE(db.open(dir / "swBigFire2ea.mdb"));
+    auto count = db.query("SELECT COUNT(F1) FROM  COORD");
+    ASSERT_TRUE(count) << db.lastError();
+    EXPECT_EQ(count->text(0), "4");
+
+    auto fire = db.query("SELECT * FROM FIRE_DAT");
+    ASSERT_TRUE(fire);
+    ASSERT_EQ(fire->recordCount(), 1);
+    EXPECT_EQ(fire->text("GISID"), "1");
+    EXPECT_EQ(fire->text("NAME"), "Big Fire #2");
+    EXPECT_EQ(fire->text("ACRES"), "1,234.50") << "a quoted text stays the text it was";
+    EXPECT_EQ(fire->text("CONTAINED"), "45.00%");
+    EXPECT_EQ(fire->text("SIGNIF"), "Yes");
+
+    auto vertices = db.query("Select * From COORD Where F1=" + fire->text("GISID"));
+    ASSERT_TRUE(vertices) << db.lastError();
+    ASSERT_EQ(vertices->recordCount(), 4);
+    ASSERT_EQ(vertices->fieldCount(), 4);
+    EXPECT_EQ(vertices->fieldName(0), "F1");
+    EXPECT_EQ(vertices->fieldName(3), "F4");
+    const char* longitudes[] = {"-82.3411", "-82.34", "-82.33", "-82.3411"};
+    for (const char* longitude : longitudes) {
+        EXPECT_EQ(vertices->text("F2"), longitude) << "rows in file order";
+        vertices->moveNext();
+    }
+    vertices->moveFirst();
+    EXPECT_DOUBLE_EQ(vertices->number("F3"), 29.6512);
+
+    // The columns as a shapefile takes them over: engine types and sizes.
+    auto fireColumns = db.tableColumns("FIRE_DAT");
+    ASSERT_TRUE(fireColumns) << db.lastError();
+    for (std::size_t i = 0; i < kFireDat.size(); ++i) {
+        ColumnDef expected = kFireDat[i];
+        expected.size = expected.type == ColumnType::LongInteger ? 4 : expected.size;
+        EXPECT_EQ((*fireColumns)[i], expected) << expected.name;
+    }
+    auto coordColumns = db.tableColumns("COORD");
+    ASSERT_TRUE(coordColumns);
+    ASSERT_EQ(coordColumns->size(), 4u);
+    EXPECT_EQ((*coordColumns)[0].type, ColumnType::LongInteger);
+    EXPECT_EQ((*coordColumns)[1].type, ColumnType::Double);
+    EXPECT_FALSE(db.tableColumns("NO_SUCH_TABLE"));
+}
+
+TEST(Database, TextFilesOfEveryShapeReadAsTables) {
+    struct Case {
+        const char* name;
+        std::string content;
+        std::vector<std::vector<std::string>> rows; // F1, F2, ... as texts
+    };
+    const std::vector<Case> cases = {
+        {"tuples without altitude",
+         "1,-82.3411,29.6512\r\n1,-82.34,29.66\r\n",
+         {{"1", "-82.3411", "29.6512"}, {"1", "-82.34", "29.66"}}},
+        {"LF line ends, no end of line at the end", "1,2\n3,4", {{"1", "2"}, {"3", "4"}}},
+        {"quotes: commas and doubled quotes inside",
+         "\"a, \"\"b\"\"\",\"007\"\r\n",
+         {{"a, \"b\"", "007"}}},
+        {"empty values and short rows", "1,,x\r\n2\r\n", {{"1", "", "x"}, {"2", "", ""}}},
+        {"UTF-8 texts", "\"Caf\xC3\xA9 Fire\",1\r\n", {{"Caf\xC3\xA9 Fire", "1"}}},
+        {"empty lines are no rows", "\r\n1,2\r\n\r\n", {{"1", "2"}}},
+        {"empty file", "", {}},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        test::writeFile(dir / "data.csv", c.content);
+        Database db;
+        ASSERT_TRUE(db.create(dir / "w.mdb"));
+        ASSERT_TRUE(db.execute("SELECT * INTO COORD FROM " + textSource(dir.path(), "data.csv")))
+            << c.name << ": " << db.lastError();
+        auto rs = db.query("SELECT * FROM COORD");
+        ASSERT_TRUE(rs) << c.name;
+        ASSERT_EQ(rs->recordCount(), static_cast<int>(c.rows.size())) << c.name;
+        for (const auto& row : c.rows) {
+            for (std::size_t f = 0; f < row.size(); ++f) {
+                EXPECT_EQ(rs->text("F" + std::to_string(f + 1)), row[f]) << c.name;
+            }
+            rs->moveNext();
+        }
+    }
+}
+
+TEST(Database, TextFileNamesCannotChangeAStatement) {
+    TempDir dir;
+    fs::create_directories(dir / "Fires [2024]; data");
+    auto folder = dir / "Fires [2024]; data";
+    const std::string odd = "a]; DROP TABLE FIRE_DAT; --.csv";
+    test::writeFile(folder / odd, "1,2\r\n");
+    Database db;
+    ASSERT_TRUE(db.create(dir / "w.mdb"));
+    ASSERT_TRUE(db.createTable("FIRE_DAT", kFireDat));
+    ASSERT_TRUE(db.execute("SELECT * INTO COORD FROM " + textSource(folder, odd)))
+        << db.lastError();
+    EXPECT_EQ(rowsIn(db, "COORD"), 1);
+    EXPECT_TRUE(db.tableColumns("FIRE_DAT")) << "still there";
+
+    // A missing file fails with its name, and the failed statement leaves nothing behind.
+    EXPECT_FALSE(db.execute("SELECT * INTO COORD2 FROM " + textSource(folder, "gone.csv")));
+    EXPECT_NE(db.lastError().find("gone.csv"), std::string::npos) << db.lastError();
+    EXPECT_FALSE(db.tableColumns("COORD2"));
+    // A statement that fails after the file was read leaves no table either.
+    test::writeFile(folder / "v.csv", "1,2\r\n");
+    EXPECT_FALSE(db.execute("SELECT F9 INTO COORD3 FROM " + textSource(folder, "v.csv")));
+    EXPECT_FALSE(db.tableColumns("COORD3"));
+    EXPECT_EQ(rowsIn(db, "sqlite_temp_master"), 0) << "no temporary table is left";
 }
 
 } // namespace
