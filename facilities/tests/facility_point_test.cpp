@@ -4,9 +4,6 @@
 
 namespace {
 
-const sw::FacilityPoint kCampA{"Camp A",    "Camp",      "29.6512", "-084.1234",
-                               "512345.67", "612345.89", "U",       "N"};
-
 TEST(FacilityTextFile, HeaderAndRecordLines) {
     EXPECT_EQ(sw::facilityHeaderLine(),
               "\"Name\",\"Type\",\"Latitude\",\"Longitude\",\"AlbersX\",\"AlbersY\",\"UTM\","
@@ -16,7 +13,8 @@ TEST(FacilityTextFile, HeaderAndRecordLines) {
         const char* line;
     };
     const Case cases[] = {
-        {kCampA, "\"Camp A\",\"Camp\",29.6512,-84.1234,512345.67,612345.89,\"U\",\"N\"\r\n"},
+        {{"Camp A", "Camp", "29.6512", "-084.1234", "512345.67", "612345.89", "U", "N"},
+         "\"Camp A\",\"Camp\",29.6512,-84.1234,512345.67,612345.89,\"U\",\"N\"\r\n"},
         // After "Clear Values" an unlocked window writes empty texts and zeros.
         {{}, "\"\",\"\",0,0,0,0,\"\",\"\"\r\n"},
         // Only the leading number of a text counts.
@@ -29,25 +27,15 @@ TEST(FacilityTextFile, HeaderAndRecordLines) {
 }
 
 TEST(FacilityKml, IconByExactType) {
-    struct Case {
-        const char* type;
-        const char* icon;
-    };
-    for (const Case& c :
-         {Case{"Camp", "campa.png"}, Case{"camp", "other.png"}, Case{"Hot Spot", "hot_spotA.png"},
-          Case{"Staging Area", "staginga.png"}, Case{"Forestry Site", "SHIELD.png"},
-          Case{"State Forest Headquarters", "SHIELD.png"},
-          Case{"Southern Pine Beetle", "beetle.png"}, Case{"Needle Rust", "rust.png"},
-          Case{"Other Tree Disease", "otd.png"}, Case{"Timber Sale", "other.png"},
-          Case{"Residence", "other.png"}, Case{"Camp ", "other.png"}, Case{"", "other.png"}}) {
-        EXPECT_EQ(sw::facilityIconFile(c.type), c.icon) << c.type;
+    const std::pair<const char*, const char*> cases[] = {{"Camp", "campa.png"},
+                                                         {"camp", "other.png"},
+                                                         {"Camp ", "other.png"},
+                                                         {"Hot Spot", "hot_spotA.png"},
+                                                         {"Staging Area", "staginga.png"},
+                                                         {"Timber Sale", "other.png"}};
+    for (const auto& [type, icon] : cases) {
+        EXPECT_EQ(sw::facilityIconFile(type), icon) << type;
     }
-}
-
-TEST(FacilityKml, DescriptionLines) {
-    EXPECT_EQ(
-        sw::facilityDescriptionLines(kCampA),
-        (std::vector<std::string>{"Camp A", "Camp", "UTM Coord: U", "National Grid Coord: N"}));
 }
 
 } // namespace
