@@ -725,7 +725,11 @@ void sw_ddc_0306::putText(QLineEdit* edit, const QString& text) {
 
 void sw_ddc_0306::returnFocusTo(QLineEdit* edit) {
     // Not while the focus is still on its way elsewhere: once the move is over, come back.
-    QTimer::singleShot(0, edit, [edit] { edit->setFocus(Qt::OtherFocusReason); });
+    QTimer::singleShot(0, edit, [edit] {
+        edit->setFocus(Qt::OtherFocusReason);
+        // Selected even when the focus never really left: the next digit starts afresh.
+        edit->selectAll();
+    });
 }
 
 void sw_ddc_0306::applyAutoAdvance() {

@@ -172,6 +172,7 @@ TEST_F(ConverterTrs, NumbersBeyondTheSurveyAreRefusedOnLeavingTheField) {
         EXPECT_EQ(dialogs.messageTexts(), Texts{c.message});
         EXPECT_EQ(text(c.fieldName), "00");
         EXPECT_EQ(focused(), c.fieldName) << "the focus comes back for a new try";
+        EXPECT_EQ(field(c.fieldName)->selectedText().toStdString(), "00");
         EXPECT_EQ(text("txtSection"), c.wholeReset ? "0000" : "12");
     }
 }
