@@ -6,7 +6,6 @@
 #include <charconv>
 #include <cmath>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <system_error>
 #include <utility>
@@ -555,15 +554,55 @@ namespace {
 // "SELECT cols INTO table FROM rest" makes a new table from the selected rows; SQLite says it
 // as "CREATE TABLE table AS SELECT cols FROM rest".
 std::string rewriteSelectInto(const std::string& sql) {
-    static const std::regex selectInto(
-        R"(^\s*SELECT\s+([\s\S]+?)\s+INTO\s+(\[[^\]]+\]|[A-Za-z_][A-Za-z0-9_]*)\s+FROM\s+([\s\S]*)$)",
-        std::regex::icase);
-    std::smatch match;
-    if (!std::regex_match(sql, match, selectInto)) {
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    // The position of `word` standing alone (blanks on both sides) from `from` on.
+    auto findWord = [&](std::string_view word, std::size_t from) {
+        for (std::size_t at = findNoCase(sql, word, from); at != std::string::npos;
+             at = findNoCase(sql, word, at + 1)) {
+            bool before = at > 0 && blank(sql[at - 1]);
+            bool after = at + word.size() < sql.size() && blank(sql[at + word.size()]);
+            if (before && after) {
+                return at;
+            }
+        }
+        return std::string::npos;
+    };
+    std::size_t start = 0;
+    while (start < sql.size() && blank(sql[start])) {
+        ++start;
+    }
+    if (findNoCase(sql, "SELECT", start) != start || start + 6 >= sql.size() ||
+        !blank(sql[start + 6])) {
         return sql;
     }
-    return "CREATE TABLE " + match[2].str() + " AS SELECT " + match[1].str() + " FROM " +
-           match[3].str();
+    std::size_t into = findWord("INTO", start + 6);
+    if (into == std::string::npos) {
+        return sql;
+    }
+    std::size_t nameStart = into + 4;
+    while (nameStart < sql.size() && blank(sql[nameStart])) {
+        ++nameStart;
+    }
+    std::size_t nameEnd = nameStart;
+    if (nameEnd < sql.size() && sql[nameEnd] == '[') {
+        nameEnd = sql.find(']', nameEnd);
+        nameEnd = nameEnd == std::string::npos ? sql.size() : nameEnd + 1;
+    } else {
+        while (nameEnd < sql.size() && !blank(sql[nameEnd])) {
+            ++nameEnd;
+        }
+    }
+    std::size_t from = findWord("FROM", nameEnd > 0 ? nameEnd - 1 : 0);
+    if (nameEnd == nameStart || from == std::string::npos) {
+        return sql;
+    }
+    for (std::size_t i = nameEnd; i < from; ++i) {
+        if (!blank(sql[i])) {
+            return sql; // something between the table and FROM: not this form
+        }
+    }
+    return "CREATE TABLE " + sql.substr(nameStart, nameEnd - nameStart) + " AS SELECT " +
+           sql.substr(start + 7, into - start - 7) + " FROM " + sql.substr(from + 4);
 }
 
 } // namespace
