@@ -1095,10 +1095,14 @@ bool ShapeFiles::WriteRecord() {
     }
     auto& state = *state_;
     const std::string shown = withExtension(state.finalBase, ".shp").string();
-    struct ClearRecord {
+    // Whatever happens, the next record starts empty and no file stays open.
+    struct EndRecord {
         State& state;
-        ~ClearRecord() { state.clearRecord(); }
-    } clearAfterwards{state};
+        ~EndRecord() {
+            state.clearRecord();
+            state.closeHandles();
+        }
+    } endRecord{state};
 
     if (!state.committed) {
         return fail("CommitFields must come before the first record of " + shown);

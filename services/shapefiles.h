@@ -35,7 +35,19 @@
 //    1 yes/no         L
 //    6 single, 19 numeric, 20 float: N (19 numeric) or F (6, 20), width 19 with 11 decimals
 // Values that do not fit their column: texts are cut to the column width at a UTF-8
-// character boundary; numbers too large for their column are refused (never cut).
+// character boundary (callers rely on the cut); a number whose text is too wide with all
+// its decimals keeps fewer zeros (-2600000.12), and one too large for its column is refused,
+// never cut.
+//
+// SetValue converts between kinds where the meaning is plain: into a number column a text
+// must be wholly a number ("1,234.50" with thousands separators is one); whole-number
+// columns round to the nearest, ties to the even neighbour; a date column takes a ShapeDate
+// or a text YYYYMMDD, YYYY-MM-DD or mm-dd-yyyy; an empty text leaves the value empty. What
+// cannot be converted is refused.
+//
+// Shapes: a point takes exactly one vertex, a line at least two per part, a polygon ring at
+// least three different vertices (closed here when open; a ring of fewer has no area and is
+// refused rather than written as a broken polygon).
 
 #include <filesystem>
 #include <memory>
@@ -101,6 +113,17 @@ public:
     static constexpr int kPolyline = 3;
     static constexpr int kPolygon = 5;
     static constexpr int kMultipoint = 8;
+
+    // AddField type codes (see the table at the top of this file).
+    static constexpr int kYesNoField = 1;
+    static constexpr int kIntegerField = 3;
+    static constexpr int kLongField = 4;
+    static constexpr int kSingleField = 6;
+    static constexpr int kDoubleField = 7;
+    static constexpr int kDateField = 8;
+    static constexpr int kTextField = 10;
+    static constexpr int kNumericField = 19;
+    static constexpr int kFloatField = 20;
 
     ShapeFiles();
     ~ShapeFiles();
