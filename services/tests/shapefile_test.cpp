@@ -81,6 +81,10 @@ struct GeometryCase {
     std::array<double, 4> extent; // min x, max x, min y, max y
 };
 
+void PrintTo(const GeometryCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ShapeTypes : public testing::TestWithParam<GeometryCase> {};
 
 TEST_P(ShapeTypes, NewFileReadsBackWithSameGeometryColumnsAndValues) {
