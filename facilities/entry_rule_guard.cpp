@@ -2,7 +2,9 @@
 
 #include "facilities/entry_rule.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -14,11 +16,21 @@ EntryRuleGuard::EntryRuleGuard(Dialogs& dialogs, QObject* parent)
 
 void EntryRuleGuard::guard(QLineEdit* field) {
     field->installEventFilter(this);
+    watchSuggestions(field->completer());
 }
 
 void EntryRuleGuard::guard(QComboBox* box) {
     // Keys and focus arrive at the box itself, which hands keys on to its line edit.
     box->installEventFilter(this);
+    watchSuggestions(box->completer());
+}
+
+void EntryRuleGuard::watchSuggestions(QCompleter* completer) {
+    // While suggestions show, keys go to their pop-up, which hands them straight to the field,
+    // past any filter on it; so the pop-up is filtered too.
+    if (completer != nullptr) {
+        completer->popup()->installEventFilter(this);
+    }
 }
 
 void EntryRuleGuard::clean(QLineEdit* field) {
@@ -39,6 +51,9 @@ bool EntryRuleGuard::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (containsRestrictedCharacter(key->text().toStdString())) {
+            if (auto* suggestions = qobject_cast<QAbstractItemView*>(watched)) {
+                suggestions->hide();
+            }
             dialogs_.message(restrictedCharacterMessage());
             return true; // dropped
         }

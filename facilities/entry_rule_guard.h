@@ -7,6 +7,7 @@
 #include <QObject>
 
 class QComboBox;
+class QCompleter;
 class QLineEdit;
 class QWidget;
 
@@ -19,6 +20,7 @@ class EntryRuleGuard : public QObject {
 public:
     EntryRuleGuard(Dialogs& dialogs, QObject* parent = nullptr);
 
+    // Guard a control once its completer (if any) is set up.
     void guard(QLineEdit* field);
     void guard(QComboBox* box); // must be editable
 
@@ -30,6 +32,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void watchSuggestions(QCompleter* completer);
+
     Dialogs& dialogs_;
 };
 

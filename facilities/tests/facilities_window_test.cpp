@@ -13,9 +13,11 @@
 #include "testsupport/scripted_dialogs.h"
 #include "testsupport/test_paths.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCompleter>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -174,6 +176,15 @@ TEST_F(FacilitiesWindow, RestrictedCharactersAreRefusedWhileTyping) {
             EXPECT_EQ(dialogs.messages[0], sw::restrictedCharacterMessage());
         }
     }
+    // Also while the type box shows its suggestions.
+    dialogs.clear();
+    type()->clearEditText();
+    clickInto(type());
+    QTest::keyClicks(type(), q("B"));
+    ASSERT_TRUE(type()->completer()->popup()->isVisible());
+    QTest::keyClicks(QApplication::activePopupWidget(), q("&a"));
+    EXPECT_EQ(type()->currentText(), "Ba");
+    EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
 TEST_F(FacilitiesWindow, LeavingAFieldCleansWhatIsThereEvenPasted) {
