@@ -298,7 +298,7 @@ void swFac::writeKml() {
     report(sw::writeFacilityKml(dialogs_, commonDialog1_, point()));
 }
 
-void swFac::clearPoint() {
+void swFac::clearValues() {
     txtfacName_->clear();
     cmbfacType_->setCurrentIndex(-1);
     cmbfacType_->clearEditText();
@@ -308,7 +308,7 @@ void swFac::clearPoint() {
 }
 
 void swFac::clearValues() {
-    clearPoint();
+    clearValues();
 }
 
 void swFac::leave() {
@@ -316,7 +316,7 @@ void swFac::leave() {
         value->setEnabled(false);
         sw::setBackground(value, kCoordinatesClosed, Qt::white);
     }
-    clearPoint();
+    clearValues();
     disablefWrite();
     hide();
 }

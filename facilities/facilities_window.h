@@ -49,7 +49,6 @@ private:
     void writeKml();
     void clearValues();
     void leave();
-    void clearPoint();
     void report(const sw::OutputResult& result);
 
     sw::WindowRegistry& registry_;
