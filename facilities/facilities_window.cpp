@@ -307,10 +307,6 @@ void swFac::clearValues() {
     }
 }
 
-void swFac::clearValues() {
-    clearValues();
-}
-
 void swFac::leave() {
     for (QLabel* value : coordinates_) {
         value->setEnabled(false);
