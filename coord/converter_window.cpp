@@ -54,8 +54,7 @@ struct TargetLabels {
 constexpr TargetLabels targetLabels[] = {
     {sw::forms::kWildfires, "lblpAlbersX", "lblpAlbersY", "lblpDDLong", "lblpDDLat"},
     {sw::forms::kFacilities, "lblfAlbersX", "lblfAlbersY", "lblfDDLong", "lblfDDLat"},
-    {sw::forms::kHurricanes, "lblhAlbersX", "lblhAlbersY", "lblhDDLong", "lblhDDLat"},
-};
+    {sw::forms::kHurricanes, "lblhAlbersX", "lblhAlbersY", "lblhDDLong", "lblhDDLat"}};
 
 // Sets the caption of a task window's result field, whether it is a label or a text box.
 void setCaption(QWidget* window, const char* name, const QString& text) {
@@ -195,8 +194,7 @@ QWidget* sw_ddc_0306::buildNotationBox() {
         {&optDMS_, "optDMS", "DMS.S", "lblInss2",
          "Select DMS.S to Convert Degrees Minutes Seconds to Tolvane Albers", Mode::DMS},
         {&optTRS_, "optTRS", "TRS", "lblIns3",
-         "Select TRS to Convert Township Range and Section to Tolvane Albers", Mode::TRS},
-    };
+         "Select TRS to Convert Township Range and Section to Tolvane Albers", Mode::TRS}};
     int row = 0;
     for (const Choice& c : choices) {
         auto* option = new QRadioButton(QString::fromLatin1(c.caption), box);
@@ -401,8 +399,7 @@ QWidget* sw_ddc_0306::buildSectionPartBox() {
     const std::map<std::string_view, std::pair<int, int>> compassPlace = {
         {"optNW", {0, 0}}, {"optsecNH", {0, 1}}, {"optNE", {0, 2}},
         {"optWH", {1, 0}}, {"optSecC", {1, 1}},  {"optEH", {1, 2}},
-        {"optSW", {2, 0}}, {"optSH", {2, 1}},    {"optSE", {2, 2}},
-    };
+        {"optSW", {2, 0}}, {"optSH", {2, 1}},    {"optSE", {2, 2}}};
 
     // The quarter-quarters on a dark square, so their small white corner names read well.
     auto* square = new QFrame(frmsubSec_);
@@ -517,47 +514,20 @@ QWidget* sw_ddc_0306::buildResultsBox() {
 }
 
 void sw_ddc_0306::buildTabOrder() {
-    auto field = [this](Field f) {
-        return static_cast<QWidget*>(angleFields_[static_cast<std::size_t>(f)]);
-    };
-    tabOrder_ = {
-        field(Field::txtDMSlongdd),
-        field(Field::txtDMSlongmm),
-        field(Field::txtDMSlongss),
-        field(Field::txtDMSlongssd),
-        field(Field::txtDMSlatdd),
-        field(Field::txtDMSlatmm),
-        field(Field::txtDMSlatss),
-        field(Field::txtDMSlatssd),
-        txtTown_,
-        optTnorth_,
-        optTSouth_,
-        txtRange_,
-        optRangeE_,
-        optRangeW_,
-        txtSection_,
-        optTRS_,
-        optDMS_,
-        cmdTRScon_,
-        cmdResetTRS_,
-        cmdTRS2dd_,
-        optDDM_,
-        field(Field::txtDMMlongdd),
-        field(Field::txtDMMlongmm),
-        field(Field::txtDMMlongdm),
-        field(Field::txtDMMlatdd),
-        field(Field::txtDMMlatmm),
-        field(Field::txtDMMlatdm),
-        cmdconClose_,
-        optDD_,
-        field(Field::txtDDlongD),
-        field(Field::txtDDLongDD),
-        field(Field::txtDDLatD),
-        field(Field::txtDDLatDD),
-    };
-    for (QRadioButton* option : partOptions_) {
-        tabOrder_.push_back(option);
+    // Auto-advance and the Tab key follow this order; each notation's fields stay together,
+    // longitude before latitude.
+    static constexpr const char* names[] = {
+        "txtDMSlongdd", "txtDMSlongmm", "txtDMSlongss", "txtDMSlongssd", "txtDMSlatdd",
+        "txtDMSlatmm",  "txtDMSlatss",  "txtDMSlatssd", "txtTown",       "optTnorth",
+        "optTSouth",    "txtRange",     "optRangeE",    "optRangeW",     "txtSection",
+        "optTRS",       "optDMS",       "cmdTRScon",    "cmdResetTRS",   "cmdTRS2dd",
+        "OptDDM",       "txtDMMlongdd", "txtDMMlongmm", "txtDMMlongdm",  "txtDMMlatdd",
+        "txtDMMlatmm",  "txtDMMlatdm",  "cmdconClose",  "optDD",         "txtDDlongD",
+        "txtDDLongDD",  "txtDDLatD",    "txtDDLatDD"};
+    for (const char* name : names) {
+        tabOrder_.push_back(findChild<QWidget*>(QString::fromLatin1(name)));
     }
+    tabOrder_.insert(tabOrder_.end(), partOptions_.begin(), partOptions_.end());
     tabOrder_.push_back(cmdEnableqs_);
     for (std::size_t i = 1; i < tabOrder_.size(); ++i) {
         setTabOrder(tabOrder_[i - 1], tabOrder_[i]);
@@ -831,12 +801,10 @@ void sw_ddc_0306::setUpNotation(Mode mode) {
 }
 
 void sw_ddc_0306::colourLabels(Mode mode) {
-    const std::pair<Mode, std::vector<QWidget*>*> groups[] = {
-        {Mode::DD, &ddLabels_},
-        {Mode::DMM, &dmmLabels_},
-        {Mode::DMS, &dmsLabels_},
-        {Mode::TRS, &trsLabels_},
-    };
+    const std::pair<Mode, std::vector<QWidget*>*> groups[] = {{Mode::DD, &ddLabels_},
+                                                              {Mode::DMM, &dmmLabels_},
+                                                              {Mode::DMS, &dmsLabels_},
+                                                              {Mode::TRS, &trsLabels_}};
     for (const auto& [groupMode, labels] : groups) {
         const QString style = QString::fromLatin1(groupMode == mode ? activeStyle : inactiveStyle);
         for (QWidget* w : *labels) {

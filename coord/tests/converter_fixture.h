@@ -1,13 +1,12 @@
 #pragma once
-// A converter window with stand-in task windows, ready to be typed into the way a user does:
-// the stand-ins carry only the six labels the converter writes, registered under the task
-// windows' form names, and every message box and bell goes to a scripted double.
+// A converter window with stand-in task windows (only the six labels the converter writes,
+// registered under the task windows' form names), typed into the way a user does. Message
+// boxes and the bell go to the scripted double.
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QWidget>
 #include <QtTest/QTest>
 #include <map>
 #include <string>
@@ -16,47 +15,48 @@
 #include <gtest/gtest.h>
 
 #include "coord/converter_window.h"
+#include "coord/hand_back.h"
 #include "shell/window_registry.h"
 #include "testsupport/scripted_dialogs.h"
 
 namespace sw::test {
 
-// The labels each task window gives the converter, in the order: Albers easting, northing,
-// longitude, latitude, grid reference, UTM.
-inline const std::map<std::string, std::vector<std::string>>& targetLabelNames() {
-    static const std::map<std::string, std::vector<std::string>> names = {
-        {"frmDBMan",
-         {"lblpAlbersX", "lblpAlbersY", "lblpDDLong", "lblpDDLat", "lblUSNG", "lblUTMCoord"}},
-        {"swFac",
-         {"lblfAlbersX", "lblfAlbersY", "lblfDDLong", "lblfDDLat", "lblUSNG", "lblUTMCoord"}},
-        {"swHcane",
-         {"lblhAlbersX", "lblhAlbersY", "lblhDDLong", "lblhDDLat", "lblUSNG", "lblUTMCoord"}},
-    };
-    return names;
+using Texts = std::vector<std::string>;
+
+// Per task window: Albers easting, northing, longitude, latitude, grid reference, UTM.
+inline const std::map<std::string, Texts> targetLabels = {
+    {"frmDBMan",
+     {"lblpAlbersX", "lblpAlbersY", "lblpDDLong", "lblpDDLat", "lblUSNG", "lblUTMCoord"}},
+    {"swFac", {"lblfAlbersX", "lblfAlbersY", "lblfDDLong", "lblfDDLat", "lblUSNG", "lblUTMCoord"}},
+    {"swHcane",
+     {"lblhAlbersX", "lblhAlbersY", "lblhDDLong", "lblhDDLat", "lblUSNG", "lblUTMCoord"}}};
+
+// What a correct converter shows and hands back for a point, in that order.
+inline Texts expectedTexts(double latitude, double longitude) {
+    const HandBackTexts t = handBackTexts(latitude, longitude);
+    return {t.albersX, t.albersY, t.longitude, t.latitude, t.usng, t.utm};
 }
 
 class ConverterFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const auto& [form, labels] : targetLabelNames()) {
+        for (const auto& [form, labels] : targetLabels) {
             registry.setFactory(QString::fromStdString(form), [labels] {
                 auto* window = new QWidget;
                 for (const std::string& name : labels) {
-                    auto* label = new QLabel(window);
-                    label->setObjectName(QString::fromStdString(name));
+                    (new QLabel(window))->setObjectName(QString::fromStdString(name));
                 }
                 return window;
             });
+            registry.instance(QString::fromStdString(form));
         }
         registry.setFactory(forms::kConverter,
                             [this] { return new sw_ddc_0306(registry, dialogs); });
         converter = registry.instanceAs<sw_ddc_0306>(forms::kConverter);
-        ASSERT_NE(converter, nullptr);
     }
 
     // What a task window's coordinate button does.
     void openFor(const std::string& form) {
-        registry.instance(QString::fromStdString(form));
         converter->openFor(QString::fromStdString(form));
         QApplication::setActiveWindow(converter);
         ASSERT_TRUE(QTest::qWaitForWindowActive(converter));
@@ -68,6 +68,7 @@ protected:
         return widget;
     }
     QLineEdit* field(const std::string& name) { return child<QLineEdit>(name); }
+    bool enabled(const std::string& name) { return child(name)->isEnabled(); }
     std::string text(const std::string& name) {
         QWidget* w = child(name);
         if (auto* edit = qobject_cast<QLineEdit*>(w)) {
@@ -76,28 +77,22 @@ protected:
         if (auto* label = qobject_cast<QLabel*>(w)) {
             return label->text().toStdString();
         }
-        if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            return button->text().toStdString();
-        }
-        return {};
+        return qobject_cast<QAbstractButton*>(w)->text().toStdString();
     }
     void click(const std::string& name) { child<QAbstractButton>(name)->click(); }
 
-    // The six texts a task window received, in targetLabelNames() order.
-    std::vector<std::string> received(const std::string& form) {
-        std::vector<std::string> texts;
+    // The six texts a task window received.
+    Texts received(const std::string& form) {
+        Texts texts;
         QWidget* window = registry.existing(QString::fromStdString(form));
-        if (window == nullptr) {
-            return texts;
-        }
-        for (const std::string& name : targetLabelNames().at(form)) {
-            auto* label = window->findChild<QLabel*>(QString::fromStdString(name));
-            texts.push_back(label ? label->text().toStdString() : "<missing>");
+        for (const std::string& name : targetLabels.at(form)) {
+            texts.push_back(
+                window->findChild<QLabel*>(QString::fromStdString(name))->text().toStdString());
         }
         return texts;
     }
     // The converter's own six results, in the same order.
-    std::vector<std::string> results() {
+    Texts results() {
         return {text("lblAlbersX"), text("lblAlbersY"), text("lblDDLong"),
                 text("lblDDLat"),   text("lblUSNG"),    text("lblUTMCoord")};
     }
@@ -106,26 +101,24 @@ protected:
         QWidget* w = QApplication::focusWidget();
         return w ? w->objectName().toStdString() : "<none>";
     }
-    // Puts the focus into a field as a click would.
+    // Puts the focus into a field as a click would (a click selects a focused field afresh).
     void focus(const std::string& name) {
         QWidget* w = child(name);
         if (w->hasFocus()) {
-            w->clearFocus(); // clicking a field that has the focus selects it afresh
+            w->clearFocus();
         }
         w->setFocus(Qt::MouseFocusReason);
         QApplication::processEvents();
         ASSERT_EQ(focused(), name);
     }
-    // Types each character into whatever control has the focus at that moment, as a user does
-    // while auto-advance moves the focus along.
+    // Types each character into whatever has the focus at that moment, as a user does while
+    // auto-advance moves the focus along.
     void type(const std::string& keys) {
         for (const char c : keys) {
-            QWidget* target = QApplication::focusWidget();
-            ASSERT_NE(target, nullptr) << "no focus for '" << c << "'";
-            QTest::keyClick(target, c);
+            ASSERT_NE(QApplication::focusWidget(), nullptr) << "no focus for '" << c << "'";
+            QTest::keyClick(QApplication::focusWidget(), c);
         }
-        // Focus returned to a field after a refused entry comes back once events are processed.
-        QApplication::processEvents();
+        QApplication::processEvents(); // focus sent back to a refused field arrives
     }
 
     ScriptedDialogs dialogs;
