@@ -1,5 +1,7 @@
 #include "shell/application.h"
 
+#include "coord/converter_window.h"
+#include "facilities/facilities_window.h"
 #include "shell/about_window.h"
 #include "shell/main_window.h"
 #include "shell/placeholder_window.h"
@@ -16,10 +18,9 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
                                          [this](const QString& target) { openConverter(target); });
         });
     };
-    placeholder(PlaceholderSpec{forms::kFacilities, QStringLiteral("Facilities Management"),
-                                QStringLiteral("Facilities and Incidents"),
-                                QStringLiteral("txtfacName"), QStringLiteral("f"),
-                                QStringLiteral("cmdfCoordCon")});
+    registry_.setFactory(forms::kConverter,
+                         [this] { return new sw_ddc_0306(registry_, dialogs_); });
+    registry_.setFactory(forms::kFacilities, [this] { return new swFac(registry_, dialogs_); });
     placeholder(wildfiresPlaceholder());
     placeholder(hurricanesPlaceholder());
     placeholder(addressesPlaceholder());
@@ -31,8 +32,9 @@ sw_main* SitewardApp::start() {
 }
 
 void SitewardApp::openConverter(const QString& targetForm) {
-    registry_.show(forms::kConverter);
-    (void)targetForm;
+    if (auto* converter = registry_.instanceAs<sw_ddc_0306>(forms::kConverter)) {
+        converter->openFor(targetForm);
+    }
 }
 
 } // namespace sw
