@@ -12,9 +12,9 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
     registry_.setFactory(forms::kMain, [this] { return new sw_main(registry_); });
     registry_.setFactory(forms::kAbout, [this] { return new frmAbout(dialogs_); });
 
-    auto placeholder = [this](PlaceholderSpec spec) {
-        registry_.setFactory(spec.form, [this, spec] {
-            return new PlaceholderWindow(spec,
+    auto placeholder = [this](PlaceholderKind kind) {
+        registry_.setFactory(kind.form, [this, kind] {
+            return new PlaceholderWindow(kind,
                                          [this](const QString& target) { openConverter(target); });
         });
     };

@@ -10,14 +10,14 @@
 
 namespace sw {
 
-PlaceholderWindow::PlaceholderWindow(const PlaceholderSpec& spec, OpenConverter openConverter,
+PlaceholderWindow::PlaceholderWindow(const PlaceholderKind& kind, OpenConverter openConverter,
                                      QWidget* parent)
     : QWidget(parent, Qt::Window) {
-    setObjectName(spec.form);
-    setWindowTitle(spec.caption);
+    setObjectName(kind.form);
+    setWindowTitle(kind.caption);
     auto* layout = new QVBoxLayout(this);
 
-    auto* heading = new QLabel(spec.heading, this);
+    auto* heading = new QLabel(kind.heading, this);
     QFont headingFont = heading->font();
     headingFont.setPointSize(headingFont.pointSize() + 4);
     headingFont.setBold(true);
@@ -31,13 +31,13 @@ PlaceholderWindow::PlaceholderWindow(const PlaceholderSpec& spec, OpenConverter 
 
     auto* form = new QFormLayout;
     layout->addLayout(form);
-    if (!spec.firstField.isEmpty()) {
+    if (!kind.firstField.isEmpty()) {
         auto* field = new QLineEdit(this);
-        field->setObjectName(spec.firstField);
+        field->setObjectName(kind.firstField);
         form->addRow(tr("Name:"), field);
     }
-    if (!spec.labelLetter.isEmpty()) {
-        const QString l = spec.labelLetter;
+    if (!kind.labelLetter.isEmpty()) {
+        const QString l = kind.labelLetter;
         const std::pair<QString, QString> results[] = {
             {QStringLiteral("lbl%1DDLat").arg(l), tr("Latitude")},
             {QStringLiteral("lbl%1DDLong").arg(l), tr("Longitude")},
@@ -55,11 +55,11 @@ PlaceholderWindow::PlaceholderWindow(const PlaceholderSpec& spec, OpenConverter 
             form->addRow(caption, value);
         }
     }
-    if (!spec.coordButton.isEmpty()) {
+    if (!kind.coordButton.isEmpty()) {
         auto* button = new QPushButton(tr("&Coordinate Conversion"), this);
-        button->setObjectName(spec.coordButton);
+        button->setObjectName(kind.coordButton);
         layout->addWidget(button);
-        const QString target = spec.form;
+        const QString target = kind.form;
         connect(button, &QPushButton::clicked, this, [openConverter, target] {
             if (openConverter) {
                 openConverter(target);
@@ -69,18 +69,18 @@ PlaceholderWindow::PlaceholderWindow(const PlaceholderSpec& spec, OpenConverter 
     layout->addStretch();
 }
 
-PlaceholderSpec wildfiresPlaceholder() {
+PlaceholderKind wildfiresPlaceholder() {
     return {forms::kWildfires,           QStringLiteral("Wildfire Management"),
             QStringLiteral("Wildfires"), QStringLiteral("txtF_Name"),
             QStringLiteral("p"),         QStringLiteral("cmdCoordCon")};
 }
 
-PlaceholderSpec hurricanesPlaceholder() {
+PlaceholderKind hurricanesPlaceholder() {
     return {forms::kHurricanes, QStringLiteral("Hurricanes"), QStringLiteral("Hurricanes"),
             QString(),          QStringLiteral("h"),          QStringLiteral("cmdHcoordCon")};
 }
 
-PlaceholderSpec addressesPlaceholder() {
+PlaceholderKind addressesPlaceholder() {
     return {forms::kAddresses,
             QStringLiteral("Google Earth Address Matching"),
             QStringLiteral("Facility Addresses"),
@@ -89,7 +89,7 @@ PlaceholderSpec addressesPlaceholder() {
             QString()};
 }
 
-PlaceholderSpec kmlConvertPlaceholder() {
+PlaceholderKind kmlConvertPlaceholder() {
     return {forms::kKmlConvert,
             QStringLiteral("Wildfire Management"),
             QStringLiteral("KML Conversion"),

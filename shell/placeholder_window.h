@@ -9,7 +9,7 @@
 
 namespace sw {
 
-struct PlaceholderSpec {
+struct PlaceholderKind {
     QString form;        // registry name, e.g. "frmDBMan"
     QString caption;     // window caption
     QString heading;     // heading label text
@@ -22,14 +22,14 @@ class PlaceholderWindow : public QWidget {
     Q_OBJECT
 public:
     using OpenConverter = std::function<void(const QString& targetForm)>;
-    PlaceholderWindow(const PlaceholderSpec& spec, OpenConverter openConverter,
+    PlaceholderWindow(const PlaceholderKind& kind, OpenConverter openConverter,
                       QWidget* parent = nullptr);
 };
 
 // The placeholders of the task windows that are not built yet.
-PlaceholderSpec wildfiresPlaceholder();
-PlaceholderSpec hurricanesPlaceholder();
-PlaceholderSpec addressesPlaceholder();
-PlaceholderSpec kmlConvertPlaceholder();
+PlaceholderKind wildfiresPlaceholder();
+PlaceholderKind hurricanesPlaceholder();
+PlaceholderKind addressesPlaceholder();
+PlaceholderKind kmlConvertPlaceholder();
 
 } // namespace sw
