@@ -29,7 +29,7 @@ test-release: build
 	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j $(JOBS)
 
 test-asan: build-asan
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure --no-tests=error -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure --no-tests=error -j $(JOBS)
 
 test: test-release test-asan
 

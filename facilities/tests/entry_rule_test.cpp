@@ -26,7 +26,10 @@ INSTANTIATE_TEST_SUITE_P(
         CleanCase{"&Camp/", "Camp"}, CleanCase{"a'b:c?d>e<f&g/h", "a b c d e f g h"},
         CleanCase{"", ""}, CleanCase{"   ", ""}, CleanCase{"?:", ""},
         // Tabs are not blanks; non-ASCII letters pass untouched.
-        CleanCase{"\tCamp", "\tCamp"}, CleanCase{"Caf\xC3\xA9/\xC3\x91", "Caf\xC3\xA9 \xC3\x91"}));
+        CleanCase{"\tCamp", "\tCamp"}, CleanCase{"Caf\xC3\xA9/\xC3\x91", "Caf\xC3\xA9 \xC3\x91"}),
+    [](const ::testing::TestParamInfo<CleanCase>& param) {
+        return "case" + std::to_string(param.index);
+    });
 
 TEST(RestrictedCharacters, ExactlyTheEightAreRefused) {
     for (char c : std::string("\"&'/:<>\\")) {

@@ -109,6 +109,9 @@ INSTANTIATE_TEST_SUITE_P(
                    {"camps.txt"},
                    {},
                    false,
-                   "pfcamps.txt"}));
+                   "pfcamps.txt"}),
+    [](const ::testing::TestParamInfo<ChoiceCase>& param) {
+        return "case" + std::to_string(param.index);
+    });
 
 } // namespace
