@@ -83,6 +83,7 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs
     buttons->addStretch();
     bottom->addLayout(buttons);
     grid->addLayout(bottom, 4, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
     setMinimumWidth(560);
 }
 
