@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# ./build.sh run   install what is missing, build, and start Siteward
+# ./build.sh test  install what is missing, build, and run every test (plain and sanitizer builds)
+# ./build.sh install [PREFIX]  build and lay the program and its data out under PREFIX
+# Quick when nothing has changed: packages are checked, not reinstalled; builds are incremental.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+BUILD=${BUILD:-build/release}
+ASAN_BUILD=${ASAN_BUILD:-build/asan}
+JOBS=${JOBS:-$(nproc)}
+
+configure() { # folder, cmake options...
+    local dir=$1
+    shift
+    [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja "$@"
+}
+
+build_release() {
+    configure "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build "$BUILD" -j "$JOBS"
+}
+
+build_asan() {
+    configure "$ASAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DSITEWARD_SANITIZE=ON -DSITEWARD_BENCHMARKS=OFF
+    cmake --build "$ASAN_BUILD" -j "$JOBS"
+}
+
+run_tests() { # folder
+    (cd "$1" && ctest --output-on-failure --no-tests=error -j "$JOBS")
+}
+
+case "${1:-}" in
+run)
+    bash scripts/install-deps.sh
+    build_release
+    exec "$BUILD/bin/siteward"
+    ;;
+test)
+    bash scripts/install-deps.sh
+    build_release
+    run_tests "$BUILD"
+    build_asan
+    run_tests "$ASAN_BUILD"
+    ;;
+install)
+    bash scripts/install-deps.sh
+    build_release
+    cmake --install "$BUILD" --prefix "${2:-/opt/siteward}"
+    ;;
+*)
+    sed -n '2,5p' "$0" | sed 's/^# //'
+    exit 2
+    ;;
+esac
