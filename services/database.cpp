@@ -178,6 +178,95 @@ std::optional<std::string> quoteName(std::string_view name) {
     return "[" + std::string(name) + "]";
 }
 
+namespace {
+
+// sw_number(value, whole): a value as a number column stores it. A text that reads wholly as a
+// number, digit grouping commas allowed ("1,234.50"), becomes that number; whole-number
+// columns round to the nearest, halves to the even neighbour; an empty text is no value.
+// Any other text is kept as it is rather than lost.
+void swNumber(sqlite3_context* context, int, sqlite3_value** args) {
+    sqlite3_value* value = args[0];
+    const bool whole = sqlite3_value_int(args[1]) != 0;
+    auto giveNumber = [&](double number) {
+        double rounded = whole ? std::nearbyint(number) : number;
+        if (whole && rounded >= -9.2e18 && rounded <= 9.2e18) {
+            sqlite3_result_int64(context, static_cast<sqlite3_int64>(rounded));
+        } else {
+            sqlite3_result_double(context, rounded);
+        }
+    };
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_FLOAT:
+        giveNumber(sqlite3_value_double(value));
+        return;
+    case SQLITE_TEXT: {
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        std::string text(bytes ? bytes : "", static_cast<std::size_t>(sqlite3_value_bytes(value)));
+        std::string plain;
+        for (char c : text) {
+            if (c != ',') {
+                plain += c;
+            }
+        }
+        while (!plain.empty() && (plain.back() == ' ' || plain.back() == '\t')) {
+            plain.pop_back();
+        }
+        if (plain.find_first_not_of(" \t") == std::string::npos) {
+            sqlite3_result_null(context);
+            return;
+        }
+        std::size_t used = 0;
+        auto number = leadingNumber(plain, &used);
+        if (number && used == plain.size()) {
+            giveNumber(*number);
+            return;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    sqlite3_result_value(context, value);
+}
+
+// "INSERT INTO name ..." gives name (brackets removed); any other statement nothing.
+std::optional<std::string> insertTarget(std::string_view sql) {
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    std::size_t at = 0;
+    auto skipBlanks = [&] {
+        std::size_t start = at;
+        while (at < sql.size() && blank(sql[at])) {
+            ++at;
+        }
+        return at > start;
+    };
+    auto word = [&](std::string_view expected) {
+        if (findNoCase(sql.substr(at, expected.size()), expected) != 0) {
+            return false;
+        }
+        at += expected.size();
+        return true;
+    };
+    skipBlanks();
+    if (!word("INSERT") || !skipBlanks() || !word("INTO") || !skipBlanks() || at >= sql.size()) {
+        return std::nullopt;
+    }
+    std::size_t end = at;
+    if (sql[at] == '[') {
+        end = sql.find(']', at);
+        if (end == std::string_view::npos) {
+            return std::nullopt;
+        }
+        return std::string(sql.substr(at + 1, end - at - 1));
+    }
+    while (end < sql.size() && !blank(sql[end]) && sql[end] != '(') {
+        ++end;
+    }
+    return std::string(sql.substr(at, end - at));
+}
+
+} // namespace
+
 Database::~Database() {
     close();
 }
@@ -253,6 +342,8 @@ bool Database::openFile(const std::filesystem::path& file, int flags, bool mustE
     }
     db_ = handle;
     sqlite3_extended_result_codes(db_, 1);
+    sqlite3_create_function_v2(db_, "sw_number", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                               swNumber, nullptr, nullptr, nullptr);
     // SQLite reads the file lazily; touch the schema now so that a file that is not a
     // database fails here, with its name, rather than at the first query.
     rc = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -628,12 +719,17 @@ bool Database::run(std::string_view text, const std::vector<DbValue>& params, Re
     }
     std::string sql(text);
     bool textSource = findNoCase(sql, "[Text;Database=") != std::string::npos;
-    if (textSource &&
+    const std::optional<std::string> target = insertTarget(sql);
+    const bool guarded = textSource || target;
+    if (guarded &&
         sqlite3_exec(handle, "SAVEPOINT sw_text", nullptr, nullptr, nullptr) != SQLITE_OK) {
         return failSql("Cannot start statement");
     }
     std::vector<std::string> tempTables;
     bool ok = loadTextSources(sql, tempTables);
+    // The rows an insert adds come after this one; their number columns are converted below.
+    const std::optional<std::int64_t> lastRowBefore =
+        ok && target ? lastRowid(*target) : std::nullopt;
     if (ok) {
         sql = rewriteSelectInto(sql);
         Statement stmt;
@@ -686,7 +782,10 @@ bool Database::run(std::string_view text, const std::vector<DbValue>& params, Re
             }
         }
     }
-    if (textSource) {
+    if (ok && lastRowBefore) {
+        ok = convertNumberColumns(*target, *lastRowBefore);
+    }
+    if (guarded) {
         std::string error = error_;
         for (const auto& table : tempTables) {
             sqlite3_exec(handle, ("DROP TABLE IF EXISTS temp." + table).c_str(), nullptr, nullptr,
@@ -701,6 +800,50 @@ bool Database::run(std::string_view text, const std::vector<DbValue>& params, Re
         }
     }
     return ok;
+}
+
+std::optional<std::int64_t> Database::lastRowid(const std::string& table) {
+    auto tableName = quoteName(table);
+    if (!tableName) {
+        return std::nullopt;
+    }
+    const std::string sql = "SELECT coalesce(max(rowid), 0) FROM " + *tableName;
+    Statement stmt;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt.handle, nullptr) != SQLITE_OK ||
+        sqlite3_step(stmt.handle) != SQLITE_ROW) {
+        return std::nullopt;
+    }
+    return sqlite3_column_int64(stmt.handle, 0);
+}
+
+// SQLite keeps a text that is not a plain number ("1,234.50") as text even in a number column,
+// and a fraction in a whole-number column; the columns' readers expect their own type.
+bool Database::convertNumberColumns(const std::string& table, std::int64_t lastRowBefore) {
+    std::string error = error_;
+    auto columns = tableColumns(table);
+    auto tableName = quoteName(table);
+    if (!columns || !tableName) {
+        error_ = error; // a table this cannot describe is left as the insert made it
+        return true;
+    }
+    for (const auto& column : *columns) {
+        const bool whole =
+            column.type == ColumnType::LongInteger || column.type == ColumnType::Integer;
+        const bool fraction =
+            column.type == ColumnType::Double || column.type == ColumnType::Single;
+        auto name = quoteName(column.name);
+        if (!(whole || fraction) || !name) {
+            continue;
+        }
+        const std::string sql = "UPDATE " + *tableName + " SET " + *name + " = sw_number(" + *name +
+                                ", " + (whole ? "1" : "0") + ") WHERE rowid > " +
+                                std::to_string(lastRowBefore) + " AND typeof(" + *name +
+                                ") IN ('text', " + (whole ? "'real'" : "'blob'") + ")";
+        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+            return failSql("Cannot store the numbers of " + table);
+        }
+    }
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------

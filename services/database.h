@@ -17,6 +17,11 @@
 // values that read wholly as numbers are numbers, everything else (and every quoted value,
 // quotes removed) is text, an empty value is NULL. "SELECT ... INTO TABLE FROM ..." creates
 // TABLE from the selected rows.
+//
+// An insert stores numbers in the number columns of createTable's tables as the window shows
+// them: a text that reads wholly as a number, grouping commas allowed ("1,234.50"), becomes
+// that number, rounded (halves to even) in a long integer column; an empty text is NULL; any
+// other text is kept as it is.
 
 #include <cstdint>
 #include <filesystem>
@@ -167,6 +172,8 @@ private:
     bool openFile(const std::filesystem::path& file, int flags, bool mustExist);
     bool run(std::string_view sql, const std::vector<DbValue>& params, Recordset* rows);
     bool loadTextSources(std::string& sql, std::vector<std::string>& tempTables);
+    std::optional<std::int64_t> lastRowid(const std::string& table);
+    bool convertNumberColumns(const std::string& table, std::int64_t lastRowBefore);
     bool fail(std::string message);
     bool failSql(std::string_view what);
 

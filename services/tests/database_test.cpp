@@ -206,7 +206,7 @@ TEST(Database, VertexAndAttributeFilesLoadThroughTheStatementsAsWritten) {
     ASSERT_EQ(fire->recordCount(), 1);
     EXPECT_EQ(fire->text("GISID"), "1");
     EXPECT_EQ(fire->text("NAME"), "Big Fire #2");
-    EXPECT_EQ(fire->text("ACRES"), "1,234.50") << "a quoted text stays the text it was";
+    EXPECT_EQ(fire->text("ACRES"), "1234") << "a long integer column holds a whole number";
     EXPECT_EQ(fire->text("CONTAINED"), "45.00%");
     EXPECT_EQ(fire->text("SIGNIF"), "Yes");
 
@@ -238,6 +238,50 @@ TEST(Database, VertexAndAttributeFilesLoadThroughTheStatementsAsWritten) {
     EXPECT_EQ((*coordColumns)[0].type, ColumnType::LongInteger);
     EXPECT_EQ((*coordColumns)[1].type, ColumnType::Double);
     EXPECT_FALSE(db.tableColumns("NO_SUCH_TABLE"));
+}
+
+// A number column takes a text the way the window shows numbers: digit grouping allowed, and
+// whole-number columns round halves to the even neighbour. Otherwise "1,234.50" would stay a
+// text whose leading number reads as 1.
+TEST(Database, NumberColumnsConvertTheTextsTheyAreGiven) {
+    struct Case {
+        const char* area;   // as the attribute file holds it, quoted
+        const char* acres;  // long integer column
+        const char* amount; // double column
+        DbValue::Type type; // of the long integer value
+    };
+    const std::vector<Case> cases = {
+        {"0.00", "0", "0", DbValue::Type::Integer},
+        {"12.50", "12", "12.5", DbValue::Type::Integer},
+        {"13.50", "14", "13.5", DbValue::Type::Integer},
+        {"1,234.50", "1234", "1234.5", DbValue::Type::Integer},
+        {"12,345,678.90", "12345679", "12345678.9", DbValue::Type::Integer},
+        {" 7 ", "7", "7", DbValue::Type::Integer},
+        {"", "", "", DbValue::Type::Null},
+        {"Unknown", "Unknown", "Unknown", DbValue::Type::Text}, // kept, not lost
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.area);
+        TempDir dir;
+        test::writeFile(dir / "att.csv",
+                        std::string("1,\"") + c.area + "\",\"" + c.area + "\"\r\n");
+        Database db;
+        ASSERT_TRUE(db.create(dir / "w.mdb"));
+        ASSERT_TRUE(db.createTable("T", {{"GISID", ColumnType::LongInteger, 0},
+                                         {"ACRES", ColumnType::LongInteger, 0},
+                                         {"AMOUNT", ColumnType::Double, 0}}));
+        ASSERT_TRUE(db.execute("INSERT INTO T (GISID, ACRES, AMOUNT) SELECT F1, F2, F3 FROM " +
+                               textSource(dir.path(), "att.csv")))
+            << db.lastError();
+        ASSERT_TRUE(db.addRecord("T", {{"GISID", 2}, {"ACRES", c.area}, {"AMOUNT", c.area}}));
+        auto rs = db.query("SELECT ACRES, AMOUNT FROM T ORDER BY GISID");
+        ASSERT_TRUE(rs);
+        for (int row = 0; row < 2; ++row, rs->moveNext()) {
+            EXPECT_EQ(rs->text("ACRES"), c.acres) << "row " << row;
+            EXPECT_EQ(rs->value("ACRES").type(), c.type) << "row " << row;
+            EXPECT_EQ(rs->text("AMOUNT"), c.amount) << "row " << row;
+        }
+    }
 }
 
 TEST(Database, TextFilesOfEveryShapeReadAsTables) {
