@@ -138,24 +138,6 @@ bool isWindowsFolder(const std::string& folder) {
     return drive || folder.starts_with("\\\\");
 }
 
-// Percent-encodes a path for a file URL: letters, digits, "-._~" and "/" stay, every other
-// byte (UTF-8 included) becomes %XX.
-std::string urlPath(std::string_view path) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (char ch : path) {
-        auto c = static_cast<unsigned char>(ch);
-        if (std::isalnum(c) != 0 || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
-            out += ch;
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0x0F];
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 std::string xmlText(std::string_view text) {
@@ -223,8 +205,11 @@ std::string iconReference(const fs::path& programFolderPath, const std::string& 
     if (ec) {
         absolute = programFolderPath;
     }
-    fs::path icon = (absolute / "icons" / iconFile).lexically_normal();
-    return "file://" + urlPath(icon.generic_string());
+    folder = absolute.lexically_normal().generic_string();
+    if (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder + "//icons//" + iconFile;
 }
 
 std::string fillKmlTemplate(std::string_view templateText, const KmlValues& values) {

@@ -74,10 +74,9 @@ std::string linkLineText(std::string_view userText);
 std::string descriptionHtml(const std::vector<std::string>& lines);
 
 // The icon reference for an icon file in the "icons" folder of `programFolderPath`
-// (default: programFolder()). A Windows folder (drive letter or \\server) keeps the classic
-// form, every "\" written as "//": C:\Apps\Site -> C://Apps//Site//icons//campa.png. Any
-// other folder gives a file URL, which Google Earth opens on every platform:
-// /opt/site ward -> file:///opt/site%20ward/icons/campa.png.
+// (default: programFolder()): the folder, then "//icons//" and the file name, with every "\"
+// of a Windows folder written as "//": C:\Apps\Site -> C://Apps//Site//icons//campa.png,
+// /opt/site ward -> /opt/site ward//icons//campa.png. Google Earth takes either as a path.
 std::string iconReference(const std::string& iconFile);
 std::string iconReference(const std::filesystem::path& programFolderPath,
                           const std::string& iconFile);

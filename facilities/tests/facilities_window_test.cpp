@@ -439,7 +439,7 @@ TEST_F(FacilitiesWindow, KmlDocumentOfThePointValidAgainstTheSchema) {
     for (const std::string& part :
          {"<br>Camp A</br><br>Camp</br><br>UTM Coord: " + kPoint.utm +
               "</br><br>National Grid Coord: " + kPoint.usng + "</br>",
-          std::string("icons/campa.png"), kPoint.longitude + "," + kPoint.latitude,
+          std::string("icons//campa.png"), kPoint.longitude + "," + kPoint.latitude,
           std::string("<range>5000</range>")}) {
         EXPECT_NE(document.find(part), std::string::npos) << part << "\n" << document;
     }
