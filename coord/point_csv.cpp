@@ -25,7 +25,9 @@ std::string_view trimmed(std::string_view s) {
     return s;
 }
 
-// A whole token as a plain decimal number; false for anything else ("1e5", "nan", "12a").
+// A whole token as a decimal number, with an optional exponent ("1e-05" is how most tools
+// write small values); false for anything else ("nan", "inf", "0x10", "12a", "1e").
+// A value beyond the range of a double is refused rather than read as something else.
 bool readNumber(std::string_view token, double& value) {
     std::size_t i = 0;
     bool negative = false;
@@ -42,14 +44,30 @@ bool readNumber(std::string_view token, double& value) {
         } else if (token[i] == '.' && !point) {
             point = true;
         } else {
-            return false;
+            break;
         }
     }
     if (!digits) {
         return false;
     }
+    if (i < token.size() && (token[i] == 'e' || token[i] == 'E')) {
+        ++i;
+        if (i < token.size() && (token[i] == '+' || token[i] == '-')) {
+            ++i;
+        }
+        const std::size_t exponentStart = i;
+        while (i < token.size() && token[i] >= '0' && token[i] <= '9') {
+            ++i;
+        }
+        if (i == exponentStart) {
+            return false;
+        }
+    }
+    if (i != token.size()) {
+        return false;
+    }
     const auto res =
-        std::from_chars(token.data() + start, token.data() + i, value, std::chars_format::fixed);
+        std::from_chars(token.data() + start, token.data() + i, value, std::chars_format::general);
     if (res.ec != std::errc() || res.ptr != token.data() + i) {
         return false;
     }

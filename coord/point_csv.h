@@ -17,9 +17,9 @@ inline constexpr std::string_view pointCsvHeader = "Latitude,Longitude,AlbersX,A
 inline constexpr std::string_view pointCsvLineEnd = "\r\n";
 
 // One input line. Accepted forms: "lat,lon" or "lat lon" (blanks or tabs), blanks around the
-// numbers allowed, a trailing CR ignored. Numbers: optional sign, digits, at most one point
-// (no exponent, no "nan"/"inf"). Latitude north positive in [-90, 90], longitude east positive
-// in [-180, 180].
+// numbers allowed, a trailing CR ignored. Numbers: optional sign, digits, at most one point,
+// an optional exponent ("1e-05"); no "nan"/"inf". Latitude north positive in [-90, 90],
+// longitude east positive in [-180, 180].
 struct PointLine {
     enum class Kind { Point, Blank, Bad };
     Kind kind = Kind::Bad;

@@ -19,8 +19,8 @@ converter hands to a task window, written as CSV to standard output.
 
 Input: one point per line, "latitude,longitude" or "latitude longitude" (blanks or tabs
 between), from each FILE in turn, or from standard input when no FILE (or "-") is given.
-Latitude is north positive, longitude east positive (west negative); plain decimal numbers
-only (30.25,-84.5). Blank lines are skipped silently. A line that is not a pair of numbers,
+Latitude is north positive, longitude east positive (west negative); decimal numbers
+(30.25,-84.5), an exponent allowed (1e-05,0). Blank lines are skipped silently. A line that is not a pair of numbers,
 or whose latitude is outside -90..90 or longitude outside -180..180, is reported on standard
 error with its file and line number and skipped.
 
