@@ -824,7 +824,9 @@ void sw_ddc_0306::angleFieldChanged(Field field) {
         // The replacement is a change of its own, processed in full before this one ends.
         putText(edit, QString::fromStdString(*change.replacement));
         // Selected, so the user's next try replaces it (the caret still counts as at the start).
-        if (edit->hasFocus()) {
+        // The message box has taken the activation, so ask whether the field is where this
+        // window's focus returns, not whether it has the focus now.
+        if (edit == focusWidget()) {
             edit->selectAll();
         }
         return;

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest/QTest>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -36,6 +37,20 @@ inline Texts expectedTexts(double latitude, double longitude) {
     const HandBackTexts t = handBackTexts(latitude, longitude);
     return {t.albersX, t.albersY, t.longitude, t.latitude, t.usng, t.utm};
 }
+
+// The scripted double, able to do what a real message box does to the window that asked while
+// it is up: take the activation away, so that window gets its focus back only later.
+class ConverterDialogs : public ScriptedDialogs {
+public:
+    std::function<void()> whileShown;
+
+    Answer message(const MessageRequest& request) override {
+        if (whileShown) {
+            whileShown();
+        }
+        return ScriptedDialogs::message(request);
+    }
+};
 
 class ConverterFixture : public ::testing::Test {
 protected:
@@ -121,7 +136,7 @@ protected:
         QApplication::processEvents(); // focus sent back to a refused field arrives
     }
 
-    ScriptedDialogs dialogs;
+    ConverterDialogs dialogs;
     WindowRegistry registry; // after the dialogs: the windows go first
     sw_ddc_0306* converter = nullptr;
 };

@@ -199,6 +199,46 @@ TEST_F(ConverterWindow, RefusalsPutTheReplacementInAndKeepTheFocus) {
     }
 }
 
+TEST_F(ConverterWindow, AfterARefusalTheNextDigitsReplaceTheFullReplacement) {
+    // As with a real message box: the converter is not the active window while the message is
+    // up and gets the focus back only once the box is gone. A replacement that fills the field
+    // ("00", "000") must still be selected then, or the field takes no digit at all.
+    QWidget elsewhere;
+    elsewhere.show();
+    dialogs.whileShown = [&elsewhere] {
+        QApplication::setActiveWindow(&elsewhere);
+        QApplication::processEvents();
+    };
+    struct Case {
+        const char* option;
+        std::string before; // brings the focus to the field
+        std::string name, typed, replacement, retyped;
+        const char* label;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"optDD", "0845000", "txtDDLatD", "95", "00", "30", "lblDDLat", "30.0000"},
+        {"optDD", "", "txtDDlongD", "190", "000", "084", "lblDDLong", "-084.0000"},
+        {"optDMS", "", "txtDMSlongdd", "190", "", "084", "lblDDLong", "-084.0000"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name + " " + c.typed);
+        openFor("swFac");
+        click(c.option);
+        type(c.before);
+        dialogs.clear();
+        type(c.typed);
+        EXPECT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(text(c.name), c.replacement);
+        QApplication::setActiveWindow(converter);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(converter));
+        ASSERT_EQ(focused(), c.name);
+        type(c.retyped);
+        EXPECT_EQ(text(c.name), c.retyped);
+        EXPECT_EQ(text(c.label), c.shown);
+        EXPECT_EQ(received("swFac"), results());
+    }
+}
+
 TEST_F(ConverterWindow, HandBackGoesToTheOpenerAndEachOpeningStartsClean) {
     openFor("frmDBMan");
     click("optDMS");
