@@ -76,7 +76,8 @@ std::optional<Refusal> checkTownship(TownshipDirection direction, std::string_vi
         return Refusal{"North Township Must be Less Than 8", "00"};
     }
     if (direction == TownshipDirection::South && value > maxSouthTownship) {
-        return Refusal{"South Township Must be Less Than 69", "00"};
+        // Names the southernmost township the survey has, which is itself allowed.
+        return Refusal{"South Township Must be 68 or Less", "00"};
     }
     return std::nullopt;
 }

@@ -89,7 +89,7 @@ TEST_F(ConverterTrs, NumbersBeyondTheSurveyAreRefusedOnLeavingTheField) {
     };
     const Case cases[] = {{"optTnorth", "txtTown", "10", "North Township Must be Less Than 8"},
                           {"optTnorth", "txtTown", "07", nullptr},
-                          {"optTSouth", "txtTown", "69", "South Township Must be Less Than 69"},
+                          {"optTSouth", "txtTown", "69", "South Township Must be 68 or Less"},
                           {"optTSouth", "txtTown", "68", nullptr},
                           {"optRangeE", "txtRange", "44", "East Range Must be Less Than 44"},
                           {"optRangeE", "txtRange", "43", nullptr},
