@@ -22,6 +22,18 @@ void setBackground(QWidget* widget, const QColor& background, const QColor& text
     }
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
+    if (qobject_cast<QPushButton*>(widget) != nullptr) {
+        // The style paints buttons with a gradient drawn from the palette, which washes a
+        // light yellow out to near white; the lock colours must show as they are, so the
+        // button gets a plain fill with a frame of its own.
+        widget->setStyleSheet(
+            QStringLiteral("QPushButton { background-color: %1; color: %2;"
+                           " border: 1px solid #8c8c8c; border-radius: 3px; padding: 3px 8px; }"
+                           " QPushButton:disabled { color: #808080; }"
+                           " QPushButton:focus { border-color: palette(highlight); }"
+                           " QPushButton:pressed { background-color: %3; }")
+                .arg(background.name(), text.name(), background.darker(115).name()));
+    }
 }
 
 OutputLock::OutputLock(QList<QPushButton*> buttons, QObject* parent)

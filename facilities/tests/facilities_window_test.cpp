@@ -243,6 +243,26 @@ TEST_F(FacilitiesWindow, UnlockChecksNameThenTypeThenCoordinates) {
     }
 }
 
+// What the user sees, not just what the palette says: the style must not wash the colours out
+// (a gradient drawn from the palette never shows the light yellow itself).
+TEST_F(FacilitiesWindow, OutputButtonsAreDrawnInTheirLockColours) {
+    auto drawn = [](QPushButton* b) {
+        const QImage image = b->grab().toImage();
+        // Above and below the caption, away from the border.
+        return std::pair{image.pixelColor(image.width() / 2, 4).name(),
+                         image.pixelColor(image.width() / 2, image.height() - 5).name()};
+    };
+    enterPoint();
+    for (const auto& [unlocked, colour] :
+         {std::pair{true, QColor(255, 255, 192)}, std::pair{false, QColor(224, 224, 224)}}) {
+        unlocked ? fac->enablefWrite() : fac->disablefWrite();
+        for (const char* b : kOutputButtons) {
+            EXPECT_EQ(drawn(button(b)), std::pair(colour.name(), colour.name()))
+                << b << " " << unlocked;
+        }
+    }
+}
+
 TEST_F(FacilitiesWindow, FocusOnAnInputLocksWithoutAMessage) {
     enterPoint();
     for (const char* input : {"txtfacName", "cmbfacType", "cmdfCoordCon"}) {
