@@ -13,7 +13,10 @@ JOBS=${JOBS:-$(nproc)}
 configure() { # folder, cmake options...
     local dir=$1
     shift
-    [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja "$@"
+    local launcher=()
+    # A compiler cache makes rebuilds in other clones of the same tree nearly free.
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@"
 }
 
 build_release() {
