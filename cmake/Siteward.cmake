@@ -36,7 +36,7 @@ function(sw_test name)
   # The environment goes in through "cmake -E env": CMake 3.25's test discovery hands only the
   # first entry of an ENVIRONMENT list on to the tests it registers.
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
-    "${CMAKE_COMMAND};-E;env;QT_QPA_PLATFORM=offscreen;TZ=America/New_York;LC_ALL=C.UTF-8;SW_SOURCE_DIR=${CMAKE_SOURCE_DIR};SW_SHARED_DIR=${CMAKE_SOURCE_DIR}/../shared")
+    "${CMAKE_COMMAND};-E;env;QT_QPA_PLATFORM=offscreen;TZ=America/New_York;LC_ALL=C.UTF-8;SW_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${SW_RUNTIME_DIR}
     DISCOVERY_TIMEOUT 60)
