@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # ./build.sh run   install what is missing, build, and start Siteward
-# ./build.sh test  install what is missing, build, and run every test (plain and sanitizer builds)
+# ./build.sh test  install what is missing, build, and run every test (plain and sanitizer builds),
+#                  then compile the Release configuration
 # ./build.sh install [PREFIX]  build and lay the program and its data out under PREFIX
 # Quick when nothing has changed: packages are checked, not reinstalled; builds are incremental.
 set -euo pipefail
@@ -8,6 +9,7 @@ cd "$(dirname "$0")"
 
 BUILD=${BUILD:-build/release}
 ASAN_BUILD=${ASAN_BUILD:-build/asan}
+PACKAGE_BUILD=${PACKAGE_BUILD:-build/package}
 JOBS=${JOBS:-$(nproc)}
 
 configure() { # folder, cmake options...
@@ -16,7 +18,13 @@ configure() { # folder, cmake options...
     local launcher=()
     # A compiler cache makes rebuilds in other clones of the same tree nearly free.
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@"
+    # Our own builds treat every warning as an error; a plain cmake configure does not.
+    local options=(-G Ninja "${launcher[@]}" -DSITEWARD_WERROR=ON "$@")
+    # Configure again only when the options differ from the ones the folder was made with.
+    if [ ! -f "$dir/build.ninja" ] || [ "$(cat "$dir/siteward-options" 2>/dev/null)" != "${options[*]}" ]; then
+        cmake -S . -B "$dir" "${options[@]}"
+        echo "${options[*]}" >"$dir/siteward-options"
+    fi
 }
 
 build_release() {
@@ -33,6 +41,12 @@ run_tests() { # folder
     (cd "$1" && ctest --output-on-failure --no-tests=error -j "$JOBS")
 }
 
+# The configuration packagers build: -O3, no tests.
+build_packaged() {
+    configure "$PACKAGE_BUILD" -DCMAKE_BUILD_TYPE=Release -DSITEWARD_TESTS=OFF -DSITEWARD_BENCHMARKS=OFF
+    cmake --build "$PACKAGE_BUILD" -j "$JOBS"
+}
+
 case "${1:-}" in
 run)
     bash scripts/install-deps.sh
@@ -45,6 +59,7 @@ test)
     run_tests "$BUILD"
     build_asan
     run_tests "$ASAN_BUILD"
+    build_packaged
     ;;
 install)
     bash scripts/install-deps.sh
@@ -52,7 +67,7 @@ install)
     cmake --install "$BUILD" --prefix "${2:-/opt/siteward}"
     ;;
 *)
-    sed -n '2,5p' "$0" | sed 's/^# //'
+    sed -n '2,6p' "$0" | sed 's/^# //'
     exit 2
     ;;
 esac
