@@ -5,19 +5,20 @@
 namespace sw::kml {
 
 std::string attributeLine(const FireAttributes& a) {
+    const FireRecord& f = a.fire;
     return RecordLine()
         .number(1)
-        .text(a.name)
-        .text(a.incidentNumber)
-        .text(a.report)
-        .text(a.entryDate)
-        .text(a.startDate)
-        .text(a.area)
-        .text(a.fuel)
-        .text(a.cause)
+        .text(f.name)
+        .text(f.incident)
+        .text(f.report)
+        .text(f.entryDate)
+        .text(f.startDate)
+        .text(f.area)
+        .text(f.fuel)
+        .text(f.cause)
         .text(a.featureType)
-        .text(a.percent)
-        .text(a.significance)
+        .text(f.percent)
+        .text(f.significant)
         .str();
 }
 

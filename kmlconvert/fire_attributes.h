@@ -2,22 +2,17 @@
 // The fire or incident attributes that the one shapefile record of a KML conversion carries,
 // as the window shows them, and the attribute file that hands them to the working database.
 
+#include "wildfires/fire_record.h"
+
 #include <string>
 
 namespace sw::kml {
 
+// The wildfire record without its coordinates (a drawing has no one location), dates as
+// "mm-dd-yy", and the feature type the user picked.
 struct FireAttributes {
-    std::string name;
-    std::string incidentNumber;
-    std::string report;       // "Initial", "Update", "Final", "N/A" or empty
-    std::string entryDate;    // "mm-dd-yy" as shown
-    std::string startDate;    // "mm-dd-yy" as shown
-    std::string area;         // as shown: "1,234.50"
-    std::string fuel;
-    std::string cause;
+    FireRecord fire;
     std::string featureType;
-    std::string percent;      // "45.00%"
-    std::string significance; // "Yes", "No", "N/A" or empty
 };
 
 // The attribute file's one line: the record number 1, then the eleven texts quoted, in the

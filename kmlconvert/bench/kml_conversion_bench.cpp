@@ -85,8 +85,11 @@ long peakKilobytes() {
 }
 
 sw::kml::FireAttributes attributes() {
-    return {"Big Fire", "FL-1", "Update", "06-11-26", "06-10-26", "25,000.00",
-            "Grass", "lightning", "Fire Perimeter", "45.00%", "Yes"};
+    sw::kml::FireAttributes a;
+    a.fire = {"Big Fire", "FL-1", "Update", "", "", "", "", "", "", "06-11-26", "06-10-26",
+              "25,000.00", "Grass", "lightning", "45.00%", "Yes"};
+    a.featureType = "Fire Perimeter";
+    return a;
 }
 
 bool convertOnce(const fs::path& kml, std::string& message) {

@@ -27,8 +27,19 @@ using sw::test::TempDir;
 using sw::test::writeFile;
 
 FireAttributes ridgeFire() {
-    return {"Ridge Fire", "FL-123",  "Update",         "06-11-26", "06-10-26", "1,234.50",
-            "Grass",      "lightning", "Fire Perimeter", "100.00%", "Yes"};
+    FireAttributes a;
+    a.fire.name = "Ridge Fire";
+    a.fire.incident = "FL-123";
+    a.fire.report = "Update";
+    a.fire.entryDate = "06-11-26";
+    a.fire.startDate = "06-10-26";
+    a.fire.area = "1,234.50";
+    a.fire.fuel = "Grass";
+    a.fire.cause = "lightning";
+    a.featureType = "Fire Perimeter";
+    a.fire.percent = "100.00%";
+    a.fire.significant = "Yes";
+    return a;
 }
 
 // A KML of one line string through the given "lon,lat" tuples.
