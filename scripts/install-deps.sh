@@ -9,7 +9,7 @@ packages=(
   libshp-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgeographiclib-dev gdal-bin python3-gdal libxml2-utils
-  xvfb xauth
+  xvfb xauth tzdata
 )
 
 missing=()
