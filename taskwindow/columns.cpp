@@ -1,43 +1,28 @@
 #include "taskwindow/columns.h"
 
 #include "coord/number_text.h"
-#include "services/shapefiles.h"
 #include "taskwindow/record_file.h"
 
 namespace sw {
 
 Column Column::text(std::string title, std::string field, int width) {
-    return {std::move(title), std::move(field), FieldKind::Text, width, false};
+    return {std::move(title), std::move(field), FieldType::Text, width, false};
 }
 
 Column Column::number(std::string title, std::string field) {
-    return {std::move(title), std::move(field), FieldKind::Double, 0, true};
+    return {std::move(title), std::move(field), FieldType::Double, 0, true};
 }
 
 Column Column::quotedNumber(std::string title, std::string field) {
-    return {std::move(title), std::move(field), FieldKind::Double, 0, false};
+    return {std::move(title), std::move(field), FieldType::Double, 0, false};
 }
 
 Column Column::date(std::string title, std::string field) {
-    return {std::move(title), std::move(field), FieldKind::Date, 0, false};
+    return {std::move(title), std::move(field), FieldType::Date, 0, false};
 }
 
 Column Column::longInteger(std::string title, std::string field) {
-    return {std::move(title), std::move(field), FieldKind::LongInteger, 0, true};
-}
-
-int Column::shapeTypeCode() const {
-    switch (kind) {
-    case FieldKind::Text:
-        return ShapeFiles::kTextField;
-    case FieldKind::Double:
-        return ShapeFiles::kDoubleField;
-    case FieldKind::Date:
-        return ShapeFiles::kDateField;
-    case FieldKind::LongInteger:
-        break;
-    }
-    return ShapeFiles::kLongField;
+    return {std::move(title), std::move(field), FieldType::LongInteger, 0, true};
 }
 
 std::string headerLine(const RecordRow& row) {

@@ -17,6 +17,8 @@
 //     };
 //     RecordRow row = table.row(camp);   // headerLine(row), recordLine(row), outputs
 
+#include "services/field_types.h"
+
 #include <functional>
 #include <initializer_list>
 #include <span>
@@ -26,13 +28,10 @@
 
 namespace sw {
 
-// The shapefile field kind of a column.
-enum class FieldKind { Text, Double, Date, LongInteger };
-
 struct Column {
     std::string title; // text-file column title
     std::string field; // shapefile field name (1 to 10 characters)
-    FieldKind kind = FieldKind::Text;
+    FieldType kind = FieldType::Text; // of the shapefile field
     int width = 0;           // text fields: the shapefile column width
     bool bareNumber = false; // text file: written as a bare number rather than quoted
 
@@ -46,9 +45,6 @@ struct Column {
     static Column date(std::string title, std::string field);
     // A bare whole number in the text file, a long integer field.
     static Column longInteger(std::string title, std::string field);
-
-    // The shapefile type code of AddField for this column's kind.
-    int shapeTypeCode() const;
 };
 
 // One record as the outputs see it: the columns and the value text of each, in table order.

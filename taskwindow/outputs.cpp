@@ -1,7 +1,7 @@
 #include "taskwindow/outputs.h"
 
 #include "coord/number_text.h"
-#include "services/text_case.h"
+#include "services/no_case.h"
 #include "taskwindow/projection_file.h"
 #include "taskwindow/record_file.h"
 
@@ -30,30 +30,44 @@ std::string shapeKindName(int shapeType) {
     }
 }
 
-bool fits(FieldKind kind, char dbfType) {
+// The dBASE column type a value of this kind goes into: C text, N or F numbers, D dates,
+// L yes/no.
+bool fits(FieldType kind, char dbfType) {
     switch (kind) {
-    case FieldKind::Text:
+    case FieldType::Text:
         return dbfType == 'C';
-    case FieldKind::Double:
-    case FieldKind::LongInteger:
-        return dbfType == 'N' || dbfType == 'F';
-    case FieldKind::Date:
+    case FieldType::Date:
         return dbfType == 'D';
-    }
-    return false;
-}
-
-const char* kindName(FieldKind kind) {
-    switch (kind) {
-    case FieldKind::Text:
-        return "a text field";
-    case FieldKind::Double:
-    case FieldKind::LongInteger:
-        return "a number field";
-    case FieldKind::Date:
+    case FieldType::YesNo:
+        return dbfType == 'L';
+    case FieldType::Integer:
+    case FieldType::LongInteger:
+    case FieldType::Single:
+    case FieldType::Double:
+    case FieldType::Numeric:
+    case FieldType::Float:
         break;
     }
-    return "a date field";
+    return dbfType == 'N' || dbfType == 'F';
+}
+
+const char* kindName(FieldType kind) {
+    switch (kind) {
+    case FieldType::Text:
+        return "a text field";
+    case FieldType::Date:
+        return "a date field";
+    case FieldType::YesNo:
+        return "a yes/no field";
+    case FieldType::Integer:
+    case FieldType::LongInteger:
+    case FieldType::Single:
+    case FieldType::Double:
+    case FieldType::Numeric:
+    case FieldType::Float:
+        break;
+    }
+    return "a number field";
 }
 
 const char* dbfTypeName(char dbfType) {
@@ -157,7 +171,7 @@ OutputResult RecordOutputs::createShapefile(const RecordRow& row, ShapePoint at)
         return shapeFailure(choice->target);
     }
     for (const Column& column : row.columns) {
-        if (!shapes_.Fields().AddField(column.field, column.shapeTypeCode(), column.width)) {
+        if (!shapes_.Fields().AddField(column.field, typeCode(column.kind), column.width)) {
             return shapeFailure(choice->target);
         }
     }
