@@ -7,11 +7,13 @@
 #include "services/dialogs.h"
 #include "services/kml_writer.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
 #include <QFocusEvent>
 #include <QFont>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,6 +25,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextDocument>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -162,8 +165,11 @@ void frmGEAddress::buildControls() {
     txtAdAdd_ = named(new QPlainTextEdit, "txtAdAdd");
     txtAdAdd_->setAccessibleName(QStringLiteral("KML Data"));
     txtAdAdd_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtAdAdd_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    txtAdAdd_->setMinimumSize(560, 240);
+    // Unwrapped, in a fixed-width font: a line of the text box is a line of the file, so the
+    // "line N, column M" of a well-formedness message is found where it says.
+    txtAdAdd_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtAdAdd_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    txtAdAdd_->setMinimumSize(720, 260);
     txtAdAdd_->setTabChangesFocus(true);
     chkKMLEd_ = named(new QCheckBox(QStringLiteral("Edit KML Data")), "chkKMLEd");
 
@@ -284,6 +290,15 @@ void frmGEAddress::zipLeft() {
     if (meZip_->text().size() < 5) {
         dialogs_.beep();
         dialogs_.inform(sw::kInvalidZipMessage);
+        // When a click on a button took the focus away, the box took that click's release:
+        // the button would stay drawn pressed. Let it up once the press has reached it; the
+        // click itself is spent on the message.
+        QTimer::singleShot(0, this, [this] {
+            if (auto* pressed = qobject_cast<QAbstractButton*>(focusWidget());
+                pressed != nullptr && pressed->isDown()) {
+                pressed->setDown(false);
+            }
+        });
         return;
     }
     setZipSearchEnabled(true);

@@ -207,6 +207,19 @@ TEST_F(AddressWindow, LeavingAShortZipWarnsAndMovesOn) {
     EXPECT_TRUE(button("cmdZipSearch")->isEnabled());
 }
 
+// A click on a button that leaves a short ZIP brings up the message box, which takes the
+// click's release: the button must not stay down, and nothing is searched.
+TEST_F(AddressWindow, AButtonClickedOffAShortZipIsLetUp) {
+    clickInto(zip());
+    QTest::keyClicks(zip(), "2134");
+    QTest::mousePress(button("cmdZipSearch"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.messageTexts(), std::vector<std::string>{sw::kInvalidZipMessage});
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(button("cmdZipSearch")->isDown());
+    QTest::mouseRelease(button("cmdZipSearch"), Qt::LeftButton);
+    EXPECT_EQ(field("txtPacity")->text(), "");
+}
+
 TEST_F(AddressWindow, ZipSearchFillsTheCity) {
     struct Case {
         const char* zip;
@@ -409,9 +422,12 @@ TEST_F(AddressWindow, HandEditsStayAndLaterBlocksFollowThem) {
     QTest::keyClick(text(), Qt::Key_End, Qt::ControlModifier);
     QTest::keyClick(text(), Qt::Key_Return);
     QTest::keyClicks(text(), "<!-- checked");
-    text()->insertPlainText(QString::fromUtf8("\xC2\xA0" "by J -->")); // pasted
+    text()->insertPlainText(QString::fromUtf8("\xC2\xA0"
+                                              "by J -->")); // pasted
     const std::string edited = window->documentText();
-    ASSERT_TRUE(edited.ends_with("</Placemark>\n<!-- checked\xC2\xA0" "by J -->")) << edited;
+    ASSERT_TRUE(edited.ends_with("</Placemark>\n<!-- checked\xC2\xA0"
+                                 "by J -->"))
+        << edited;
 
     clickBox(edit);
     EXPECT_TRUE(text()->isReadOnly());
@@ -517,8 +533,7 @@ TEST_F(AddressWindow, MissingDataFilesAreNamedAndTheWindowStaysUsable) {
     const auto texts = dialogs.messageTexts();
     EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
                             [&](const std::string& t) {
-                                return t.find((dir / "iconpath.txt").string()) !=
-                                       std::string::npos;
+                                return t.find((dir / "iconpath.txt").string()) != std::string::npos;
                             }),
               1)
         << ::testing::PrintToString(texts);
