@@ -1,11 +1,12 @@
 #include "addresses/address_window.h"
 
 #include "addresses/zip_lookup.h"
-#include "facilities/entry_rule_guard.h"
-#include "facilities/output_lock.h"
-#include "facilities/record_file.h"
 #include "services/dialogs.h"
 #include "services/kml_writer.h"
+#include "taskwindow/entry_rule_guard.h"
+#include "taskwindow/output_lock.h"
+#include "taskwindow/record_file.h"
+#include "ui/window_kinds.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -68,6 +69,7 @@ bool userMovedFocus(Qt::FocusReason reason) {
 
 frmGEAddress::frmGEAddress(sw::Dialogs& dialogs, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs) {
+    setObjectName(QString::fromLatin1(sw::forms::kAddresses));
     setWindowTitle(QStringLiteral("Google Earth Address Matching"));
     buildControls();
 

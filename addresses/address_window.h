@@ -6,7 +6,7 @@
 // in address_list and zip_lookup.
 
 #include "addresses/address_list.h"
-#include "facilities/output_file_choice.h"
+#include "taskwindow/output_file_choice.h"
 
 #include <QWidget>
 
