@@ -636,6 +636,17 @@ TEST_F(WildfiresWindow, KmlTemplateByTheImageryAnswerAndTheOverwriteQuestionOnTh
         const std::string document = readFile(dir / "fire.kml");
         EXPECT_EQ(document.find("Overlay") != std::string::npos, overlays) << document;
     }
+    // A link given at the prompt follows the UTM line.
+    dialogs.clear();
+    dialogs.fileNext(path("link.kml")).answerNext(sw::Answer::No).answerNext(sw::Answer::Yes);
+    dialogs.inputNext("https://fires.example/oak");
+    click("cmdwKML");
+    EXPECT_TRUE(dialogs.allAnswersUsed());
+    EXPECT_NE(readFile(dir / "link.kml")
+                  .find("<br>UTM Coord: " + kPoint.utm +
+                        "</br><br><a href=\"https://fires.example/oak\">Display Link</a></br>]]>"),
+              std::string::npos)
+        << readFile(dir / "link.kml");
 }
 
 TEST_F(WildfiresWindow, EmptyReportAndSignificanceAreWrittenEmpty) {
