@@ -97,9 +97,19 @@ AreaLeave leaveArea(std::string_view text) {
 
 std::string percentText(int value) { return std::to_string(value) + ".00%"; }
 
-int percentFromText(std::string_view text) {
-    const double whole = roundTiesToEven(leadingNumber(text));
+namespace {
+double typedPercent(std::string_view text) { return roundTiesToEven(leadingNumber(text)); }
+int clampedPercent(double whole) {
     return static_cast<int>(std::clamp(whole, double{kPercentMinimum}, double{kPercentMaximum}));
+}
+} // namespace
+
+int percentFromText(std::string_view text) { return clampedPercent(typedPercent(text)); }
+
+PercentLeave leavePercent(std::string_view text, int sliderValue) {
+    const double typed = typedPercent(text);
+    const int value = clampedPercent(typed);
+    return {value, value != sliderValue || typed != value};
 }
 
 } // namespace sw

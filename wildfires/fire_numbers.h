@@ -50,4 +50,14 @@ std::string percentText(int value);
 // "44.5%" -> 44, "250" -> 100, "-3" -> 0, "abc" -> 0).
 int percentFromText(std::string_view text);
 
+// What leaving the percent text does, with the slider at `sliderValue`: the slider goes to
+// the typed value. The text is rewritten from the slider when that moves it, and when the
+// typed number lay outside 0..100, so the two never disagree; otherwise the typed text stays
+// as typed ("45.3" with the slider at 45).
+struct PercentLeave {
+    int value = 0;
+    bool rewriteText = false;
+};
+PercentLeave leavePercent(std::string_view text, int sliderValue);
+
 } // namespace sw

@@ -69,4 +69,35 @@ std::optional<MissingValue> firstMissingValue(const FireRecord& record,
     return std::nullopt;
 }
 
+namespace {
+std::string replaced(std::string text, char from, char to) {
+    std::replace(text.begin(), text.end(), from, to);
+    return text;
+}
+} // namespace
+
+std::string fireKmlFileName(const FireRecord& record) {
+    return "pw" + replaced(record.name, '&', '_');
+}
+
+MessageRequest imageryQuestion() {
+    return {"Add Current NOAA Southeast Radar and Water Vapor Imagery?", {}, Icon::Question,
+            Buttons::YesNo, Answer::Yes};
+}
+
+std::vector<std::string> fireDescriptionLines(const FireRecord& record) {
+    return {"Fire Name: " + replaced(record.name, '&', '+'),
+            "Incident Number: " + record.incident,
+            "Report: " + record.report,
+            "Entry Date: " + record.entryDate,
+            "Start Date: " + record.startDate,
+            "Acres: " + record.area,
+            "Fuel: " + record.fuel,
+            "Cause: " + record.cause,
+            "Percent Contained: " + record.percent,
+            "Significant: " + record.significant,
+            "USNG Coord: " + record.usng,
+            "UTM Coord: " + record.utm};
+}
+
 } // namespace sw

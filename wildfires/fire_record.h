@@ -60,4 +60,14 @@ enum class CoordinateCheck { Required, Absent };
 std::optional<MissingValue> firstMissingValue(const FireRecord& record,
                                               CoordinateCheck coordinates);
 
+// The KML document of a fire: the file name the dialog suggests ("pw" and the name, every "&"
+// made "_"), the question that picks the template with weather imagery, the two templates, and
+// the twelve description lines in the order Google Earth lists them ("&" in the name made "+").
+std::string fireKmlFileName(const FireRecord& record);
+MessageRequest imageryQuestion();
+inline constexpr const char* kFireTemplateWithImagery = "kml_template3irwv.txt";
+inline constexpr const char* kFireTemplatePlain = "kml_template3.txt";
+inline constexpr const char* kFireIcon = "ffire.png";
+std::vector<std::string> fireDescriptionLines(const FireRecord& record);
+
 } // namespace sw

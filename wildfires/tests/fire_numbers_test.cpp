@@ -84,6 +84,25 @@ TEST(FirePercent, TypedTextToSliderValue) {
     }
 }
 
+TEST(FirePercent, LeavingTheTextKeepsSliderAndTextTogether) {
+    struct Case {
+        const char* typed;
+        int slider;
+        int value;
+        bool rewrite;
+    };
+    const Case cases[] = {
+        {"60", 0, 60, true},     {"45.3", 45, 45, false}, {"45", 45, 45, false},
+        {"250", 100, 100, true}, {"-3", 0, 0, true},      {"", 0, 0, false},
+        {"", 30, 0, true},       {"100", 100, 100, false},
+    };
+    for (const Case& c : cases) {
+        const sw::PercentLeave left = sw::leavePercent(c.typed, c.slider);
+        EXPECT_EQ(left.value, c.value) << c.typed << " at " << c.slider;
+        EXPECT_EQ(left.rewriteText, c.rewrite) << c.typed << " at " << c.slider;
+    }
+}
+
 TEST(FirePercent, SliderValueToText) {
     EXPECT_EQ(sw::percentText(0), "0.00%");
     EXPECT_EQ(sw::percentText(45), "45.00%");

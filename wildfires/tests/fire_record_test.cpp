@@ -66,6 +66,20 @@ TEST(FireRecord, CompletenessInTheOrderAsked) {
     }
 }
 
+TEST(FireKml, NameLineAndFileNameReplaceTheAmpersandDifferently) {
+    sw::FireRecord record = completeRecord();
+    record.name = "Oak & Pine&";
+    record.utm = "17R 1 2";
+    record.usng = "17R LV 1 2";
+    EXPECT_EQ(sw::fireKmlFileName(record), "pwOak _ Pine_");
+    const std::vector<std::string> expected = {
+        "Fire Name: Oak + Pine+", "Incident Number: 42",  "Report: ",
+        "Entry Date: 05-01-2026", "Start Date: ",         "Acres: 12.50",
+        "Fuel: Grass",            "Cause: lightning",     "Percent Contained: 20.00%",
+        "Significant: ",          "USNG Coord: 17R LV 1 2", "UTM Coord: 17R 1 2"};
+    EXPECT_EQ(sw::fireDescriptionLines(record), expected);
+}
+
 TEST(FireRecord, ListsAndOptions) {
     EXPECT_EQ(sw::fuelTypes().size(), 9u);
     EXPECT_EQ(sw::fuelTypes().back(), "Other");
