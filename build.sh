@@ -19,8 +19,7 @@ configure() { # folder, cmake options...
     local launcher=()
     # A compiler cache makes rebuilds in other clones of the same tree nearly free.
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    # Our own builds treat every warning as an error; a plain cmake configure does not.
-    local options=(-G Ninja "${launcher[@]}" -DSITEWARD_WERROR=ON "$@")
+    local options=(-G Ninja "${launcher[@]}" "$@")
     # Configure again only when the options differ from the ones the folder was made with.
     if [ ! -f "$dir/build.ninja" ] || [ "$(cat "$dir/siteward-options" 2>/dev/null)" != "${options[*]}" ]; then
         cmake -S . -B "$dir" "${options[@]}"
@@ -28,13 +27,15 @@ configure() { # folder, cmake options...
     fi
 }
 
+# Our own builds treat every warning as an error.
 build_release() {
-    configure "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    configure "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSITEWARD_WERROR=ON
     cmake --build "$BUILD" -j "$JOBS"
 }
 
 build_asan() {
-    configure "$ASAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DSITEWARD_SANITIZE=ON -DSITEWARD_BENCHMARKS=OFF
+    configure "$ASAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DSITEWARD_SANITIZE=ON -DSITEWARD_BENCHMARKS=OFF \
+        -DSITEWARD_WERROR=ON
     cmake --build "$ASAN_BUILD" -j "$JOBS"
 }
 
@@ -42,10 +43,13 @@ run_tests() { # folder
     (cd "$1" && ctest --output-on-failure --no-tests=error -j "$JOBS")
 }
 
-# The configuration packagers build (-O3, no tests), packed into siteward_<version>_amd64.deb,
-# which is checked and then copied to the repository's root.
+# The configuration packagers build (-O3, no tests), configured as they would, so warnings show
+# but do not stop it (GCC 12 at -O3 reports false overlapping-copy warnings in std::string).
+# It is packed into siteward_<version>_amd64.deb, which is checked and then copied to the
+# repository's root.
 build_package() {
-    configure "$PACKAGE_BUILD" -DCMAKE_BUILD_TYPE=Release -DSITEWARD_TESTS=OFF -DSITEWARD_BENCHMARKS=OFF
+    configure "$PACKAGE_BUILD" -DCMAKE_BUILD_TYPE=Release -DSITEWARD_TESTS=OFF -DSITEWARD_BENCHMARKS=OFF \
+        -DSITEWARD_WERROR=OFF
     cmake --build "$PACKAGE_BUILD" -j "$JOBS"
     rm -f "$PACKAGE_BUILD"/siteward_*.deb
     (cd "$PACKAGE_BUILD" && cpack -G DEB >/dev/null)
