@@ -1,8 +1,10 @@
 #include "coord/utm_usng.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string_view>
 
 #include "coord/number_text.h"
@@ -81,7 +83,96 @@ std::string fiveDigits(std::int64_t metres) {
     return buf.data();
 }
 
+// The exact transverse Mercator inverse: the third flattening n, the rectifying radius A and
+// Krueger's coefficients for going from the projection plane back to conformal coordinates.
+struct Inverse {
+    double e = 0;
+    double e2m = 0; // 1 - e^2
+    double rectifying = 0;
+    std::array<double, 6> beta{};
+};
+
+const Inverse& inverse() {
+    static const Inverse inv = [] {
+        Inverse x;
+        const double f = (semiMajor - semiMinor) / semiMajor;
+        const double e2 = 2.0 * f - f * f;
+        x.e = std::sqrt(e2);
+        x.e2m = 1.0 - e2;
+        const double n = f / (2.0 - f);
+        const double n2 = n * n;
+        const double n3 = n2 * n;
+        const double n4 = n3 * n;
+        const double n5 = n4 * n;
+        const double n6 = n5 * n;
+        x.rectifying = semiMajor / (1.0 + n) * (1.0 + n2 / 4.0 + n4 / 64.0 + n6 / 256.0);
+        x.beta = {n / 2.0 - 2.0 * n2 / 3.0 + 37.0 * n3 / 96.0 - n4 / 360.0 - 81.0 * n5 / 512.0 +
+                      96199.0 * n6 / 604800.0,
+                  n2 / 48.0 + n3 / 15.0 - 437.0 * n4 / 1440.0 + 46.0 * n5 / 105.0 -
+                      1118711.0 * n6 / 3870720.0,
+                  17.0 * n3 / 480.0 - 37.0 * n4 / 840.0 - 209.0 * n5 / 4480.0 +
+                      5569.0 * n6 / 90720.0,
+                  4397.0 * n4 / 161280.0 - 11.0 * n5 / 504.0 - 830251.0 * n6 / 7257600.0,
+                  4583.0 * n5 / 161280.0 - 108847.0 * n6 / 3991680.0,
+                  20648693.0 * n6 / 638668800.0};
+        return x;
+    }();
+    return inv;
+}
+
+// tan of the conformal latitude for tan of the geodetic latitude.
+double conformalTan(const Inverse& inv, double tau) {
+    const double tau1 = std::hypot(1.0, tau);
+    const double sigma = std::sinh(inv.e * std::atanh(inv.e * tau / tau1));
+    return std::hypot(1.0, sigma) * tau - sigma * tau1;
+}
+
+// tan of the geodetic latitude for tan of the conformal latitude, by Newton's method (a few
+// steps reach full precision anywhere short of the poles).
+double geodeticTan(const Inverse& inv, double taup) {
+    double tau = taup / inv.e2m;
+    const double tolerance = std::sqrt(std::numeric_limits<double>::epsilon()) / 10.0;
+    for (int i = 0; i < 8; ++i) {
+        const double taupa = conformalTan(inv, tau);
+        const double step = (taup - taupa) * (1.0 + inv.e2m * tau * tau) /
+                            (inv.e2m * std::hypot(1.0, tau) * std::hypot(1.0, taupa));
+        tau += step;
+        if (!(std::fabs(step) >= tolerance * std::max(1.0, std::fabs(tau)))) {
+            break;
+        }
+    }
+    return tau;
+}
+
 } // namespace
+
+LatLong latLongFromUtm(int zone, bool north, double easting, double northing) {
+    const Inverse& inv = inverse();
+    const double xi = (north ? northing : northing - southFalseNorthing) / scale / inv.rectifying;
+    const double eta = (easting - falseEasting) / scale / inv.rectifying;
+    double xip = xi;
+    double etap = eta;
+    for (std::size_t j = 0; j < inv.beta.size(); ++j) {
+        const double k = 2.0 * static_cast<double>(j + 1);
+        xip -= inv.beta[j] * std::sin(k * xi) * std::cosh(k * eta);
+        etap -= inv.beta[j] * std::cos(k * xi) * std::sinh(k * eta);
+    }
+    const double sinhEtap = std::sinh(etap);
+    const double cosXip = std::cos(xip);
+    const double taup = std::sin(xip) / std::hypot(sinhEtap, cosXip);
+    const double lambda = std::atan2(sinhEtap, cosXip);
+    const double centralMeridian = (zone - 1) * 6 - 180 + 3;
+    LatLong p;
+    p.latitude = std::atan(geodeticTan(inv, taup)) / toRadians;
+    p.longitude = normalisedLongitude(centralMeridian + lambda / toRadians);
+    return p;
+}
+
+double centralMeridianNorthing(double latitude) {
+    // On the central meridian the forward series is the meridian arc alone.
+    const double lon = -177.0; // zone 1's central meridian
+    return utmFromLatLong(latitude, lon).northing;
+}
 
 double Square(double x) {
     return x * x;
@@ -101,10 +192,15 @@ int utmZone(double latitude, double longitude) {
 }
 
 UtmPoint utmFromLatLong(double latitude, double longitude) {
+    return utmInZone(latitude, longitude,
+                     zoneOfNormalised(latitude, normalisedLongitude(longitude)));
+}
+
+UtmPoint utmInZone(double latitude, double longitude, int zone) {
     const Ellipsoid& el = ellipsoid();
     const double lon = normalisedLongitude(longitude);
     UtmPoint p;
-    p.zone = zoneOfNormalised(latitude, lon);
+    p.zone = zone;
     p.band = bandLetter(latitude);
     const double centralMeridian = (p.zone - 1) * 6 - 180 + 3;
 
@@ -115,7 +211,13 @@ UtmPoint utmFromLatLong(double latitude, double longitude) {
     const double n = semiMajor / std::sqrt(1.0 - el.e2 * Square(sinPhi));
     const double t = Square(tanPhi);
     const double c = el.ep2 * Square(cosPhi);
-    const double a = cosPhi * (lon - centralMeridian) * toRadians;
+    double fromMeridian = lon - centralMeridian;
+    if (fromMeridian < -180.0) { // only for a zone given across the 180th meridian
+        fromMeridian += 360.0;
+    } else if (fromMeridian >= 180.0) {
+        fromMeridian -= 360.0;
+    }
+    const double a = cosPhi * fromMeridian * toRadians;
     const double m =
         semiMajor *
         ((1.0 - el.e2 / 4.0 - 3.0 * el.e4 / 64.0 - 5.0 * el.e6 / 256.0) * phi -
@@ -139,6 +241,14 @@ UtmPoint utmFromLatLong(double latitude, double longitude) {
         p.northing += southFalseNorthing;
     }
     return p;
+}
+
+std::string_view squareColumnLetters(int set) {
+    return set >= 1 && set <= 6 ? columnLetters[static_cast<std::size_t>(set)] : std::string_view{};
+}
+
+std::string_view squareRowLetters(int set) {
+    return set >= 1 && set <= 6 ? rowLetters[static_cast<std::size_t>(set)] : std::string_view{};
 }
 
 std::string GridSquareLetters(int set, std::int64_t northing, std::int64_t easting) {

@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace sw::lltoAlbers {
 
@@ -33,6 +34,8 @@ struct UtmPoint {
 // latitude, longitude: decimal degrees, north and east positive; any longitude (normalised into
 // [-180, 180)). Latitudes beyond +/-90 are not meaningful but are evaluated without failing.
 UtmPoint utmFromLatLong(double latitude, double longitude);
+// The same series in a zone given by the caller (1..60), whatever the point's own zone.
+UtmPoint utmInZone(double latitude, double longitude, int zone);
 
 // The zone of a point (after the normalisation, the tie-break and the zone 32 exception).
 int utmZone(double latitude, double longitude);
@@ -55,5 +58,30 @@ std::string GridSquareLetters(int set, std::int64_t northing, std::int64_t easti
 
 // x times x.
 double Square(double x);
+
+// The way back: the point of a UTM easting and northing in `zone` (1..60), with the same
+// ellipsoid, scale, false easting and northing and degree constant as the forward path.
+// `north` false means the northing carries the 10000000 m false northing of the south.
+// Exact transverse Mercator (Krueger's series to sixth order in the third flattening), so it
+// agrees with any exact inverse to a few nanometres within the zone and far beyond it; the
+// forward series above stays within a millimetre of it inside the zones, which is what lets
+// every text the forward path writes come back to itself. The longitude is normalised into
+// [-180, 180). Inputs beyond the pole (a northing past the quarter meridian) give latitudes
+// that are not meaningful; callers refuse them before.
+struct LatLong {
+    double latitude = 0.0;
+    double longitude = 0.0;
+};
+LatLong latLongFromUtm(int zone, bool north, double easting, double northing);
+
+// The northing of a latitude on the central meridian (with the south's false northing below
+// the equator): where the forward path puts a band edge, used to decode the row letters.
+double centralMeridianNorthing(double latitude);
+
+// The column and row letters of the 100 km squares for letter set `set` (1..6, as in
+// GridSquareLetters): the column letter at index i stands for eastings from (i + 1) x 100 km,
+// the row letter at index j for northings j x 100 km modulo 2000 km.
+std::string_view squareColumnLetters(int set);
+std::string_view squareRowLetters(int set);
 
 } // namespace sw::lltoAlbers
