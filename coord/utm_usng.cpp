@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <string_view>
 
@@ -76,11 +76,37 @@ std::int64_t wholeMetres(double metres) {
     return static_cast<std::int64_t>(r);
 }
 
-std::string fiveDigits(std::int64_t metres) {
-    const std::int64_t m = (metres < 0 ? -metres : metres) % 100000;
-    std::array<char, 8> buf{};
-    std::snprintf(buf.data(), buf.size(), "%05lld", static_cast<long long>(m));
-    return buf.data();
+// The last five digits of whole metres, zero-padded.
+void appendFiveDigits(std::string& out, std::int64_t metres) {
+    std::int64_t m = (metres < 0 ? -metres : metres) % 100000;
+    std::array<char, 5> digits{};
+    for (auto d = digits.rbegin(); d != digits.rend(); ++d) {
+        *d = static_cast<char>('0' + m % 10);
+        m /= 10;
+    }
+    out.append(digits.data(), digits.size());
+}
+
+void appendSquareLetters(std::string& out, int set, std::int64_t northing, std::int64_t easting) {
+    if (set < 1 || set > 6 || easting < 0) {
+        return;
+    }
+    // Rows repeat every 2000 km, columns every 800 km (the modular form of subtracting 20 or 8
+    // until in range, safe for any magnitude).
+    std::int64_t row = (northing < 0 ? -northing : northing) / 100000 + 1;
+    if (row > 20) {
+        row = (row - 1) % 20 + 1;
+    }
+    std::int64_t column = easting / 100000;
+    if (column > 8) {
+        column = (column - 1) % 8 + 1;
+    }
+    if (column == 0) {
+        column = 7;
+    }
+    const auto s = static_cast<std::size_t>(set);
+    out.push_back(columnLetters[s][static_cast<std::size_t>(column - 1)]);
+    out.push_back(rowLetters[s][static_cast<std::size_t>(row - 1)]);
 }
 
 // The exact transverse Mercator inverse: the third flattening n, the rectifying radius A and
@@ -252,45 +278,48 @@ std::string_view squareRowLetters(int set) {
 }
 
 std::string GridSquareLetters(int set, std::int64_t northing, std::int64_t easting) {
-    if (set < 1 || set > 6 || easting < 0) {
-        return {};
-    }
-    // Rows repeat every 2000 km, columns every 800 km (the modular form of subtracting 20 or 8
-    // until in range, safe for any magnitude).
-    std::int64_t row = (northing < 0 ? -northing : northing) / 100000 + 1;
-    if (row > 20) {
-        row = (row - 1) % 20 + 1;
-    }
-    std::int64_t column = easting / 100000;
-    if (column > 8) {
-        column = (column - 1) % 8 + 1;
-    }
-    if (column == 0) {
-        column = 7;
-    }
-    const auto s = static_cast<std::size_t>(set);
     std::string letters;
-    letters.push_back(columnLetters[s][static_cast<std::size_t>(column - 1)]);
-    letters.push_back(rowLetters[s][static_cast<std::size_t>(row - 1)]);
+    appendSquareLetters(letters, set, northing, easting);
     return letters;
 }
 
-UtmUsng UtmUsngFromLatLong(double latitude, double longitude) {
+void appendUtmUsng(std::string& out, double latitude, double longitude, char separator) {
     const UtmPoint p = utmFromLatLong(latitude, longitude);
-    const std::string designator = std::to_string(p.zone) + p.band;
+    std::array<char, 16> designator{};
+    char* end = std::to_chars(designator.data(), designator.data() + 12, p.zone).ptr;
+    if (!p.band.empty()) {
+        *end++ = p.band.front();
+    }
+    const std::string_view zoneAndBand(designator.data(),
+                                       static_cast<std::size_t>(end - designator.data()));
 
-    UtmUsng out;
-    out.utm = designator + ' ' + formatDigitPattern(p.easting, "000000.00") + ' ' +
-              formatDigitPattern(p.northing, "000000.00");
+    out += zoneAndBand;
+    out.push_back(' ');
+    appendDigitPattern(out, p.easting, "000000.00");
+    out.push_back(' ');
+    appendDigitPattern(out, p.northing, "000000.00");
+    out.push_back(separator);
 
     // Rounded, not truncated: the agency's grid references have always been rounded to the
     // nearest metre (ties to even), e.g. easting 740550.42 -> 40550 but 740550.62 -> 40551.
     const std::int64_t e1 = wholeMetres(p.easting);
     const std::int64_t n1 = wholeMetres(p.northing);
     const int set = p.zone % 6 == 0 ? 6 : p.zone % 6;
-    out.usng = designator + ' ' + GridSquareLetters(set, n1, e1) + ' ' + fiveDigits(e1) + ' ' +
-               fiveDigits(n1);
-    return out;
+    out += zoneAndBand;
+    out.push_back(' ');
+    appendSquareLetters(out, set, n1, e1);
+    out.push_back(' ');
+    appendFiveDigits(out, e1);
+    out.push_back(' ');
+    appendFiveDigits(out, n1);
+}
+
+UtmUsng UtmUsngFromLatLong(double latitude, double longitude) {
+    std::string both;
+    both.reserve(48);
+    appendUtmUsng(both, latitude, longitude, '\n');
+    const std::size_t gap = both.find('\n');
+    return {both.substr(0, gap), both.substr(gap + 1)};
 }
 
 } // namespace sw::lltoAlbers

@@ -50,6 +50,8 @@ struct UtmUsng {
 // Both texts of a point. Example: (30.25, -84.5) -> "16R 740550.42 3349132.77",
 // "16R GU 40550 49133". A point outside [-80, 84) gets a designator without band ("16 ...").
 UtmUsng UtmUsngFromLatLong(double latitude, double longitude);
+// The same two texts appended to `out` with `separator` between them, for batch output.
+void appendUtmUsng(std::string& out, double latitude, double longitude, char separator);
 
 // The two 100 km square letters (column letter first) for the letter set `set`
 // (= zone mod 6, 0 counting as 6), a whole-metre northing and easting. Empty text for a set

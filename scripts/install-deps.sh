@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgeographiclib-dev gdal-bin python3-gdal libxml2-utils
   xvfb xauth
+  proj-bin # cs2cs: the peer that coord/bench/million_points.sh times siteward-coords against
 )
 
 missing=()
