@@ -6,10 +6,10 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libshp-dev libsqlite3-dev
+  libshp-dev libsqlite3-dev libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgeographiclib-dev gdal-bin python3-gdal libxml2-utils
-  xvfb xauth
+  xvfb xauth tzdata
   proj-bin # cs2cs: the peer that coord/bench/million_points.sh times siteward-coords against
 )
 

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace sw {
 namespace {
@@ -213,13 +214,37 @@ std::string iconReference(const fs::path& programFolderPath, const std::string& 
 }
 
 std::string fillKmlTemplate(std::string_view templateText, const KmlValues& values) {
-    std::string text(templateText);
-    replaceAll(text, "NNNNNNN", xmlText(values.placemarkName));
-    replaceAll(text, "QQQQQ", cdataSection(values.description));
-    replaceAll(text, "YYY", xmlText(values.longitudeText));
-    replaceAll(text, "XX", xmlText(values.latitudeText));
-    replaceAll(text, "ZZZZZ", xmlText(values.iconReference));
-    replaceAll(text, "<range>1000</range>", values.rangeElement);
+    // One scan of the template: each placeholder found there is replaced and the scan goes on
+    // after it, so a value is never searched for placeholders (a storm named "XX" or a
+    // description holding "YYY" reaches the document as typed). No two placeholders can
+    // overlap in the template, so the order of this list only matters for clarity.
+    const std::pair<std::string_view, std::string> replacements[] = {
+        {"NNNNNNN", xmlText(values.placemarkName)},
+        {"QQQQQ", cdataSection(values.description)},
+        {"YYY", xmlText(values.longitudeText)},
+        {"XX", xmlText(values.latitudeText)},
+        {"ZZZZZ", xmlText(values.iconReference)},
+        {"<range>1000</range>", values.rangeElement},
+    };
+    std::string text;
+    text.reserve(templateText.size() + 256);
+    std::size_t pos = 0;
+    while (pos < templateText.size()) {
+        const std::string_view rest = templateText.substr(pos);
+        bool replaced = false;
+        for (const auto& [placeholder, value] : replacements) {
+            if (rest.starts_with(placeholder)) {
+                text += value;
+                pos += placeholder.size();
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced) {
+            text += templateText[pos];
+            ++pos;
+        }
+    }
     text += "\r\n";
     return text;
 }

@@ -6,9 +6,9 @@
 //     NNNNNNN  placemark name            QQQQQ  description (HTML lines)
 //     YYY      longitude text            XX     latitude text
 //     ZZZZZ    icon reference            <range>1000</range>  the view-range element
-// The writer replaces them in exactly that order, each over the whole text, so a value that
-// contains a later placeholder has that part replaced too (a name "Camp XX" shows the
-// latitude). Callers depend on that order; keep it.
+// The writer replaces them in one scan of the template: what it puts in is never searched
+// again, so every value reaches the document exactly as typed (a name "Camp XX" stays
+// "Camp XX", a description mentioning "YYY" keeps it).
 //
 // Values are made safe for the place they go: the name, the coordinate texts and the icon
 // reference are escaped as XML text (& < >), and the description travels in a CDATA section,
@@ -91,8 +91,8 @@ struct KmlValues {
     std::string rangeElement = kDefaultRangeElement;
 };
 
-// The finished document text: the template with its placeholders replaced, in the order
-// above, followed by CR LF.
+// The finished document text: the template with its placeholders replaced (values are not
+// rescanned), followed by CR LF.
 std::string fillKmlTemplate(std::string_view templateText, const KmlValues& values);
 
 // Helpers for other KML text: `text` escaped for XML character data (& < >, and the control

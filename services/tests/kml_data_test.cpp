@@ -73,7 +73,7 @@ TEST(KmlTemplates, EachFilledTemplateIsValidKmlWithItsPlacemark) {
         const char *templateName, *name, *readName, *lon, *lat, *readPoint, *icon, *range;
     };
     const Case cases[] = {
-        {"kml_template3.txt", "Caf\xC3\xA9 Tower XX", "Caf\xC3\xA9 Tower 30.4383", "-084.2773",
+        {"kml_template3.txt", "Caf\xC3\xA9 Tower XX", "Caf\xC3\xA9 Tower XX", "-084.2773",
          "30.4383", "POINT Z (-84.2773 30.4383 0)", "towera.png", "<range>5000</range>"},
         {"kml_template3irwv.txt", "Oak Hill", "Oak Hill", "-85.1000", "29.9000",
          "POINT Z (-85.1 29.9 0)", "ffire.png", "<range>5000</range>"},

@@ -79,7 +79,7 @@ TEST(KmlText, LinkLineDescriptionAndIconReference) {
     }
 }
 
-TEST(KmlFill, PlaceholdersAreReplacedInOrderAndValuesCannotBreakTheDocument) {
+TEST(KmlFill, PlaceholdersAreReplacedOnceAndValuesCannotBreakTheDocument) {
     const std::string tpl =
         "<n>NNNNNNN</n><d>QQQQQ</d><c>YYY,XX</c><h>ZZZZZ</h><range>1000</range>";
     struct Case {
@@ -92,13 +92,11 @@ TEST(KmlFill, PlaceholdersAreReplacedInOrderAndValuesCannotBreakTheDocument) {
          {"Camp A", "<br>Camp A</br>", "-84.5", "30.25", "file:///c.png", "<range>5000</range>"},
          "<n>Camp A</n><d><![CDATA[<br>Camp A</br>]]></d><c>-84.5,30.25</c><h>file:///c.png</h>"
          "<range>5000</range>\r\n"},
-        {"a name with XX shows the latitude there: later placeholders replace earlier values",
-         {"Camp XX", "", "1", "2", "i", "<range>9</range>"},
-         "<n>Camp 2</n><d><![CDATA[]]></d><c>1,2</c><h>i</h><range>9</range>\r\n"},
-        {"a name holding the description placeholder receives the description",
-         {"QQQQQ", "<br>d</br>", "1", "2", "i", "<range>9</range>"},
-         "<n><![CDATA[<br>d</br>]]></n><d><![CDATA[<br>d</br>]]></d><c>1,2</c><h>i</h>"
-         "<range>9</range>\r\n"},
+        {"values holding placeholders are kept as typed: nothing put in is scanned again",
+         {"Camp XX YYY", "<br>QQQQQ NNNNNNN ZZZZZ</br>", "X", "X", "YY<range>1000</range>",
+          "<range>XX</range>"},
+         "<n>Camp XX YYY</n><d><![CDATA[<br>QQQQQ NNNNNNN ZZZZZ</br>]]></d><c>X,X</c>"
+         "<h>YY&lt;range&gt;1000&lt;/range&gt;</h><range>XX</range>\r\n"},
         {"markup in the name, coordinates and icon path is escaped; stray control bytes dropped",
          {"A&B <C>\x01", "", "1<", "2&", "C://R&D//x.png", "<range>9</range>"},
          "<n>A&amp;B &lt;C&gt;</n><d><![CDATA[]]></d><c>1&lt;,2&amp;</c><h>C://R&amp;D//x.png</h>"
@@ -111,6 +109,8 @@ TEST(KmlFill, PlaceholdersAreReplacedInOrderAndValuesCannotBreakTheDocument) {
     for (const auto& c : cases) {
         EXPECT_EQ(fillKmlTemplate(tpl, c.values), c.expected) << c.what;
     }
+    // A value cannot join the template's next letter into a placeholder either.
+    EXPECT_EQ(fillKmlTemplate("NNNNNNNX", {"X", "", "1", "2", "i", ""}), "XX\r\n");
     // A template without some placeholder simply lacks that value.
     EXPECT_EQ(fillKmlTemplate("<n>NNNNNNN</n>", cases[0].values), "<n>Camp A</n>\r\n");
 }

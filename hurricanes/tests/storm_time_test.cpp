@@ -1,0 +1,152 @@
+// The time of a storm position: the UTC and local texts with the clock and zone held fixed, the
+// names the machine's zone is given, the calendar rules and the report-date rule.
+
+#include "hurricanes/storm_time.h"
+
+#include <QDateTime>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+namespace sw {
+namespace {
+
+TEST(ConvertUTC, UtcAndLocalTextsForEveryZoneAndCalendarEdge) {
+    struct Case {
+        const char* what;
+        const char *month, *day, *hour;
+        int year;
+        const char* zone;
+        const char *dayOut, *utc, *local;
+    };
+    const Case cases[] = {
+        {"afternoon in EDT", "8", "29", "15:00", 2025, "Eastern Daylight Time", "29",
+         "8/29/2025 15:00:00 UTC", "8/29/2025 11:00:00 AM EDT"},
+        {"hour 4 in EDT is local midnight", "8", "29", "04:00", 2025, "Eastern Daylight Time",
+         "29", "8/29/2025 04:00:00 UTC", "8/29/2025 00:00:00 AM EDT"},
+        {"hour 3 in EDT is the evening before", "8", "29", "03:00", 2025,
+         "Eastern Daylight Time", "29", "8/29/2025 03:00:00 UTC", "8/28/2025 11:00:00 PM EDT"},
+        {"noon in EST", "1", "5", "17:00", 2026, "Eastern Standard Time", "5",
+         "1/5/2026 17:00:00 UTC", "1/5/2026 12:00:00 PM EST"},
+        {"CST midnight", "11", "3", "06:00", 2026, "Central Standard Time", "3",
+         "11/3/2026 06:00:00 UTC", "11/3/2026 00:00:00 AM CST"},
+        {"CDT across a month end", "7", "1", "00:00", 2026, "Central Daylight Time", "1",
+         "7/1/2026 00:00:00 UTC", "6/30/2026 7:00:00 PM CDT"},
+        {"EST across the year end", "1", "1", "02:00", 2026, "Eastern Standard Time", "1",
+         "1/1/2026 02:00:00 UTC", "12/31/2025 9:00:00 PM EST"},
+        {"into February 29 of a leap year", "3", "1", "01:00", 2028, "Eastern Standard Time",
+         "1", "3/1/2028 01:00:00 UTC", "2/29/2028 8:00:00 PM EST"},
+        {"into February 28 of a common year", "3", "1", "01:00", 2027, "Eastern Standard Time",
+         "1", "3/1/2027 01:00:00 UTC", "2/28/2027 8:00:00 PM EST"},
+        {"February 29 of a common year becomes 28", "2", "29", "12:00", 2027,
+         "Central Standard Time", "28", "2/28/2027 12:00:00 UTC", "2/28/2027 6:00:00 AM CST"},
+        {"February 31 of a leap year becomes 29", "2", "31", "12:00", 2028,
+         "Central Standard Time", "29", "2/29/2028 12:00:00 UTC", "2/29/2028 6:00:00 AM CST"},
+        {"April 31 becomes 30", "4", "31", "23:00", 2026, "Eastern Daylight Time", "30",
+         "4/30/2026 23:00:00 UTC", "4/30/2026 7:00:00 PM EDT"},
+        {"a western zone keeps its own offset", "9", "12", "15:00", 2026,
+         "Pacific Daylight Time", "12", "9/12/2026 15:00:00 UTC", "9/12/2026 8:00:00 AM PDT"},
+        {"Hawaii", "9", "12", "05:00", 2026, "Hawaii-Aleutian Standard Time", "12",
+         "9/12/2026 05:00:00 UTC", "9/11/2026 7:00:00 PM HST"},
+        {"Atlantic daylight", "9", "12", "03:00", 2026, "Atlantic Daylight Time", "12",
+         "9/12/2026 03:00:00 UTC", "9/12/2026 00:00:00 AM ADT"},
+        {"a zone outside the table: local equals UTC, no suffix", "9", "12", "15:00", 2026,
+         "Europe/Berlin", "12", "9/12/2026 15:00:00 UTC", "9/12/2026 3:00:00 PM"},
+        {"no zone: midnight UTC is midnight local", "9", "12", "00:00", 2026, kUnknownZoneName,
+         "12", "9/12/2026 00:00:00 UTC", "9/12/2026 00:00:00 AM"},
+        {"zone names are compared exactly", "9", "12", "12:00", 2026, "eastern daylight time",
+         "12", "9/12/2026 12:00:00 UTC", "9/12/2026 12:00:00 PM"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const UtcConversion result = ConvertUTC(c.month, c.day, c.hour, c.year, c.zone);
+        EXPECT_EQ(result.dayText, c.dayOut);
+        EXPECT_EQ(result.utcText, c.utc);
+        EXPECT_EQ(result.localText, std::optional<std::string>(c.local));
+    }
+}
+
+TEST(ConvertUTC, AMonthOutsideOneToTwelveLeavesTheUtcTextEmptyAndTheLocalTextAlone) {
+    for (const char* month : {"", "0", "13", "08", "x"}) {
+        const UtcConversion result = ConvertUTC(month, "12", "15:00", 2026, "Eastern Daylight Time");
+        EXPECT_EQ(result.utcText, "") << month;
+        EXPECT_FALSE(result.localText.has_value()) << month;
+    }
+}
+
+TEST(ZoneNames, TheMachinesZoneIsNamedByItsUsRowAndDaylightIsDecidedByNow) {
+    const QDateTime july(QDate(2026, 7, 15), QTime(12, 0), Qt::UTC);
+    const QDateTime january(QDate(2026, 1, 15), QTime(12, 0), Qt::UTC);
+    struct Case {
+        const char* zone;
+        const QDateTime& now;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"America/New_York", july, "Eastern Daylight Time"},
+        {"America/New_York", january, "Eastern Standard Time"},
+        {"America/Indiana/Indianapolis", july, "Eastern Daylight Time"},
+        {"America/Chicago", july, "Central Daylight Time"},
+        {"America/Chicago", january, "Central Standard Time"},
+        {"America/Phoenix", july, "Mountain Standard Time"},
+        {"America/Denver", july, "Mountain Daylight Time"},
+        {"America/Los_Angeles", january, "Pacific Standard Time"},
+        {"America/Anchorage", july, "Alaska Daylight Time"},
+        {"Pacific/Honolulu", july, "Hawaii-Aleutian Standard Time"},
+        {"America/Adak", july, "Hawaii-Aleutian Daylight Time"},
+        {"America/Puerto_Rico", july, "Atlantic Standard Time"},
+        {"America/Toronto", july, "America/Toronto"},
+        {"Europe/Berlin", july, "Europe/Berlin"},
+        {"UTC", july, "UTC"},
+    };
+    for (const Case& c : cases) {
+        const QTimeZone zone(c.zone);
+        ASSERT_TRUE(zone.isValid()) << c.zone << ": the machine lacks the time-zone data";
+        EXPECT_EQ(systemZoneName(zone, c.now), c.name) << c.zone;
+    }
+    EXPECT_EQ(systemZoneName(QTimeZone(), july), kUnknownZoneName);
+
+    // The tests run with TZ=America/New_York: the machine's own zone is read from it.
+    const std::string own = currentZoneName();
+    EXPECT_TRUE(own == "Eastern Standard Time" || own == "Eastern Daylight Time") << own;
+}
+
+TEST(Calendar, LeapYearsDaysOfTheMonthAndHourLabels) {
+    const std::pair<int, bool> leaps[] = {{1900, false}, {2000, true},  {2024, true},
+                                          {2025, false}, {2100, false}, {2400, true}};
+    for (const auto& [year, leap] : leaps) {
+        EXPECT_EQ(leapYear(year), leap) << year;
+    }
+    const std::tuple<int, int, int> days[] = {{1, 2026, 31}, {2, 2026, 28}, {2, 2028, 29},
+                                              {2, 2100, 28}, {4, 2026, 30}, {6, 2026, 30},
+                                              {9, 2026, 30}, {11, 2026, 30}, {12, 2026, 31}};
+    for (const auto& [month, year, count] : days) {
+        EXPECT_EQ(daySetter(month, year), count) << month << "/" << year;
+    }
+    EXPECT_EQ(hourLabel(0), "00:00");
+    EXPECT_EQ(hourLabel(9), "09:00");
+    EXPECT_EQ(hourLabel(10), "10:00");
+    EXPECT_EQ(hourLabel(23), "23:00");
+    EXPECT_EQ(monthAbbreviation(9), "Sep");
+    EXPECT_EQ(monthAbbreviation(13), "");
+}
+
+TEST(ReportDate, NextYearRefusedLastYearSilentTheYearBeforeAsked) {
+    const QDate today(2026, 12, 9);
+    const std::pair<const char*, ReportDateCheck> cases[] = {
+        {"12-09-2026", ReportDateCheck::Accepted}, {"01-01-2025", ReportDateCheck::Accepted},
+        {"12-31-2024", ReportDateCheck::AskOld},   {"02-29-2024", ReportDateCheck::AskOld},
+        {"01-01-2027", ReportDateCheck::Future},   {"02-29-2026", ReportDateCheck::Invalid},
+        {"13-01-2026", ReportDateCheck::Invalid},  {"00-10-2026", ReportDateCheck::Invalid},
+        {"04-31-2026", ReportDateCheck::Invalid},  {"__-__-____", ReportDateCheck::Invalid},
+        {"12-0_-2026", ReportDateCheck::Invalid},  {"12-09-0000", ReportDateCheck::Invalid},
+        {"1-9-2026", ReportDateCheck::Invalid},    {"", ReportDateCheck::Invalid},
+    };
+    for (const auto& [text, check] : cases) {
+        EXPECT_EQ(checkReportDate(text, today), check) << text;
+    }
+    EXPECT_EQ(reportDateText(QDate(2026, 1, 5)), "01-05-2026");
+}
+
+} // namespace
+} // namespace sw

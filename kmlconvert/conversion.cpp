@@ -1,0 +1,365 @@
+#include "kmlconvert/conversion.h"
+
+#include "facilities/record_file.h"
+#include "kmlconvert/kml_extract.h"
+#include "kmlconvert/kmz_archive.h"
+#include "kmlconvert/perimeter_area.h"
+#include "kmlconvert/shape_choice.h"
+#include "services/database.h"
+#include "services/shapefiles.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <system_error>
+
+namespace sw::kml {
+
+namespace fs = std::filesystem;
+
+const char* const kWgs1984Projection =
+    "GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137,"
+    "298.257223563]],PRIMEM[\"Greenwich\",0],UNIT[\"Degree\",0.017453292519943295]]\r\n";
+
+FileRequest kmlFileRequest() {
+    FileRequest request;
+    request.kind = FileRequest::Kind::Open;
+    request.defaultExtension = ".kml";
+    request.filter = "KML Files(*.kml)|*.kml|KMZ Files(*.kmz)|*.kmz";
+    return request;
+}
+
+FileRequest shapefileSaveRequest() {
+    FileRequest request;
+    request.kind = FileRequest::Kind::Save;
+    request.defaultExtension = ".shp";
+    request.filter = "Shape Files(*.shp)|*.shp";
+    return request;
+}
+
+namespace {
+
+// The FIRE_DAT table. CONTAINED is 7 wide: "100.00%" must fit whole.
+const std::vector<ColumnDef>& fireDatColumns() {
+    static const std::vector<ColumnDef> columns = {
+        {"GISID", ColumnType::LongInteger, 4}, {"NAME", ColumnType::Text, 35},
+        {"INC_NUM", ColumnType::Text, 20},     {"REPORT", ColumnType::Text, 10},
+        {"ENTRY_DATE", ColumnType::Text, 12},  {"START_DATE", ColumnType::Text, 12},
+        {"ACRES", ColumnType::LongInteger, 4}, {"FUEL", ColumnType::Text, 20},
+        {"CAUSE", ColumnType::Text, 20},       {"TYPE", ColumnType::Text, 30},
+        {"CONTAINED", ColumnType::Text, 7},    {"SIGNIF", ColumnType::Text, 4},
+    };
+    return columns;
+}
+
+// The shapefile type code of a database column: the engine's own number for the types the
+// writer knows, 20 for a float, text for everything else.
+int shapeFieldType(ColumnType type) {
+    switch (static_cast<int>(type)) {
+    case 1:
+    case 3:
+    case 4:
+    case 6:
+    case 7:
+    case 8:
+    case 19:
+        return static_cast<int>(type);
+    case 21:
+        return 20;
+    default:
+        return ShapeFiles::kTextField;
+    }
+}
+
+std::string textSource(const fs::path& folder, const fs::path& file) {
+    return "[Text;Database=" + folder.string() + ";HDR=NO].[" + file.filename().string() + "]";
+}
+
+bool fileExists(const fs::path& file) {
+    std::error_code ec;
+    return fs::exists(file, ec);
+}
+
+// Copies the picked KML to its working name, whole or not at all. Empty on success.
+std::string copyWhole(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    if (fs::equivalent(from, to, ec)) {
+        return {}; // the picked file is its own working copy
+    }
+    QFile in(QString::fromStdString(from.string()));
+    if (!in.open(QIODevice::ReadOnly)) {
+        return "Cannot read " + from.string() + ": " + in.errorString().toStdString();
+    }
+    QSaveFile out(QString::fromStdString(to.string()));
+    if (!out.open(QIODevice::WriteOnly)) {
+        return "Cannot write " + to.string() + ": " + out.errorString().toStdString();
+    }
+    char buffer[1 << 16];
+    while (true) {
+        const qint64 read = in.read(buffer, sizeof buffer);
+        if (read < 0) {
+            out.cancelWriting();
+            return "Cannot read " + from.string() + ": " + in.errorString().toStdString();
+        }
+        if (read == 0) {
+            break;
+        }
+        out.write(buffer, read);
+    }
+    if (!out.commit()) {
+        return "Cannot write " + to.string() + ": " + out.errorString().toStdString();
+    }
+    return {};
+}
+
+class Conversion {
+public:
+    Conversion(Dialogs& dialogs, const FireAttributes& attributes)
+        : dialogs_(dialogs), attributes_(attributes) {}
+
+    ConversionOutcome run() {
+        auto picked = dialogs_.file(kmlFileRequest());
+        if (!picked) {
+            return outcome_;
+        }
+        outcome_.names = namesForKml(*picked);
+        if (!settleShapefileName() || !makeWorkingCopy() || !writeWorkingFiles() ||
+            !loadDatabase() || !buildShapefile()) {
+            return outcome_;
+        }
+        outcome_.completed = true;
+        return outcome_;
+    }
+
+private:
+    WorkingNames& names() { return outcome_.names; }
+
+    bool stop(const std::string& message) {
+        dialogs_.inform(message, {}, Icon::Warning);
+        return false;
+    }
+
+    bool removeIfPresent(const fs::path& file) {
+        std::error_code ec;
+        if (fs::remove(file, ec) || !ec) {
+            return true;
+        }
+        return stop("Cannot delete " + file.string() + ": " + ec.message());
+    }
+
+    // An existing shapefile of the working name: overwrite it, or pick another name.
+    bool settleShapefileName() {
+        if (!fileExists(names().shapefile)) {
+            return true;
+        }
+        const std::string question =
+            "Shapefile " + names().shapefile.string() + " exists - overwrite?";
+        if (dialogs_.askYesNo(question, "Overwrite", Icon::Warning)) {
+            // The working files of the earlier conversion go now; the shapefile itself (and
+            // its projection file) is replaced only once the new one is complete.
+            return removeIfPresent(names().database) && removeIfPresent(names().attributeFile) &&
+                   removeIfPresent(names().vertexFile) &&
+                   removeIfPresent(names().oldAttributeFile);
+        }
+        auto chosen = dialogs_.file(shapefileSaveRequest());
+        if (!chosen || chosen->empty()) {
+            return false;
+        }
+        outcome_.names = namesForShapefile(names(), *chosen);
+        return true;
+    }
+
+    bool makeWorkingCopy() {
+        WaitCursor wait(dialogs_);
+        const fs::path& kml = names().kml;
+        if (!fileExists(kml)) {
+            dialogs_.inform(kml.string(), "File Not Found");
+            return false;
+        }
+        const std::string error = isKmz(kml) ? extractKmzDocument(kml, names().workingCopy)
+                                             : copyWhole(kml, names().workingCopy);
+        if (!error.empty()) {
+            return stop(error);
+        }
+        std::error_code ec;
+        if (fs::file_size(names().workingCopy, ec) == 0 && !ec) {
+            dialogs_.inform(names().workingCopy.string(), "File Is Empty");
+            return false;
+        }
+        return true;
+    }
+
+    bool writeWorkingFiles() {
+        WaitCursor wait(dialogs_);
+        const auto written = writeWholeFile(names().attributeFile, attributeLine(attributes_));
+        if (!written) {
+            return stop(written.message);
+        }
+        extraction_ = writeVertexFile(names().workingCopy.string(), names().vertexFile.string(),
+                                      names().kml.string());
+        if (!extraction_.ok()) {
+            return stop(extraction_.refusal);
+        }
+        outcome_.vertexCount = extraction_.vertexCount;
+        outcome_.partCount = extraction_.parts.size();
+        return true;
+    }
+
+    bool dbFailed(const std::string& what) {
+        return stop(what + " " + names().database.string() + ":\n" + database_.lastError());
+    }
+
+    bool loadDatabase() {
+        WaitCursor wait(dialogs_);
+        if (!database_.create(names().database)) {
+            return stop("Cannot create the working database:\n" + database_.lastError());
+        }
+        if (!database_.createTable("FIRE_DAT", fireDatColumns())) {
+            return dbFailed("Cannot create the table FIRE_DAT in");
+        }
+        const fs::path& folder = names().dataFolder;
+        if (!database_.execute("SELECT * INTO COORD FROM " +
+                               textSource(folder, names().vertexFile))) {
+            return dbFailed("Cannot load the vertices into");
+        }
+        if (!database_.execute(
+                "INSERT INTO FIRE_DAT (GISID, NAME, INC_NUM, REPORT, ENTRY_DATE, "
+                "START_DATE,ACRES, FUEL, CAUSE, TYPE, CONTAINED, SIGNIF) SELECT F1, F2, F3, F4, "
+                "F5, F6, F7, F8, F9, F10, F11, F12 FROM " +
+                textSource(folder, names().attributeFile))) {
+            return dbFailed("Cannot load the attributes into");
+        }
+        auto count = database_.query("SELECT COUNT(F1) FROM  COORD");
+        if (!count) {
+            return dbFailed("Cannot count the vertices in");
+        }
+        count->moveFirst();
+        const auto rows = count->value(0).toInteger();
+        if (rows < 1 || static_cast<std::size_t>(rows) != extraction_.vertexCount) {
+            return stop("The working database " + names().database.string() + " holds " +
+                        std::to_string(rows) + " vertices of the " +
+                        std::to_string(extraction_.vertexCount) + " in the KML.");
+        }
+        vertexRows_ = static_cast<std::size_t>(rows);
+        return true;
+    }
+
+    bool shapeFailed() {
+        return stop("Cannot write the shapefile " + names().shapefile.string() + ":\n" +
+                    shapes_.lastError());
+    }
+
+    bool buildShapefile() {
+        const ShapeChoice choice =
+            chooseShapeType(dialogs_, vertexRows_, extraction_.parts.front());
+        WaitCursor wait(dialogs_);
+        outcome_.shapeType = choice.shapeType;
+        if (!shapes_.OpenShapefile(names().shapefile, ShapeFiles::kCreate, choice.shapeType)) {
+            return shapeFailed();
+        }
+        auto columns = database_.tableColumns("FIRE_DAT");
+        if (!columns) {
+            return dbFailed("Cannot read the table FIRE_DAT of");
+        }
+        for (const ColumnDef& column : *columns) {
+            if (!shapes_.Fields().AddField(column.name, shapeFieldType(column.type),
+                                           column.size)) {
+                return shapeFailed();
+            }
+        }
+        if (!shapes_.CommitFields()) {
+            return shapeFailed();
+        }
+        auto records = database_.query("SELECT * FROM FIRE_DAT");
+        if (!records) {
+            return dbFailed("Cannot read the table FIRE_DAT of");
+        }
+        for (records->moveFirst(); !records->eof(); records->moveNext()) {
+            for (int c = 0; c < records->fieldCount(); ++c) {
+                const DbValue& value = records->value(c);
+                if (value.isNull()) {
+                    continue;
+                }
+                ShapeField field = shapes_.Fields().Field(records->fieldName(c));
+                const bool set = value.type() == DbValue::Type::Text
+                                     ? field.SetValue(value.toText())
+                                     : field.SetValue(value.toNumber());
+                if (!set) {
+                    return shapeFailed();
+                }
+            }
+            if (!addVertices(records->text("GISID"), choice)) {
+                return false;
+            }
+            shapes_.SetPartInfo(1, 0);
+            if (!shapes_.WriteRecord()) {
+                return shapeFailed();
+            }
+        }
+        // The projection file before the completion message: "complete" must mean complete.
+        const auto projection = writeWholeFile(names().projection, kWgs1984Projection);
+        if (!projection) {
+            return stop(projection.message);
+        }
+        dialogs_.inform(choice.completion, "Conversion Complete", Icon::Information);
+        return true;
+    }
+
+    // The record's vertices in file order; each drawing is its own part.
+    bool addVertices(const std::string& gisid, const ShapeChoice& choice) {
+        auto rows = database_.query("Select * From COORD Where F1=" + gisid);
+        if (!rows) {
+            return dbFailed("Cannot read the vertices of");
+        }
+        const bool polygon = choice.shapeType == ShapeFiles::kPolygon;
+        const auto& parts = extraction_.parts;
+        PerimeterArea area;
+        std::size_t part = 0;
+        std::size_t inPart = 0;
+        auto partNumber = [&] { return static_cast<int>(part + 1); };
+        for (rows->moveFirst(); !rows->eof(); rows->moveNext()) {
+            const double x = rows->number("F2");
+            const double y = rows->number("F3");
+            if (inPart == 0 && polygon) {
+                area.beginRing(parts[part].kind);
+            }
+            shapes_.Vertices().AddVertex(x, y, partNumber());
+            if (polygon) {
+                area.add(x, y);
+            }
+            if (++inPart == parts[part].count) {
+                if (polygon) {
+                    if (choice.closeOpenParts && !parts[part].closed()) {
+                        shapes_.Vertices().AddVertex(parts[part].firstLongitude,
+                                                     parts[part].firstLatitude, partNumber());
+                    }
+                    area.endRing();
+                }
+                if (part + 1 < parts.size()) {
+                    ++part;
+                    inPart = 0;
+                }
+            }
+        }
+        if (polygon) {
+            outcome_.drawnAcres = area.acres();
+        }
+        return true;
+    }
+
+    Dialogs& dialogs_;
+    const FireAttributes& attributes_;
+    ConversionOutcome outcome_;
+    Extraction extraction_;
+    Database database_;
+    ShapeFiles shapes_;
+    std::size_t vertexRows_ = 0;
+};
+
+} // namespace
+
+ConversionOutcome convertKml(Dialogs& dialogs, const FireAttributes& attributes) {
+    return Conversion(dialogs, attributes).run();
+}
+
+} // namespace sw::kml

@@ -1,0 +1,408 @@
+#include "kmlconvert/conversion.h"
+#include "kmlconvert/perimeter_area.h"
+
+#include "services/tests/shapefile_readback.h"
+#include "testsupport/scripted_dialogs.h"
+#include "kmlconvert/tests/kml_test_data.h"
+#include "testsupport/test_paths.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <array>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+
+namespace fs = std::filesystem;
+using sw::Answer;
+using sw::kml::convertKml;
+using sw::kml::ConversionOutcome;
+using sw::kml::FireAttributes;
+using sw::test::readFile;
+using sw::test::ScriptedDialogs;
+using sw::test::TempDir;
+using sw::test::writeFile;
+
+FireAttributes ridgeFire() {
+    FireAttributes a;
+    a.fire.name = "Ridge Fire";
+    a.fire.incident = "FL-123";
+    a.fire.report = "Update";
+    a.fire.entryDate = "06-11-26";
+    a.fire.startDate = "06-10-26";
+    a.fire.area = "1,234.50";
+    a.fire.fuel = "Grass";
+    a.fire.cause = "lightning";
+    a.featureType = "Fire Perimeter";
+    a.fire.percent = "100.00%";
+    a.fire.significant = "Yes";
+    return a;
+}
+
+// A KML of one line string through the given "lon,lat" tuples.
+std::string lineKml(const std::vector<std::string>& tuples) {
+    std::string kml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<kml xmlns=\"http://www.opengis.net/kml/2.2\"><Placemark><LineString>"
+                      "<coordinates>\n";
+    for (const auto& t : tuples) {
+        kml += t + " ";
+    }
+    return kml + "\n</coordinates></LineString></Placemark></kml>\n";
+}
+
+std::set<std::string> filesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+// What GDAL makes of the projection file and of the polygons' area in the state grid.
+QJsonObject oracle(const fs::path& shp) {
+    const auto script = sw::test::sourceDir() / "kmlconvert" / "tests" / "shape_oracle.py";
+    const std::string command = "/usr/bin/python3 '" + script.string() + "' '" + shp.string() + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    std::array<char, 4096> buffer{};
+    std::size_t got = 0;
+    while (pipe != nullptr && (got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        out.append(buffer.data(), got);
+    }
+    if (pipe != nullptr) {
+        pclose(pipe);
+    }
+    return QJsonDocument::fromJson(QByteArray::fromStdString(out)).object();
+}
+
+// The drawn area against PROJ's Albers of the same grid parameters.
+void expectDrawnAcres(const ConversionOutcome& outcome, const fs::path& shp) {
+    const double expected = oracle(shp).value("acres").toDouble();
+    ASSERT_TRUE(outcome.drawnAcres.has_value());
+    EXPECT_GT(expected, 0);
+    EXPECT_NEAR(*outcome.drawnAcres, expected, expected * 1e-4);
+}
+
+// The vertex counts of the record's parts, as GDAL's byte-level companion reads them.
+std::vector<int> partSizes(const sw::test::ReadBack& back) {
+    std::vector<int> sizes;
+    const auto records = back.raw.value("records").toArray();
+    if (records.isEmpty()) {
+        return sizes;
+    }
+    for (const auto& part : records[0].toObject().value("parts").toArray()) {
+        sizes.push_back(static_cast<int>(part.toArray().size()));
+    }
+    return sizes;
+}
+
+struct Session {
+    ConversionOutcome outcome;
+    ScriptedDialogs dialogs;
+};
+
+void convert(Session& run, const fs::path& kml, std::initializer_list<Answer> answers) {
+    run.dialogs.fileNext(kml.string());
+    for (Answer a : answers) {
+        run.dialogs.answerNext(a);
+    }
+    run.outcome = convertKml(run.dialogs, ridgeFire());
+}
+
+constexpr Answer Yes = Answer::Yes;
+constexpr Answer No = Answer::No;
+
+// The shape type follows the drawing and the user's answers, question by question.
+TEST(KmlConversion, ShapeTypeDecisions) {
+    const std::string a = "-82.30,29.60", b = "-82.20,29.60", c = "-82.20,29.70",
+                      d = "-82.25,29.75", e = "-82.28,29.72", sameLon = "-82.30,29.65";
+    struct Case {
+        const char* name;
+        std::vector<std::string> tuples;
+        std::vector<Answer> answers;
+        std::vector<std::string> questions; // every box shown, in order
+        int type;
+        std::vector<int> parts; // vertices per part as written
+        const char* geometry;   // GDAL's geometry type name
+    };
+    const std::string points = "Build all Locations as Points?";
+    const std::string asLine = "Initial Shape Type is Polygon - Build as Line Instead?";
+    const std::string asPolygon = "Initial Shape Type is Line - Build as Polygon Instead?";
+    const std::string pointBox = "Point Shapefile will be created";
+    const Case cases[] = {
+        {"one vertex", {a}, {}, {pointBox, "KML Converted to Point Shapefile"}, 1, {1}, "Point"},
+        {"all as points", {a, b, c}, {Yes}, {points, pointBox, "KML Converted to Point Shapefile"},
+         8, {3}, "Multi Point"},
+        {"two vertices", {a, b}, {No}, {points, "KML Converted to Polyline Shapefile"}, 3, {2},
+         "Line String"},
+        {"open five as polygon", {a, b, c, d, e}, {No, Yes},
+         {points, asPolygon, "KML Converted to Polygon Shapefile"}, 5, {6}, "Polygon"},
+        {"open five as line", {a, b, c, d, e}, {No, No},
+         {points, asPolygon, "KML Converted to Polyline Shapefile"}, 3, {5}, "Line String"},
+        {"closed ring as polygon", {a, b, c, d, a}, {No, No},
+         {points, asLine, "KML Converted to Polygon Shapefile"}, 5, {5}, "Polygon"},
+        {"closed ring as line", {a, b, c, d, a}, {No, Yes},
+         {points, asLine, "KML Converted to Polyline Shapefile"}, 3, {5}, "Line String"},
+        // the same longitude at both ends counts as closed; the ring is closed on writing
+        {"same longitude", {a, b, c, sameLon}, {No, No},
+         {points, asLine, "KML Converted to Polygon Shapefile"}, 5, {5}, "Polygon"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        TempDir dir;
+        const fs::path kml = dir / "Drawn Line.kml";
+        writeFile(kml, lineKml(test.tuples));
+        Session run;
+        run.dialogs.fileNext(kml.string());
+        for (Answer answer : test.answers) {
+            run.dialogs.answerNext(answer);
+        }
+        run.outcome = convertKml(run.dialogs, ridgeFire());
+        EXPECT_TRUE(run.outcome.completed);
+        EXPECT_EQ(run.dialogs.messageTexts(), test.questions);
+        EXPECT_TRUE(run.dialogs.allAnswersUsed());
+        EXPECT_EQ(run.outcome.shapeType, test.type);
+        EXPECT_FALSE(run.dialogs.waitCursorOn);
+
+        auto back = sw::test::readShapefile(dir / "swDrawnLine.shp");
+        ASSERT_EQ(sw::test::problemsOf(back), "");
+        EXPECT_EQ(back.raw.value("shape_type").toInt(), test.type);
+        EXPECT_EQ(partSizes(back), test.parts);
+        const auto features = back.gdal.value("features").toArray();
+        ASSERT_EQ(features.size(), 1);
+        EXPECT_EQ(back.gdal.value("geometry_type").toString().toStdString(), test.geometry);
+        if (test.type == 5) {
+            // Whatever the drawing's direction, the ring is written clockwise.
+            EXPECT_LT(back.raw.value("records")[0]["areas"][0].toDouble(), 0);
+            ASSERT_TRUE(run.outcome.drawnAcres.has_value());
+        } else {
+            EXPECT_FALSE(run.outcome.drawnAcres.has_value());
+        }
+    }
+}
+
+// The question boxes carry their own titles and icons.
+TEST(KmlConversion, QuestionBoxes) {
+    TempDir dir;
+    writeFile(dir / "f.kml", lineKml({"-82.30,29.60", "-82.20,29.60", "-82.20,29.70"}));
+    Session run;
+    convert(run, dir / "f.kml", {No, Yes});
+    ASSERT_EQ(run.dialogs.messages.size(), 3u);
+    const sw::MessageRequest expected[] = {
+        {"Build all Locations as Points?", "Shapefile Type", sw::Icon::Question, sw::Buttons::YesNo,
+         Answer::Yes},
+        {"Initial Shape Type is Line - Build as Polygon Instead?", "Shapefile Type",
+         sw::Icon::Question, sw::Buttons::YesNo, Answer::Yes},
+        {"KML Converted to Polygon Shapefile", "Conversion Complete", sw::Icon::Information,
+         sw::Buttons::Ok, Answer::Ok},
+    };
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(run.dialogs.messages[i], expected[i]) << run.dialogs.messages[i].text;
+    }
+    ASSERT_EQ(run.dialogs.files.size(), 1u);
+    EXPECT_EQ(run.dialogs.files[0].filter, "KML Files(*.kml)|*.kml|KMZ Files(*.kmz)|*.kmz");
+    EXPECT_EQ(run.dialogs.files[0].defaultExtension, ".kml");
+}
+
+// A perimeter drawn in Google Earth: every file of the conversion, and the shapefile as GDAL
+// reads it.
+TEST(KmlConversion, FilesAfterAConversion) {
+    TempDir dir;
+    const fs::path kml = dir / "Big Fire #2 (east).kml";
+    fs::copy_file(sw::test::kmlTestFile("polygon_ge.kml"), kml);
+    Session run;
+    convert(run, kml, {No, No});
+    ASSERT_TRUE(run.outcome.completed) << testing::PrintToString(run.dialogs.messageTexts());
+
+    // No plain-text, lines-without-tags or one-tuple-per-line files: the XML reader needs none.
+    const std::set<std::string> expected = {
+        "Big Fire #2 (east).kml", "swBigFire2ea.kml", "ccswBigFire2ea.csv",
+        "pwattswBigFire2ea.csv",  "swBigFire2ea.mdb", "swBigFire2ea.shp",
+        "swBigFire2ea.shx",       "swBigFire2ea.dbf", "swBigFire2ea.cpg",
+        "swBigFire2ea.prj"};
+    EXPECT_EQ(filesIn(dir.path()), expected);
+    EXPECT_EQ(readFile(dir / "swBigFire2ea.kml"), readFile(kml));
+    EXPECT_EQ(readFile(dir / "pwattswBigFire2ea.csv"),
+              "1,\"Ridge Fire\",\"FL-123\",\"Update\",\"06-11-26\",\"06-10-26\",\"1,234.50\","
+              "\"Grass\",\"lightning\",\"Fire Perimeter\",\"100.00%\",\"Yes\"\r\n");
+    EXPECT_EQ(readFile(dir / "ccswBigFire2ea.csv"),
+              "1,-82.3411,29.6512,0\r\n1,-82.3302,29.6519,0\r\n1,-82.3298,29.6431,0\r\n"
+              "1,-82.3405,29.6427,0\r\n1,-82.3411,29.6512,0\r\n");
+    EXPECT_EQ(readFile(dir / "swBigFire2ea.prj"),
+              "GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137,"
+              "298.257223563]],PRIMEM[\"Greenwich\",0],UNIT[\"Degree\",0.017453292519943295]]"
+              "\r\n");
+
+    auto back = sw::test::readShapefile(dir / "swBigFire2ea.shp");
+    ASSERT_EQ(sw::test::problemsOf(back), "");
+    EXPECT_EQ(back.gdal.value("geometry_type").toString(), "Polygon");
+    EXPECT_EQ(partSizes(back), std::vector<int>{5});
+    const auto fields = back.raw.value("dbf_fields").toArray();
+    std::vector<std::string> names;
+    for (const auto& f : fields) {
+        names.push_back(f.toObject().value("name").toString().toStdString());
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"GISID", "NAME", "INC_NUM", "REPORT", "ENTRY_DATE",
+                                               "START_DATE", "ACRES", "FUEL", "CAUSE", "TYPE",
+                                               "CONTAINED", "SIGNIF"}));
+    const auto values = back.gdal.value("features")[0]["values"].toObject();
+    EXPECT_EQ(values.value("GISID").toInt(), 1);
+    EXPECT_EQ(values.value("NAME").toString(), "Ridge Fire");
+    EXPECT_EQ(values.value("ACRES").toInt(), 1234); // "1,234.50", halves to even
+    EXPECT_EQ(values.value("CONTAINED").toString(), "100.00%"); // whole, not cut to 6
+    EXPECT_EQ(values.value("ENTRY_DATE").toString(), "06-11-26");
+    EXPECT_EQ(values.value("TYPE").toString(), "Fire Perimeter");
+    EXPECT_EQ(values.value("SIGNIF").toString(), "Yes");
+
+    const QJsonObject gdal = oracle(dir / "swBigFire2ea.shp");
+    EXPECT_EQ(gdal.value("epsg").toString(), "4326");
+    EXPECT_TRUE(gdal.value("geographic").toBool());
+    expectDrawnAcres(run.outcome, dir / "swBigFire2ea.shp");
+}
+
+// Separate drawings stay separate: no segment joins one placemark to the next, and a hole
+// stays a hole.
+TEST(KmlConversion, SeveralDrawingsAreSeveralParts) {
+    TempDir dir;
+    const std::string kml =
+        "<kml xmlns=\"http://www.opengis.net/kml/2.2\"><Document>"
+        "<Placemark><LineString><coordinates>-82.41,29.71 -82.42,29.72 -82.43,29.71"
+        "</coordinates></LineString></Placemark>"
+        "<Placemark><LineString><coordinates>-82.30,29.60 -82.31,29.61</coordinates>"
+        "</LineString></Placemark></Document></kml>";
+    writeFile(dir / "lines.kml", kml);
+    Session lines;
+    convert(lines, dir / "lines.kml", {No, No});
+    ASSERT_TRUE(lines.outcome.completed);
+    auto back = sw::test::readShapefile(dir / "swlines.shp");
+    ASSERT_EQ(sw::test::problemsOf(back), "");
+    EXPECT_EQ(back.gdal.value("geometry_type").toString(), "Line String");
+    EXPECT_EQ(partSizes(back), (std::vector<int>{3, 2}));
+    EXPECT_EQ(back.gdal.value("features")[0]["geometry"].toString(), "MULTILINESTRING");
+
+    Session holes;
+    const std::string withHole =
+        "<kml xmlns=\"http://www.opengis.net/kml/2.2\"><Placemark><Polygon>"
+        "<outerBoundaryIs><LinearRing><coordinates>-82.50,29.50 -82.50,29.60 -82.40,29.60 "
+        "-82.40,29.50 -82.50,29.50</coordinates></LinearRing></outerBoundaryIs>"
+        "<innerBoundaryIs><LinearRing><coordinates>-82.47,29.53 -82.43,29.53 -82.43,29.57 "
+        "-82.47,29.57 -82.47,29.53</coordinates></LinearRing></innerBoundaryIs>"
+        "</Polygon></Placemark></kml>";
+    writeFile(dir / "hole.kml", withHole);
+    convert(holes, dir / "hole.kml", {No, No});
+    ASSERT_TRUE(holes.outcome.completed);
+    back = sw::test::readShapefile(dir / "swhole.shp");
+    ASSERT_EQ(sw::test::problemsOf(back), "");
+    EXPECT_EQ(partSizes(back), (std::vector<int>{5, 5}));
+    const auto areas = back.raw.value("records")[0]["areas"].toArray();
+    EXPECT_LT(areas[0].toDouble(), 0); // outer ring clockwise
+    EXPECT_GT(areas[1].toDouble(), 0); // hole counter-clockwise
+    EXPECT_EQ(back.gdal.value("features")[0]["wkt"].toString().left(9), "POLYGON (");
+    expectDrawnAcres(holes.outcome, dir / "swhole.shp");
+}
+
+TEST(KmlConversion, OverwriteCancelAndRefusal) {
+    TempDir dir;
+    const fs::path kml = dir / "Ridge.kml";
+    fs::copy_file(sw::test::kmlTestFile("polygon_ge.kml"), kml);
+    Session first;
+    convert(first, kml, {No, No});
+    ASSERT_TRUE(first.outcome.completed);
+    const std::string shapeBefore = readFile(dir / "swRidge.shp");
+
+    // No to overwriting, then cancelling the save dialog: nothing more is written.
+    const auto before = filesIn(dir.path());
+    Session cancelled;
+    cancelled.dialogs.fileNext(kml.string()).fileNext(std::nullopt).answerNext(No);
+    cancelled.outcome = convertKml(cancelled.dialogs, ridgeFire());
+    EXPECT_FALSE(cancelled.outcome.completed);
+    EXPECT_EQ(cancelled.dialogs.messageTexts(),
+              std::vector<std::string>{"Shapefile " + (dir / "swRidge.shp").string() +
+                                       " exists - overwrite?"});
+    EXPECT_EQ(cancelled.dialogs.messages[0].title, "Overwrite");
+    EXPECT_EQ(cancelled.dialogs.messages[0].icon, sw::Icon::Warning);
+    ASSERT_EQ(cancelled.dialogs.files.size(), 2u);
+    EXPECT_EQ(cancelled.dialogs.files[1].kind, sw::FileRequest::Kind::Save);
+    EXPECT_EQ(cancelled.dialogs.files[1].filter, "Shape Files(*.shp)|*.shp");
+    EXPECT_EQ(filesIn(dir.path()), before);
+
+    // No, then another name: the working files follow the picked name.
+    Session renamed;
+    renamed.dialogs.fileNext(kml.string()).fileNext((dir / "Final.shp").string());
+    renamed.dialogs.answerNext(No).answerNext(No).answerNext(No);
+    renamed.outcome = convertKml(renamed.dialogs, ridgeFire());
+    ASSERT_TRUE(renamed.outcome.completed);
+    for (const char* name : {"Final.shp", "Final.prj", "Final.mdb", "ccFinal.csv", "pwattFinal.csv"}) {
+        EXPECT_TRUE(fs::exists(dir / name)) << name;
+    }
+
+    // Yes to overwriting, but the KML is now broken: the message names it, and the shapefile
+    // it was to replace is still there, whole.
+    writeFile(kml, "<kml><Placemark><Point><coordinates>-82,29</Point></Placemark></kml>");
+    Session broken;
+    convert(broken, kml, {Yes});
+    EXPECT_FALSE(broken.outcome.completed);
+    ASSERT_EQ(broken.dialogs.messages.size(), 2u);
+    EXPECT_NE(broken.dialogs.messages[1].text.find(kml.string()), std::string::npos);
+    EXPECT_NE(broken.dialogs.messages[1].text.find("Line 1:"), std::string::npos);
+    EXPECT_EQ(readFile(dir / "swRidge.shp"), shapeBefore);
+    EXPECT_TRUE(fs::exists(dir / "swRidge.dbf"));
+    EXPECT_FALSE(broken.dialogs.waitCursorOn);
+
+    // Yes, and a sound KML: replaced.
+    fs::copy_file(sw::test::kmlTestFile("line_tabs_21.kml"), kml, fs::copy_options::overwrite_existing);
+    Session again;
+    convert(again, kml, {Yes, No, No});
+    EXPECT_TRUE(again.outcome.completed);
+    EXPECT_EQ(sw::test::readShapefile(dir / "swRidge.shp").raw.value("shape_type").toInt(), 3);
+}
+
+TEST(KmlConversion, MissingEmptyAndZippedFiles) {
+    TempDir dir;
+    Session missing;
+    convert(missing, dir / "Gone.kml", {});
+    EXPECT_EQ(missing.dialogs.messages.at(0).title, "File Not Found");
+    EXPECT_EQ(missing.dialogs.messages.at(0).text, (dir / "Gone.kml").string());
+
+    writeFile(dir / "Empty.kml", "");
+    Session empty;
+    convert(empty, dir / "Empty.kml", {});
+    EXPECT_EQ(empty.dialogs.messages.at(0).title, "File Is Empty");
+    EXPECT_EQ(empty.dialogs.messages.at(0).text, (dir / "swEmpty.kml").string());
+
+    // A KMZ as Google Earth saves it: the working copy is its document.
+    const std::string zip = "cd '" + sw::test::kmlTestFile("").string() +
+                            "' && /usr/bin/python3 -c \"import zipfile,sys; "
+                            "z=zipfile.ZipFile(sys.argv[1],'w',zipfile.ZIP_DEFLATED); "
+                            "z.write('polygon_ge.kml','doc.kml'); z.close()\" '" +
+                            (dir / "Ridge Fire.kmz").string() + "'";
+    ASSERT_EQ(std::system(zip.c_str()), 0);
+    Session zipped;
+    convert(zipped, dir / "Ridge Fire.kmz", {No, No});
+    ASSERT_TRUE(zipped.outcome.completed) << testing::PrintToString(zipped.dialogs.messageTexts());
+    EXPECT_EQ(readFile(dir / "swRidgeFire.kml"), readFile(sw::test::kmlTestFile("polygon_ge.kml")));
+    EXPECT_EQ(zipped.outcome.vertexCount, 5u);
+}
+
+} // namespace
+
+namespace {
+
+TEST(DrawnPerimeter, AcresShownGroupedWithOneDecimal) {
+    const std::pair<double, const char*> cases[] = {
+        {1234.5, "Drawn perimeter: 1,234.5 acres"},
+        {248.49106, "Drawn perimeter: 248.5 acres"},
+        {999.95, "Drawn perimeter: 1,000.0 acres"}, // rounds up into a new group
+        {1234567.84, "Drawn perimeter: 1,234,567.8 acres"},
+        {0.04, "Drawn perimeter: 0.0 acres"},
+        {100, "Drawn perimeter: 100.0 acres"},
+    };
+    for (const auto& [acres, text] : cases) {
+        EXPECT_EQ(sw::kml::drawnPerimeterText(acres), text);
+    }
+}
+
+} // namespace
