@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
-#include <cstdint>
-#include <system_error>
+#include <optional>
 
 #include "coord/number_text.h"
 #include "coord/utm_usng.h"
@@ -250,31 +248,26 @@ public:
         }
         return out;
     }
-    // A metre value: digits with at most one point, then an optional "M", "ME" or "MN".
+    // A metre value: a number (the program's one rule for which texts are numbers), then an
+    // optional "M", "ME" or "MN" as GPS units print them.
     bool metres(double& value) {
         const std::size_t start = i_;
-        bool anyDigit = false;
-        bool point = false;
-        while (!atEnd() && (isDigit(peek()) || (peek() == '.' && !point))) {
-            anyDigit = anyDigit || isDigit(peek());
-            point = point || peek() == '.';
+        while (!atEnd() && !isBlank(peek())) {
             ++i_;
         }
-        if (!anyDigit) {
-            return false;
-        }
-        const auto res = std::from_chars(text_.data() + start, text_.data() + i_, value,
-                                         std::chars_format::fixed);
-        if (res.ec != std::errc() || res.ptr != text_.data() + i_) {
-            return false;
-        }
-        if (peek() == 'M') {
-            ++i_;
-            if (peek() == 'E' || peek() == 'N') {
-                ++i_;
+        std::string_view token = std::string_view(text_).substr(start, i_ - start);
+        for (const std::string_view unit : {"ME", "MN", "M"}) {
+            if (token.size() > unit.size() && token.ends_with(unit)) {
+                token.remove_suffix(unit.size());
+                break;
             }
         }
-        return atEnd() || isBlank(peek());
+        const std::optional<double> number = readNumber(token);
+        if (!number) {
+            return false;
+        }
+        value = *number;
+        return true;
     }
 
 private:

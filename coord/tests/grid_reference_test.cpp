@@ -96,7 +96,7 @@ TEST(GridReference, RefusedReferencesSayWhatIsWrong) {
         {"", Kind::NotGrid, "not a grid reference"},
         {"30.25,-84.5", Kind::NotGrid, "not a grid reference"},
         {"17R MH 90932.5 88611", Kind::NotGrid, "not a grid reference"},
-        {"17R -490932 2788611", Kind::NotGrid, "not a grid reference"},
+        {"17R -490932 2788611", Kind::Bad, "easting -490932 is outside the zone"},
         {"17R 490932 2788611 Q", Kind::NotGrid, "not a grid reference"},
         {"117R MH 1 1", Kind::NotGrid, "not a grid reference"},
         {"17RMHX 1 1", Kind::NotGrid, "not a grid reference"},
