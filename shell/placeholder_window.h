@@ -27,9 +27,7 @@ public:
 };
 
 // The placeholders of the task windows that are not built yet.
-PlaceholderKind wildfiresPlaceholder();
 PlaceholderKind hurricanesPlaceholder();
-PlaceholderKind addressesPlaceholder();
 PlaceholderKind kmlConvertPlaceholder();
 
 } // namespace sw
