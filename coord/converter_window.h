@@ -1,34 +1,36 @@
 #pragma once
 // The coordinate converter window: the one place where a user turns a location, typed in
-// decimal degrees, degrees and decimal minutes, degrees-minutes-seconds or as a
-// township-range-section description, into every form the outputs need, and hands the results
-// straight to the task window that opened it (its hand-back target).
+// decimal degrees, degrees and decimal minutes, degrees-minutes-seconds, as a
+// township-range-section description or as a US National Grid reference or UTM coordinate,
+// into every form the outputs need, and hands the results straight to the task window that
+// opened it (its hand-back target).
 //
-// The window only wires widgets to the plain logic (coord/angle_fields.h, coord/trs.h, the
-// projections); every message and the bell go through the Dialogs seam.
+// The window only wires widgets: the field texts, values and results live in the
+// ConverterModel, the township-range-section controls in the TrsPanel, the rules in the plain
+// logic (coord/angle_fields.h, coord/trs.h, coord/grid_reference.h, the projections); every
+// message and the bell go through the Dialogs seam.
 
 #include <QHash>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <map>
+#include <vector>
 
-#include "coord/albers.h"
 #include "coord/angle_fields.h"
+#include "coord/converter_model.h"
 #include "coord/hand_back.h"
-#include "coord/trs.h"
+#include "coord/trs_panel.h"
 #include "services/dialogs.h"
 
-class QAbstractButton;
-class QButtonGroup;
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
 // The class carries the window's form name, as the task windows and the registry know it.
-class sw_ddc_0306 : public QWidget {
+class sw_ddc_0306 : public QWidget, private sw::ConverterView, private sw::TrsPanelHost {
     Q_OBJECT
 
 public:
@@ -51,20 +53,15 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    enum class Mode { None, DD, DMM, DMS, TRS };
+    enum class Mode { None, DD, DMM, DMS, TRS, Grid };
 
     // Building the window.
     void buildUi();
-    QWidget* buildNotationBox();
-    QWidget* buildDdBox();
-    QWidget* buildDmmBox();
-    QWidget* buildDmsBox();
-    QWidget* buildTrsBox();
-    QWidget* buildSectionPartBox();
+    QWidget* buildNotationChoice();
+    QWidget* buildAngleBox(sw::Notation notation);
+    QWidget* buildGridBox();
     QWidget* buildResultsBox();
     QLineEdit* makeAngleField(sw::Field field);
-    QLineEdit* makeTrsField(const char* name, int maxLength, const char* text);
-    QLabel* makeLabel(const char* name, const QString& text);
     QLabel* makeResult(const char* name, const QString& widest,
                        const char* style = "background-color: white;");
     void buildTabOrder();
@@ -75,36 +72,31 @@ private:
     void setUpNotation(Mode mode);
     void colourLabels(Mode mode);
 
-    // Angle fields.
-    void angleFieldChanged(sw::Field field);
-    void composeAndShow(sw::Notation notation, sw::Row row);
+    // Typing: auto-advance and the tab order.
     void applyAutoAdvance();
     void moveFocusOn(QWidget* from);
-    void AlbCap();
 
-    // Township-range-section mode.
-    void enableTRS();
-    void trsFieldChanged(QLineEdit* edit);
-    void trsFocusIn(QLineEdit* edit);
-    void trsFocusOut(QLineEdit* edit);
-    bool checkTownshipField();
-    bool checkRangeField();
-    bool commitTrsFields();
-    void sectionPartChosen(QAbstractButton* button);
-    void cmdEnableqs_Click();
-    void cmdTRScon_Click();
-    void cmdTRS2dd_Click();
-    void cmdResetTRS_Click();
-    void fncResetTRS();
-    void setQuarterQuartersEnabled(bool enabled);
+    // Results.
+    void showResults();
+    void handBack();
+    void gridReferenceEntered();
 
     void cmdconClose_Click();
 
-    // Puts a text into a field as the program does: the caret goes to the start, and the
-    // change is processed like a typed one (only when the text really changes).
-    void putText(QLineEdit* edit, const QString& text);
-    void returnFocusTo(QLineEdit* edit);
-    void tell(const std::string& message, sw::Icon icon = sw::Icon::None);
+    // sw::ConverterView
+    void showMessage(const std::string& message) override;
+    void showFieldText(sw::Field field, const std::string& text) override;
+    void lockField(sw::Field field) override;
+    void refused(sw::Field field) override;
+    void advance() override;
+    void resultsChanged() override;
+
+    // sw::TrsPanelHost (and advance() above)
+    void tell(const std::string& message, sw::Icon icon = sw::Icon::None) override;
+    void beep() override;
+    void located(double latitude, double longitude) override;
+    void notLocated() override;
+    void latitudeLongitudeCleared() override;
 
     sw::Dialogs& dialogs_;
     sw::HandBackTarget* target_ = nullptr;
@@ -112,45 +104,18 @@ private:
     bool targetIsObject_ = false;
     Mode mode_ = Mode::None;
 
-    sw::AngleState angles_;
-    sw::lltoAlbers::AlbersPoint albers_;
-    sw::trs::Description trs_;
+    sw::ConverterModel model_;
+    sw::TrsPanel* panel_ = nullptr;
 
     std::array<QLineEdit*, sw::fieldCount> angleFields_{};
     QHash<QLineEdit*, sw::Field> fieldOf_;
-    QLineEdit* txtTown_ = nullptr;
-    QLineEdit* txtRange_ = nullptr;
-    QLineEdit* txtSection_ = nullptr;
-
-    QRadioButton* optDD_ = nullptr;
-    QRadioButton* optDDM_ = nullptr;
-    QRadioButton* optDMS_ = nullptr;
-    QRadioButton* optTRS_ = nullptr;
-    QButtonGroup* notationGroup_ = nullptr;
-
-    QRadioButton* optTnorth_ = nullptr;
-    QRadioButton* optTSouth_ = nullptr;
-    QRadioButton* optRangeE_ = nullptr;
-    QRadioButton* optRangeW_ = nullptr;
-    QButtonGroup* partGroup_ = nullptr;
-    std::vector<QRadioButton*> partOptions_; // in the order of trs::sectionParts()
-    QFrame* frmsubSec_ = nullptr;
-    QPushButton* cmdEnableqs_ = nullptr;
-    QPushButton* cmdTRScon_ = nullptr;
-    QPushButton* cmdResetTRS_ = nullptr;
-    QPushButton* cmdTRS2dd_ = nullptr;
-    QLabel* lblTRScon_ = nullptr;
+    QLineEdit* txtGridRef_ = nullptr;
 
     // Headings and row labels of each notation, coloured by the notation set-up.
-    std::vector<QWidget*> ddLabels_;
-    std::vector<QWidget*> dmmLabels_;
-    std::vector<QWidget*> dmsLabels_;
-    std::vector<QWidget*> trsLabels_;
+    std::map<Mode, std::vector<QWidget*>> notationLabels_;
 
     QLabel* lblDDLat_ = nullptr;
     QLabel* lblDDLong_ = nullptr;
-    QLabel* lblddlatraw_ = nullptr;
-    QLabel* lblddlongraw_ = nullptr;
     QLabel* lblAlbersX_ = nullptr;
     QLabel* lblAlbersY_ = nullptr;
     QLabel* lblUTMCoord_ = nullptr;

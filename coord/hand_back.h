@@ -40,6 +40,11 @@ using OpenConverter = std::function<void(HandBackTarget& target)>;
 // converter's labels do, so the window and the command line never differ.
 HandBackTexts handBackTexts(double latitude, double longitude);
 
+// The six texts of handBackTexts appended to `out` in the same order, `separator` between
+// them (none of the texts holds a comma or a line break): one routine for the converter and
+// the batch command, which writes it straight into its output without building strings.
+void appendHandBackTexts(std::string& out, double latitude, double longitude, char separator);
+
 // UTM and grid texts from the converter's two raw texts (read with leadingNumber).
 lltoAlbers::UtmUsng utmUsngFromRawTexts(std::string_view rawLatitude,
                                         std::string_view rawLongitude);

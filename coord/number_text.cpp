@@ -76,12 +76,23 @@ bool fastScaled(double value, int decimals, std::uint64_t& scaled) {
     if (!(t < 1e15)) {
         return false;
     }
-    const double whole = std::floor(t);
-    const double fraction = t - whole;
+    // 0 <= t < 1e15: the conversions to whole numbers are exact truncations.
+    const auto whole = static_cast<std::uint64_t>(t);
+    const double fraction = t - static_cast<double>(whole);
     if (std::fabs(fraction - 0.5) <= 1e-13 * (t + 1.0)) {
+        // A value that is the double nearest a decimal with at most `decimals` decimals (and,
+        // below 1e15, at most 15 digits) has that decimal as its 15 significant digits, which
+        // rounding keeps: the usual case of coordinates logged with a few decimals and
+        // rounded to many (where t is too large for the test above to decide).
+        const auto nearest = static_cast<std::uint64_t>(t + 0.5);
+        if (static_cast<double>(nearest) / powersOfTen[static_cast<std::size_t>(decimals)] ==
+            std::fabs(value)) {
+            scaled = nearest;
+            return true;
+        }
         return false;
     }
-    scaled = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1U : 0U);
+    scaled = whole + (fraction > 0.5 ? 1U : 0U);
     return true;
 }
 
@@ -196,26 +207,55 @@ double roundHalfAwayFromZero(double value, int decimals) {
     return (s.negative && result != 0.0) ? -result : result;
 }
 
-std::string formatDigitPattern(double value, std::string_view pattern) {
+void appendDigitPattern(std::string& out, double value, std::string_view pattern) {
     if (!std::isfinite(value)) {
-        return nonFiniteText(value);
+        out += nonFiniteText(value);
+        return;
     }
     const auto dot = pattern.find('.');
     const int wholeZeros = static_cast<int>(dot == std::string_view::npos ? pattern.size() : dot);
     const int decimals =
         dot == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - dot - 1);
+    const auto padTo = [&out](std::size_t width, std::size_t digits) {
+        if (digits < width) {
+            out.append(width - digits, '0');
+        }
+    };
+    if (std::uint64_t scaled = 0; fastScaled(value, decimals, scaled)) {
+        // The common case, written straight from the scaled whole number.
+        std::uint64_t unit = 1;
+        for (int i = 0; i < decimals; ++i) {
+            unit *= 10;
+        }
+        std::array<char, 24> whole{};
+        const auto w = std::to_chars(whole.data(), whole.data() + whole.size(), scaled / unit);
+        const auto wholeLength = static_cast<std::size_t>(w.ptr - whole.data());
+        if (std::signbit(value) && scaled != 0) {
+            out.push_back('-');
+        }
+        padTo(static_cast<std::size_t>(wholeZeros), wholeLength);
+        if (!(scaled / unit == 0 && wholeZeros == 0)) {
+            out.append(whole.data(), wholeLength);
+        }
+        if (decimals > 0) {
+            out.push_back('.');
+            std::array<char, 24> fraction{};
+            const auto f =
+                std::to_chars(fraction.data(), fraction.data() + fraction.size(), scaled % unit);
+            const auto fractionLength = static_cast<std::size_t>(f.ptr - fraction.data());
+            padTo(static_cast<std::size_t>(decimals), fractionLength);
+            out.append(fraction.data(), fractionLength);
+        }
+        return;
+    }
     const Scaled s = scaledRounded(value, decimals);
     std::string whole;
     std::string fraction;
     split(s.digits, decimals, whole, fraction);
-    std::string out;
-    out.reserve(pattern.size() + whole.size() + 2);
     if (s.negative) {
         out.push_back('-');
     }
-    if (static_cast<int>(whole.size()) < wholeZeros) {
-        out.append(static_cast<std::size_t>(wholeZeros) - whole.size(), '0');
-    }
+    padTo(static_cast<std::size_t>(wholeZeros), whole.size());
     if (!(whole == "0" && wholeZeros == 0)) {
         out += whole;
     }
@@ -223,20 +263,34 @@ std::string formatDigitPattern(double value, std::string_view pattern) {
         out.push_back('.');
         out += fraction;
     }
+}
+
+std::string formatDigitPattern(double value, std::string_view pattern) {
+    std::string out;
+    out.reserve(pattern.size() + 8);
+    appendDigitPattern(out, value, pattern);
     return out;
 }
 
-std::string shortestText(double value) {
+void appendShortestText(std::string& out, double value) {
     if (!std::isfinite(value)) {
-        return nonFiniteText(value);
+        out += nonFiniteText(value);
+        return;
     }
     if (value == 0.0) {
-        return "0";
+        out.push_back('0');
+        return;
     }
-    std::array<char, 400> buf{};
+    std::array<char, 400> buf; // NOLINT: filled by to_chars, only its written part is read
     const auto res =
         std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
-    return std::string(buf.data(), res.ptr);
+    out.append(buf.data(), res.ptr);
+}
+
+std::string shortestText(double value) {
+    std::string out;
+    appendShortestText(out, value);
+    return out;
 }
 
 std::string recordNumberText(double value) {

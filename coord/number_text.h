@@ -11,7 +11,7 @@
 //   rounds as 1.005 -> 1.01;
 // - the decimal separator is always ".", whatever the process locale.
 //
-// All functions are pure and thread-safe; none allocates more than its result.
+// All functions are thread-safe and keep no state; none allocates more than its result.
 
 #include <cstdint>
 #include <string>
@@ -40,11 +40,14 @@ double roundHalfAwayFromZero(double value, int decimals);
 // negative value gets a leading "-" before the padded digits ("-084.5000"). A value that rounds
 // to zero shows without sign. NaN and infinities give "NaN", "Inf" and "-Inf".
 std::string formatDigitPattern(double value, std::string_view pattern);
+// The same text appended to `out` (no allocation beyond growing `out`), for batch output.
+void appendDigitPattern(std::string& out, double value, std::string_view pattern);
 
 // The shortest decimal text that reads back as exactly `value`, in plain notation (no exponent,
 // no grouping, no trailing zeros, no point for a whole number): 400000, 665880.43, 67536.7, 0.
 // -0 gives "0". Used for the Albers easting and northing after rounding to 2 decimals.
 std::string shortestText(double value);
+void appendShortestText(std::string& out, double value);
 
 // The text that our record files (CSV text files) write for a number: rounded to 15 significant
 // digits, trailing zeros dropped, no exponent, "." separator, no point for a whole number:

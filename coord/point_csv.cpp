@@ -1,9 +1,17 @@
 #include "coord/point_csv.h"
 
+#include <algorithm>
+#include <chrono>
+#include <deque>
+#include <future>
 #include <istream>
 #include <ostream>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
+#include "coord/grid_reference.h"
 #include "coord/number_text.h"
 
 namespace sw {
@@ -30,6 +38,8 @@ PointLine bad(std::string problem) {
     return p;
 }
 
+constexpr std::string_view notAPair = "not a pair of decimal numbers \"latitude,longitude\"";
+
 } // namespace
 
 PointLine parsePointLine(std::string_view line) {
@@ -55,7 +65,7 @@ PointLine parsePointLine(std::string_view line) {
     const auto latitude = readNumber(first);
     const auto longitude = readNumber(second);
     if (!latitude || !longitude) {
-        return bad("not a pair of decimal numbers \"latitude,longitude\"");
+        return bad(std::string(notAPair));
     }
     PointLine p;
     p.latitude = *latitude;
@@ -68,6 +78,38 @@ PointLine parsePointLine(std::string_view line) {
     }
     p.kind = PointLine::Kind::Point;
     return p;
+}
+
+PointLine parseInputLine(std::string_view line, InputForm form) {
+    if (form == InputForm::LatLon) {
+        return parsePointLine(line);
+    }
+    if (form == InputForm::Any) {
+        PointLine p = parsePointLine(line);
+        if (p.kind != PointLine::Kind::Bad || p.problem != notAPair) {
+            return p; // a point, a blank line, or a pair of numbers out of range
+        }
+    } else if (trimmed(line).empty()) {
+        PointLine p;
+        p.kind = PointLine::Kind::Blank;
+        return p;
+    }
+    const GridForm grid = form == InputForm::Usng  ? GridForm::Usng
+                          : form == InputForm::Utm ? GridForm::Utm
+                                                   : GridForm::Any;
+    GridReading r = readGridReference(line, grid);
+    if (r.kind == GridReading::Kind::Point) {
+        PointLine p;
+        p.kind = PointLine::Kind::Point;
+        p.latitude = r.latitude;
+        p.longitude = r.longitude;
+        return p;
+    }
+    if (r.kind == GridReading::Kind::NotGrid && form == InputForm::Any) {
+        return bad("neither a pair of decimal numbers \"latitude,longitude\" nor a USNG or UTM "
+                   "reference");
+    }
+    return bad(std::move(r.problem));
 }
 
 void appendPointCsvRow(std::string& out, const HandBackTexts& t) {
@@ -86,37 +128,106 @@ void appendPointCsvRow(std::string& out, const HandBackTexts& t) {
     out += pointCsvLineEnd;
 }
 
-ConversionCount convertPointLines(std::istream& in, std::string_view sourceName, std::ostream& out,
-                                  std::ostream& errors) {
-    constexpr std::size_t flushAt = 1 << 16;
-    ConversionCount count;
-    std::string buffer;
-    buffer.reserve(flushAt + 256);
-    std::string line;
-    std::int64_t lineNumber = 0;
-    while (std::getline(in, line)) {
-        ++lineNumber;
-        std::string_view text = line;
-        if (lineNumber == 1 && text.starts_with("\xEF\xBB\xBF")) {
-            text.remove_prefix(3);
-        }
-        const PointLine p = parsePointLine(text);
-        if (p.kind == PointLine::Kind::Blank) {
-            continue;
-        }
-        if (p.kind == PointLine::Kind::Bad) {
-            ++count.skipped;
-            errors << sourceName << ':' << lineNumber << ": " << p.problem << " - skipped\n";
-            continue;
-        }
-        appendPointCsvRow(buffer, handBackTexts(p.latitude, p.longitude));
-        ++count.points;
-        if (buffer.size() >= flushAt) {
-            out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-            buffer.clear();
+namespace {
+
+// A block of whole input lines and what they become.
+struct Block {
+    std::string text;
+    std::string csv;
+    std::vector<std::pair<std::int64_t, std::string>> problems; // line within the block, text
+    std::int64_t lines = 0;
+    std::int64_t points = 0;
+};
+
+void convertBlock(Block& b, InputForm form) {
+    // About 75 bytes of CSV for each 20-odd bytes of a decimal-degree line.
+    b.csv.reserve(b.text.size() * 4);
+    std::string_view rest = b.text;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        const std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        ++b.lines;
+        PointLine p = parseInputLine(line, form);
+        if (p.kind == PointLine::Kind::Point) {
+            appendHandBackTexts(b.csv, p.latitude, p.longitude, ',');
+            b.csv += pointCsvLineEnd;
+            ++b.points;
+        } else if (p.kind == PointLine::Kind::Bad) {
+            b.problems.emplace_back(b.lines, std::move(p.problem));
         }
     }
-    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    b.text = std::string(); // the input is no longer needed while the block waits its turn
+}
+
+} // namespace
+
+ConversionCount convertPointLines(std::istream& in, std::string_view sourceName, std::ostream& out,
+                                  std::ostream& errors, InputForm form, unsigned threads) {
+    constexpr std::size_t blockSize = 1 << 20;
+    if (threads == 0) {
+        threads = std::max(1U, std::thread::hardware_concurrency());
+    }
+    ConversionCount count;
+    std::int64_t linesBefore = 0;
+    const auto emit = [&](Block& b) {
+        out.write(b.csv.data(), static_cast<std::streamsize>(b.csv.size()));
+        for (const auto& [line, problem] : b.problems) {
+            errors << sourceName << ':' << linesBefore + line << ": " << problem << " - skipped\n";
+        }
+        linesBefore += b.lines;
+        count.points += b.points;
+        count.skipped += static_cast<std::int64_t>(b.problems.size());
+    };
+
+    // Blocks are read in order, converted on up to `threads` cores at once, and written in
+    // order as soon as the oldest is done.
+    std::deque<std::future<Block>> pending;
+    std::string carry; // the start of a line that the last read cut off
+    bool first = true;
+    while (true) {
+        Block b;
+        b.text = std::move(carry);
+        carry.clear();
+        const std::size_t had = b.text.size();
+        b.text.resize(had + blockSize);
+        in.read(b.text.data() + had, static_cast<std::streamsize>(blockSize));
+        b.text.resize(had + static_cast<std::size_t>(in.gcount()));
+        const bool atEnd = !in;
+        if (first && b.text.starts_with("\xEF\xBB\xBF")) {
+            b.text.erase(0, 3);
+        }
+        first = false;
+        if (!atEnd) {
+            // Only whole lines go into a block; the cut-off line waits for the next read.
+            const std::size_t lastEnd = b.text.rfind('\n');
+            if (lastEnd == std::string::npos) {
+                carry = std::move(b.text);
+                continue;
+            }
+            carry.assign(b.text, lastEnd + 1);
+            b.text.resize(lastEnd + 1);
+        }
+        if (atEnd && pending.empty()) {
+            convertBlock(b, form); // small inputs: no thread needed
+            emit(b);
+            break;
+        }
+        pending.push_back(std::async(std::launch::async, [form, block = std::move(b)]() mutable {
+            convertBlock(block, form);
+            return std::move(block);
+        }));
+        while (!pending.empty() &&
+               (atEnd || pending.size() >= threads + 1 ||
+                pending.front().wait_for(std::chrono::seconds(0)) == std::future_status::ready)) {
+            Block done = pending.front().get();
+            pending.pop_front();
+            emit(done);
+        }
+        if (atEnd) {
+            break;
+        }
+    }
     return count;
 }
 

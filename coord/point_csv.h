@@ -1,7 +1,7 @@
 #pragma once
-// Batch conversion of decimal-degree points into the converter's six hand-back texts, as CSV:
-// the engine of the siteward-coords command. Kept apart from main() so tests and benchmarks
-// drive exactly the code the command runs.
+// Batch conversion of points (decimal degrees, USNG or UTM) into the converter's six hand-back
+// texts, as CSV: the engine of the siteward-coords command. Kept apart from main() so tests and
+// benchmarks drive exactly the code the command runs.
 
 #include <cstdint>
 #include <iosfwd>
@@ -29,6 +29,14 @@ struct PointLine {
 };
 PointLine parsePointLine(std::string_view line);
 
+// How input lines are read: each line on its own (a pair of numbers is a latitude and
+// longitude, anything else is tried as a grid reference), or all in one notation.
+enum class InputForm { Any, LatLon, Usng, Utm };
+
+// One input line in the given form. Grid references give the point they name (see
+// grid_reference.h); a refused one is Bad with the reader's message.
+PointLine parseInputLine(std::string_view line, InputForm form);
+
 // The CSV row (with its line end) of one point's texts, appended to `out`.
 void appendPointCsvRow(std::string& out, const HandBackTexts& texts);
 
@@ -38,9 +46,12 @@ struct ConversionCount {
 };
 
 // Reads lines from `in` until its end, writes one CSV row per point to `out` (no header) and a
-// message per bad line to `errors` ("<source>:<line>: <problem>"). Blank lines are skipped
-// silently. A UTF-8 byte-order mark before the first line is ignored.
+// message per bad line to `errors` ("<source>:<line>: <problem> - skipped"), both in input
+// order. Blank lines are skipped silently. A UTF-8 byte-order mark before the first line is
+// ignored. Large inputs are converted in blocks on all the machine's cores (`threads` 0) or on
+// the number given; the output does not depend on it.
 ConversionCount convertPointLines(std::istream& in, std::string_view sourceName, std::ostream& out,
-                                  std::ostream& errors);
+                                  std::ostream& errors, InputForm form = InputForm::Any,
+                                  unsigned threads = 0);
 
 } // namespace sw

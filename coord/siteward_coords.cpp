@@ -1,5 +1,6 @@
-// siteward-coords: converts decimal-degree points into the six texts that the coordinate
-// converter hands to a task window, as CSV. Thin: the work is in point_csv and the engine.
+// siteward-coords: converts points (decimal degrees, USNG or UTM) into the six texts that the
+// coordinate converter hands to a task window, as CSV. Thin: the work is in point_csv and the
+// engine.
 
 #include <cstdio>
 #include <fstream>
@@ -13,27 +14,41 @@
 namespace {
 
 constexpr std::string_view usage =
-    R"(Usage: siteward-coords [FILE]...
-Converts points given in decimal degrees into the six texts that Siteward's coordinate
-converter hands to a task window, written as CSV to standard output.
+    R"(Usage: siteward-coords [--from latlon|usng|utm] [FILE]...
+Converts points given in decimal degrees, as US National Grid references or as UTM
+coordinates into the six texts that Siteward's coordinate converter hands to a task window,
+written as CSV to standard output.
 
-Input: one point per line, "latitude,longitude" or "latitude longitude" (blanks or tabs
-between), from each FILE in turn, or from standard input when no FILE (or "-") is given.
-Latitude is north positive, longitude east positive (west negative); decimal numbers
-(30.25,-84.5), an exponent allowed (1e-05,0). Blank lines are skipped silently. A line that is not a pair of numbers,
-or whose latitude is outside -90..90 or longitude outside -180..180, is reported on standard
-error with its file and line number and skipped.
+Input: one point per line, from each FILE in turn, or from standard input when no FILE (or
+"-") is given. Each line is read on its own: a pair of numbers is a latitude and longitude,
+anything else a grid reference. The forms:
+  latitude,longitude    30.25,-84.5 or 30.25 -84.5 (blanks or tabs between); north and east
+                        positive, west negative; an exponent allowed (1e-05,0)
+  USNG (MGRS)           17R MH 90932 88611, 17RMH9093288611, lower case and extra blanks
+                        allowed; 0 to 5 digits each for easting and northing (100 km to 1 m).
+                        A reference gives the centre of its square; a 1 m reference gives
+                        the point of its digits, which is how Siteward writes them.
+  UTM (WGS 84)          17R 490932.18 2788611.27 (zone and band), 17N 490932 2788611 or
+                        17 490932 2788611 N (N or S: the hemisphere), decimals allowed.
+                        N and S after the zone are read as the band when the northing lies
+                        in it, as the hemisphere otherwise.
+Polar references (bands A, B, Y, Z; beyond 84 N and 80 S) are not supported. Blank lines are
+skipped silently. A line that cannot be read (not a point, latitude outside -90..90,
+longitude outside -180..180, a refused grid reference) is reported on standard error with
+its file, line number and what is wrong, and skipped.
 
 Output: the header line
   Latitude,Longitude,AlbersX,AlbersY,UTM,USNG
-then one row per point: latitude "00.0000", longitude "000.0000", the state Albers easting
-and northing in metres (rounded to 2 decimals), the UTM text and the US National Grid text
-(WGS 84). Lines end with CR LF.
+then one row per point, in input order: latitude "00.0000", longitude "000.0000", the state
+Albers easting and northing in metres (rounded to 2 decimals), the UTM text and the US
+National Grid text (WGS 84), as the converter computes them from the point. Lines end with
+CR LF.
 
 Exit status: 0 when every line was converted, 1 when any line was skipped, 2 when a file
 could not be read or the output could not be written.
 
 Options:
+  --from FORM  read every line as FORM: latlon, usng or utm (default: each line on its own)
   -h, --help   show this text and exit
 )";
 
@@ -42,12 +57,36 @@ Options:
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     std::vector<std::string> files;
+    sw::InputForm form = sw::InputForm::Any;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (!optionsEnded && (arg == "-h" || arg == "--help")) {
             std::cout << usage;
             return 0;
+        }
+        if (!optionsEnded && (arg == "--from" || arg.starts_with("--from="))) {
+            std::string_view value;
+            if (arg == "--from") {
+                if (i + 1 == argc) {
+                    std::cerr << "siteward-coords: --from needs latlon, usng or utm\n";
+                    return 2;
+                }
+                value = argv[++i];
+            } else {
+                value = arg.substr(7);
+            }
+            if (value == "latlon") {
+                form = sw::InputForm::LatLon;
+            } else if (value == "usng") {
+                form = sw::InputForm::Usng;
+            } else if (value == "utm") {
+                form = sw::InputForm::Utm;
+            } else {
+                std::cerr << "siteward-coords: --from " << value << " is not latlon, usng or utm\n";
+                return 2;
+            }
+            continue;
         }
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
@@ -70,7 +109,7 @@ int main(int argc, char** argv) {
     for (const std::string& name : files) {
         sw::ConversionCount count;
         if (name == "-") {
-            count = sw::convertPointLines(std::cin, "<stdin>", std::cout, std::cerr);
+            count = sw::convertPointLines(std::cin, "<stdin>", std::cout, std::cerr, form);
             if (std::cin.bad()) {
                 std::cerr << "siteward-coords: error reading standard input\n";
                 failed = true;
@@ -82,7 +121,7 @@ int main(int argc, char** argv) {
                 failed = true;
                 continue;
             }
-            count = sw::convertPointLines(in, name, std::cout, std::cerr);
+            count = sw::convertPointLines(in, name, std::cout, std::cerr, form);
             if (in.bad()) {
                 std::cerr << "siteward-coords: error reading " << name << '\n';
                 failed = true;

@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace sw::lltoAlbers {
 
@@ -33,6 +34,8 @@ struct UtmPoint {
 // latitude, longitude: decimal degrees, north and east positive; any longitude (normalised into
 // [-180, 180)). Latitudes beyond +/-90 are not meaningful but are evaluated without failing.
 UtmPoint utmFromLatLong(double latitude, double longitude);
+// The same series in a zone given by the caller (1..60), whatever the point's own zone.
+UtmPoint utmInZone(double latitude, double longitude, int zone);
 
 // The zone of a point (after the normalisation, the tie-break and the zone 32 exception).
 int utmZone(double latitude, double longitude);
@@ -47,6 +50,8 @@ struct UtmUsng {
 // Both texts of a point. Example: (30.25, -84.5) -> "16R 740550.42 3349132.77",
 // "16R GU 40550 49133". A point outside [-80, 84) gets a designator without band ("16 ...").
 UtmUsng UtmUsngFromLatLong(double latitude, double longitude);
+// The same two texts appended to `out` with `separator` between them, for batch output.
+void appendUtmUsng(std::string& out, double latitude, double longitude, char separator);
 
 // The two 100 km square letters (column letter first) for the letter set `set`
 // (= zone mod 6, 0 counting as 6), a whole-metre northing and easting. Empty text for a set
@@ -55,5 +60,30 @@ std::string GridSquareLetters(int set, std::int64_t northing, std::int64_t easti
 
 // x times x.
 double Square(double x);
+
+// The way back: the point of a UTM easting and northing in `zone` (1..60), with the same
+// ellipsoid, scale, false easting and northing and degree constant as the forward path.
+// `north` false means the northing carries the 10000000 m false northing of the south.
+// Exact transverse Mercator (Krueger's series to sixth order in the third flattening), so it
+// agrees with any exact inverse to a few nanometres within the zone and far beyond it; the
+// forward series above stays within a millimetre of it inside the zones, which is what lets
+// every text the forward path writes come back to itself. The longitude is normalised into
+// [-180, 180). Inputs beyond the pole (a northing past the quarter meridian) give latitudes
+// that are not meaningful; callers refuse them before.
+struct LatLong {
+    double latitude = 0.0;
+    double longitude = 0.0;
+};
+LatLong latLongFromUtm(int zone, bool north, double easting, double northing);
+
+// The northing of a latitude on the central meridian (with the south's false northing below
+// the equator): where the forward path puts a band edge, used to decode the row letters.
+double centralMeridianNorthing(double latitude);
+
+// The column and row letters of the 100 km squares for letter set `set` (1..6, as in
+// GridSquareLetters): the column letter at index i stands for eastings from (i + 1) x 100 km,
+// the row letter at index j for northings j x 100 km modulo 2000 km.
+std::string_view squareColumnLetters(int set);
+std::string_view squareRowLetters(int set);
 
 } // namespace sw::lltoAlbers

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth tzdata
   # CPack's Debian packages: dpkg-shlibdeps computes the dependencies, file finds the programs.
   dpkg-dev file
+  proj-bin # cs2cs: the peer that coord/bench/million_points.sh times siteward-coords against
 )
 
 missing=()

@@ -10,6 +10,7 @@
 
 #include "coord/albers.h"
 #include "coord/angle_fields.h"
+#include "coord/grid_reference.h"
 #include "coord/hand_back.h"
 #include "coord/point_csv.h"
 
@@ -74,6 +75,8 @@ const std::string& millionPoints() {
     return text;
 }
 
+// The argument is the number of threads. Side by side with cs2cs on the same points:
+// coord/bench/million_points.sh.
 void BM_CommandLineMillionPoints(benchmark::State& state) {
     const std::string& input = millionPoints();
     NullBuffer sink;
@@ -81,12 +84,30 @@ void BM_CommandLineMillionPoints(benchmark::State& state) {
     std::ostream err(&sink);
     for (auto _ : state) {
         std::istringstream in(input);
-        const sw::ConversionCount n = sw::convertPointLines(in, "bench", out, err);
+        const sw::ConversionCount n = sw::convertPointLines(
+            in, "bench", out, err, sw::InputForm::Any, static_cast<unsigned>(state.range(0)));
         benchmark::DoNotOptimize(n.points);
     }
     state.SetItemsProcessed(state.iterations() * 1'000'000);
 }
-BENCHMARK(BM_CommandLineMillionPoints)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_CommandLineMillionPoints)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
+
+// A grid reference read back to latitude and longitude.
+void BM_ReadGridReference(benchmark::State& state) {
+    static const char* const references[] = {"17R MH 90932 88611", "16R 740550.42 3349132.77",
+                                             "17rmh9093288611", "17 490932 2788611 N"};
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            sw::readGridReference(references[i++ % std::size(references)]).latitude);
+    }
+}
+BENCHMARK(BM_ReadGridReference);
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "coord/angle_fields.h"
 
+#include "coord/converter_model.h"
+
 #include <map>
 #include <set>
 #include <string>
@@ -12,37 +14,11 @@ namespace {
 
 using enum Field;
 
-// Plays the window's part: holds field texts and enabled flags and replays every effect of a
-// field change the way the converter does, nested changes included.
-class FieldsHarness {
+// The converter model with a stand-in for the window: it records the messages and the fields
+// a clamp locks, and puts nothing in on auto-advance (the field never has the focus).
+class FieldsHarness : public ConverterView {
 public:
-    FieldsHarness() {
-        for (const FieldInfo& f : allFields()) {
-            text_[f.field] = std::string(f.defaultText);
-        }
-    }
-
-    // The user (or the program) puts `text` into `field`.
-    void put(Field field, const std::string& text) {
-        ASSERT_LT(++depth_, 10) << "field changes do not settle";
-        text_[field] = text;
-        const FieldChange fx = fieldChanged(state, field, text);
-        if (!fx.accepted) {
-            ASSERT_TRUE(fx.message && fx.replacement);
-            EXPECT_FALSE(fx.recompose.has_value());
-            EXPECT_FALSE(fx.autoAdvance);
-            messages.push_back(*fx.message);
-            put(field, *fx.replacement);
-        } else {
-            for (const ClampedField& c : fx.clamp) {
-                disabled.insert(c.field);
-                put(c.field, c.text);
-            }
-            ASSERT_TRUE(fx.recompose.has_value());
-            composeRow(state, fieldInfo(field).notation, *fx.recompose);
-        }
-        --depth_;
-    }
+    void put(Field field, const std::string& text) { model.edited(field, text); }
 
     // Puts several texts in turn.
     void typeRow(const std::vector<std::pair<Field, std::string>>& entries) {
@@ -51,15 +27,21 @@ public:
         }
     }
 
-    const std::string& text(Field f) { return text_[f]; }
+    const std::string& text(Field f) { return model.text(f); }
+    const AngleState& state() const { return model.angles(); }
 
-    AngleState state;
     std::vector<std::string> messages;
     std::set<Field> disabled;
+    int handedOn = 0;
+    ConverterModel model{*this};
 
 private:
-    std::map<Field, std::string> text_;
-    int depth_ = 0;
+    void showMessage(const std::string& message) override { messages.push_back(message); }
+    void showFieldText(Field, const std::string&) override {}
+    void lockField(Field field) override { disabled.insert(field); }
+    void refused(Field) override {}
+    void advance() override {}
+    void resultsChanged() override { ++handedOn; }
 };
 
 TEST(AngleFields, ValidationTableMessagesAndReplacements) {
@@ -157,39 +139,40 @@ TEST(AngleFields, ReadingWholePartsAndDecimalDigits) {
 TEST(AngleFields, CompositionOfEachNotation) {
     FieldsHarness h;
     h.typeRow({{txtDDLatD, "30"}, {txtDDLatDD, "25"}, {txtDDlongD, "084"}, {txtDDLongDD, "5"}});
-    EXPECT_EQ(h.state.latitude, 30.25);
-    EXPECT_EQ(h.state.longitude, -84.5);
-    EXPECT_EQ(latitudeText(h.state.latitude), "30.2500");
-    EXPECT_EQ(longitudeText(h.state.longitude), "-084.5000");
-    EXPECT_EQ(rawText(h.state.latitude), "30.250000000000");
-    EXPECT_EQ(rawText(h.state.longitude), "-84.500000000000");
+    EXPECT_EQ(h.state().latitude, 30.25);
+    EXPECT_EQ(h.state().longitude, -84.5);
+    EXPECT_EQ(latitudeText(h.state().latitude), "30.2500");
+    EXPECT_EQ(longitudeText(h.state().longitude), "-084.5000");
+    EXPECT_EQ(rawText(h.state().latitude), "30.250000000000");
+    EXPECT_EQ(rawText(h.state().longitude), "-84.500000000000");
 
     h.typeRow({{txtDMMlatdd, "30"}, {txtDMMlatmm, "15"}, {txtDMMlatdm, "5"}});
-    EXPECT_DOUBLE_EQ(h.state.latitude, 30 + 15.5 / 60);
-    EXPECT_EQ(latitudeText(h.state.latitude), "30.2583");
+    EXPECT_DOUBLE_EQ(h.state().latitude, 30 + 15.5 / 60);
+    EXPECT_EQ(latitudeText(h.state().latitude), "30.2583");
 
     h.typeRow(
         {{txtDMSlongdd, "084"}, {txtDMSlongmm, "30"}, {txtDMSlongss, "36"}, {txtDMSlongssd, "50"}});
-    EXPECT_DOUBLE_EQ(h.state.longitude, -(84 + 30.0 / 60 + 36.0 / 3600 + 0.50 / 3600));
+    EXPECT_DOUBLE_EQ(h.state().longitude, -(84 + 30.0 / 60 + 36.0 / 3600 + 0.50 / 3600));
 
     // Sixty minutes counts as a whole degree; sixty-one is refused and reads as empty.
     h.typeRow({{txtDMMlatdd, "30"}, {txtDMMlatmm, "60"}, {txtDMMlatdm, ""}});
-    EXPECT_EQ(h.state.latitude, 31.0);
+    EXPECT_EQ(h.state().latitude, 31.0);
     h.put(txtDMMlatmm, "61");
     EXPECT_EQ(h.messages.back(), " Must Be Less Than 60");
     EXPECT_EQ(h.text(txtDMMlatmm), "");
-    EXPECT_EQ(h.state.latitude, 30.0);
+    EXPECT_EQ(h.state().latitude, 30.0);
 }
 
 TEST(AngleFields, NotationsKeepTheirOwnParts) {
     FieldsHarness h;
     h.typeRow({{txtDDLatD, "30"}, {txtDDLatDD, "5"}});
     h.put(txtDMSlatdd, "45"); // DMS.S has only its own degrees: 45, nothing from D.D
-    EXPECT_EQ(h.state.latitude, 45.0);
-    EXPECT_EQ(h.state.row(Notation::DD, Row::Latitude).fraction, 0.5);
+    EXPECT_EQ(h.state().latitude, 45.0);
+    EXPECT_EQ(h.state().row(Notation::DD, Row::Latitude).fraction, 0.5);
     // Changing one notation's parts without composing leaves the current values alone.
-    fieldChanged(h.state, txtDMMlatdd, "12");
-    EXPECT_EQ(h.state.latitude, 45.0);
+    AngleState state = h.state();
+    fieldChanged(state, txtDMMlatdd, "12");
+    EXPECT_EQ(state.latitude, 45.0);
 }
 
 TEST(AngleFields, RefusalLeavesThePartUntilTheReplacementIsStored) {
@@ -207,8 +190,8 @@ TEST(AngleFields, RefusalLeavesThePartUntilTheReplacementIsStored) {
     h.put(txtDMSlatdd, "91");
     EXPECT_EQ(h.messages, std::vector<std::string>{"Latitude must be between 00 and 90"});
     EXPECT_EQ(h.text(txtDMSlatdd), "");
-    EXPECT_EQ(h.state.row(Notation::DMS, Row::Latitude).degrees, 0);
-    EXPECT_EQ(h.state.latitude, 0.0);
+    EXPECT_EQ(h.state().row(Notation::DMS, Row::Latitude).degrees, 0);
+    EXPECT_EQ(h.state().latitude, 0.0);
 }
 
 TEST(AngleFields, ClampsAtNinetyAndOneEighty) {
@@ -238,7 +221,7 @@ TEST(AngleFields, ClampsAtNinetyAndOneEighty) {
             EXPECT_TRUE(h.disabled.count(finer)) << where;
         }
         const double limit = row == Row::Latitude ? 90.0 : -180.0;
-        EXPECT_EQ(row == Row::Latitude ? h.state.latitude : h.state.longitude, limit) << where;
+        EXPECT_EQ(row == Row::Latitude ? h.state().latitude : h.state().longitude, limit) << where;
         EXPECT_TRUE(h.messages.empty()) << where;
     }
     // Below the limit no clamp: nothing is re-enabled or zeroed by dropping to 179.

@@ -3,6 +3,8 @@
 
 #include "coord/tests/converter_fixture.h"
 
+#include "coord/grid_reference.h"
+
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QRadioButton>
@@ -17,15 +19,16 @@ TEST_F(ConverterWindow, TabOrderAndFirstDisplay) {
         "txtDMSlongdd", "txtDMSlongmm", "txtDMSlongss", "txtDMSlongssd", "txtDMSlatdd",
         "txtDMSlatmm",  "txtDMSlatss",  "txtDMSlatssd", "txtTown",       "optTnorth",
         "optTSouth",    "txtRange",     "optRangeE",    "optRangeW",     "txtSection",
-        "optTRS",       "optDMS",       "cmdTRScon",    "cmdResetTRS",   "cmdTRS2dd",
-        "OptDDM",       "txtDMMlongdd", "txtDMMlongmm", "txtDMMlongdm",  "txtDMMlatdd",
-        "txtDMMlatmm",  "txtDMMlatdm",  "cmdconClose",  "optDD",         "txtDDlongD",
-        "txtDDLongDD",  "txtDDLatD",    "txtDDLatDD",   "optSecC",       "optsecNH",
-        "optSH",        "optEH",        "optWH",        "optNE",         "optNW",
-        "optSE",        "optSW",        "optNWNW",      "optNWNE",       "optNENW",
-        "optNENE",      "optNWSW",      "optNWSE",      "optNESW",       "optNESE",
-        "optSWNW",      "optSWNE",      "optSENW",      "optSENE",       "optSWSW",
-        "optSWSE",      "optSESW",      "optSESE",      "cmdEnableqs"};
+        "txtGridRef",   "optGrid",      "optTRS",       "optDMS",        "cmdTRScon",
+        "cmdResetTRS",  "cmdTRS2dd",    "OptDDM",       "txtDMMlongdd",  "txtDMMlongmm",
+        "txtDMMlongdm", "txtDMMlatdd",  "txtDMMlatmm",  "txtDMMlatdm",   "cmdconClose",
+        "optDD",        "txtDDlongD",   "txtDDLongDD",  "txtDDLatD",     "txtDDLatDD",
+        "optSecC",      "optsecNH",     "optSH",        "optEH",         "optWH",
+        "optNE",        "optNW",        "optSE",        "optSW",         "optNWNW",
+        "optNWNE",      "optNENW",      "optNENE",      "optNWSW",       "optNWSE",
+        "optNESW",      "optNESE",      "optSWNW",      "optSWNE",       "optSENW",
+        "optSENE",      "optSWSW",      "optSWSE",      "optSESW",       "optSESE",
+        "cmdEnableqs"};
     const auto& order = converter->tabOrder();
     ASSERT_EQ(order.size(), expected.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
@@ -48,6 +51,7 @@ TEST_F(ConverterWindow, TabOrderAndFirstDisplay) {
     }
     EXPECT_EQ(open, (Texts{"txtDDlongD", "txtDDLongDD"}));
     EXPECT_FALSE(enabled("txtSection"));
+    EXPECT_FALSE(enabled("txtGridRef"));
 }
 
 TEST_F(ConverterWindow, TypingFieldByFieldAdvancesAndHandsBack) {
@@ -270,6 +274,69 @@ TEST_F(ConverterWindow, HandBackGoesToTheOpenerAndEachOpeningStartsClean) {
     EXPECT_EQ(results(), expectedTexts(29, 0));
     EXPECT_EQ(received("swFac"), expectedTexts(3, 0));
     EXPECT_EQ(received("frmDBMan"), wildfire);
+}
+
+// A reference pasted into the USNG / UTM field converts on Enter or on leaving the field; a
+// refused one shows its message and leaves the results and the target as they were.
+TEST_F(ConverterWindow, GridReferencesPastedConvertAndRefusedOnesChangeNothing) {
+    openFor("frmDBMan");
+    click("optGrid");
+    EXPECT_EQ(focused(), "txtGridRef");
+    EXPECT_FALSE(enabled("txtDDlongD"));
+    EXPECT_FALSE(enabled("txtSection"));
+    QLineEdit* reference = field("txtGridRef");
+    const auto paste = [&](const char* text, bool enter) {
+        focus("txtGridRef");
+        reference->setText(QString::fromLatin1(text));
+        if (enter) {
+            QTest::keyClick(reference, Qt::Key_Return);
+        } else {
+            QTest::keyClick(reference, Qt::Key_Tab); // leaving the field converts too
+        }
+        QApplication::processEvents();
+    };
+    struct Case {
+        const char* text;
+        bool enter;
+        const char* refusal; // nullptr: converted
+    };
+    const Case cases[] = {
+        {"16R GU 40550 49133", true, nullptr},
+        {"17R HV 12345 12345", true, "100 km square letters HV do not exist in zone 17"},
+        {"  17rmh9093288611 ", false, nullptr},
+        {"17R MH 9093 88611", false, "easting and northing must have the same number of digits"},
+        {"17X 490932 2788611", true, "Band letter X does not match zone 17 at this northing"},
+        {"30.25,-84.5", true, "not a grid reference"},
+        {"16R 740550.42 3349132.77", true, nullptr},
+        {"17 490932 2788611 N", false, nullptr}};
+    for (const Case& c : cases) {
+        const Texts before = received("frmDBMan");
+        dialogs.clear();
+        paste(c.text, c.enter);
+        if (c.refusal != nullptr) {
+            EXPECT_EQ(dialogs.messageTexts(), Texts{c.refusal}) << c.text;
+            EXPECT_EQ(received("frmDBMan"), before) << c.text;
+            EXPECT_EQ(results(), before) << c.text;
+            EXPECT_EQ(focused(), "txtGridRef") << c.text << ": back to be corrected";
+            EXPECT_EQ(text("txtGridRef"), c.text);
+            continue;
+        }
+        const GridReading point = readGridReference(c.text);
+        EXPECT_TRUE(dialogs.messages.empty()) << c.text;
+        EXPECT_EQ(received("frmDBMan"), expectedTexts(point.latitude, point.longitude)) << c.text;
+        EXPECT_EQ(results(), received("frmDBMan")) << c.text;
+    }
+    // The same pasted reference written by the converter comes back to itself.
+    EXPECT_EQ(received("frmDBMan")[4], "17R MH 90932 88611");
+
+    // Another notation takes over from the results a reference gave.
+    click("optDD");
+    EXPECT_FALSE(enabled("txtGridRef"));
+    focus("txtDDLatD");
+    type("30");
+    EXPECT_EQ(received("frmDBMan"), expectedTexts(30, 0));
+    openFor("swFac");
+    EXPECT_EQ(text("txtGridRef"), "");
 }
 
 TEST_F(ConverterWindow, ResultsWaitForTheNewNotationAndUseBothCurrentValues) {

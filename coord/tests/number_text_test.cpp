@@ -154,6 +154,23 @@ TEST(DigitPattern, AgreesWithDecimalRoundingOnRandomValuesAndNearTies) {
         const double rounded = roundHalfAwayFromZero(value, decimals);
         ASSERT_EQ(formatDigitPattern(rounded, pattern), formatDigitPattern(value, pattern));
     }
+    // Coordinates logged with a few decimals and written with twelve (the converter's raw
+    // texts), and read back: the batch command rounds instead of writing and reading.
+    for (int i = 0; i < 100000; ++i) {
+        const int logged = decimalsOf(rng);
+        std::string text = std::to_string(wholeOf(rng) % 181) + "." + std::to_string(wholeOf(rng));
+        text.resize(text.find('.') + 1 + static_cast<std::size_t>(logged));
+        double value = 0;
+        std::from_chars(text.data(), text.data() + text.size(), value);
+        value = i % 2 == 0 ? value : -value;
+        const std::string raw = formatDigitPattern(value, "00.000000000000");
+        ASSERT_EQ(raw, referencePattern(value, 2, 12)) << text;
+        ASSERT_EQ(roundHalfAwayFromZero(value, 12), leadingNumber(raw)) << text;
+        const double any = unit(rng) * 180.0;
+        ASSERT_EQ(roundHalfAwayFromZero(any, 12),
+                  leadingNumber(formatDigitPattern(any, "00.000000000000")))
+            << recordNumberText(any);
+    }
 }
 
 TEST(ShortestText, IsPlainAndExact) {

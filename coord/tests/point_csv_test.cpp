@@ -1,11 +1,15 @@
 #include "coord/point_csv.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <random>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
+#include "coord/number_text.h"
 #include "testsupport/test_paths.h"
 
 namespace sw {
@@ -57,6 +61,96 @@ TEST(PointLine, AcceptedFormsAndRefusals) {
         }
     }
     EXPECT_EQ(parsePointLine("91,0").problem, "latitude 91 is outside -90..90");
+}
+
+TEST(InputLine, EachLineIsReadInItsOwnFormOrTheForcedOne) {
+    using K = PointLine::Kind;
+    using F = InputForm;
+    struct Case {
+        const char* line;
+        F form;
+        K kind;
+        const char* problem; // for Bad: the message's start
+    };
+    const Case cases[] = {
+        {"30.25,-84.5", F::Any, K::Point, ""},
+        {"17R MH 90932 88611", F::Any, K::Point, ""},
+        {"17rmh9093288611\r", F::Any, K::Point, ""},
+        {"17R 490932.18 2788611.27", F::Any, K::Point, ""},
+        {"17 490932 2788611 N", F::Any, K::Point, ""},
+        {"1e-05,0", F::Any, K::Point, ""},
+        {" \t\r", F::Any, K::Blank, ""},
+        {"91,0", F::Any, K::Bad, "latitude 91 is outside -90..90"},
+        {"17R HV 1 1", F::Any, K::Bad, "100 km square letters HV do not exist in zone 17"},
+        {"hello", F::Any, K::Bad,
+         "neither a pair of decimal numbers \"latitude,longitude\" nor a USNG or UTM reference"},
+        {"17R MH 90932 88611", F::LatLon, K::Bad, "not a pair of decimal numbers"},
+        {"17R MH 90932 88611", F::Usng, K::Point, ""},
+        {"17R MH 90932 88611", F::Utm, K::Bad, "not a UTM coordinate"},
+        {"17R 490932 2788611", F::Utm, K::Point, ""},
+        {"17R 490932 2788611", F::Usng, K::Bad, "not a USNG reference"},
+        {"30.25,-84.5", F::Usng, K::Bad, "not a USNG reference"},
+        {"  ", F::Utm, K::Blank, ""},
+    };
+    for (const Case& c : cases) {
+        const PointLine p = parseInputLine(c.line, c.form);
+        EXPECT_EQ(p.kind, c.kind) << '"' << c.line << "\" as " << static_cast<int>(c.form);
+        EXPECT_TRUE(p.problem.starts_with(c.problem)) << c.line << ": " << p.problem;
+    }
+    // A reference and the UTM text of the same metre give the same point.
+    const PointLine usng = parseInputLine("17R MH 90932 88611", F::Any);
+    const PointLine utm = parseInputLine("17R 490932 2788611", F::Any);
+    EXPECT_EQ(usng.latitude, utm.latitude);
+    EXPECT_EQ(usng.longitude, utm.longitude);
+}
+
+// The batch reads in blocks and converts them on several threads: whatever the number of
+// threads, and wherever the blocks cut the lines, the output and the reported line numbers
+// are those of reading the lines one by one.
+TEST(Batch, BlocksAndThreadsLeaveOutputAndLineNumbersAsLineByLine) {
+    std::mt19937_64 rng(31);
+    std::uniform_real_distribution<double> lat(24, 31.5);
+    std::uniform_real_distribution<double> lon(-88, -79);
+    const char* const others[] = {"17R MH 90932 88611",
+                                  "16R 740550.42 3349132.77",
+                                  "",
+                                  "not a point",
+                                  "30,-200",
+                                  "17X 490932 2788611",
+                                  "\r"};
+    std::string input = "\xEF\xBB\xBF";
+    std::string expectedOut;
+    std::string expectedErrors;
+    for (int line = 1; line <= 130000; ++line) {
+        std::string text;
+        if (line % 97 == 0) {
+            text = others[static_cast<std::size_t>(line / 97) % std::size(others)];
+        } else {
+            text = recordNumberText(lat(rng)) + (line % 2 == 0 ? "," : " ") +
+                   recordNumberText(lon(rng));
+        }
+        input += text + (line % 3 == 0 ? "\r\n" : "\n");
+        const PointLine p = parseInputLine(text, InputForm::Any);
+        if (p.kind == PointLine::Kind::Point) {
+            appendPointCsvRow(expectedOut, handBackTexts(p.latitude, p.longitude));
+        } else if (p.kind == PointLine::Kind::Bad) {
+            expectedErrors += "log:" + std::to_string(line) + ": " + p.problem + " - skipped\n";
+        }
+    }
+    input += "29.5 -82.25"; // no line end at the end
+    appendPointCsvRow(expectedOut, handBackTexts(29.5, -82.25));
+    ASSERT_GT(input.size(), std::size_t{3} << 20); // several blocks
+
+    for (const unsigned threads : {1U, 2U, 5U}) {
+        std::istringstream in(input);
+        std::ostringstream out;
+        std::ostringstream errors;
+        const ConversionCount n =
+            convertPointLines(in, "log", out, errors, InputForm::Any, threads);
+        EXPECT_EQ(out.str(), expectedOut) << threads << " threads";
+        EXPECT_EQ(errors.str(), expectedErrors) << threads << " threads";
+        EXPECT_EQ(n.skipped, std::count(expectedErrors.begin(), expectedErrors.end(), '\n'));
+    }
 }
 
 struct CommandResult {
@@ -122,6 +216,29 @@ TEST(SitewardCoords, EndToEndOnFilesAndStandardInput) {
     CommandResult help = runCommand(dir, "--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Latitude,Longitude,AlbersX,AlbersY,UTM,USNG"), std::string::npos);
+
+    // A radio log of grid references becomes the six forms; --from forces one notation.
+    test::writeFile(dir / "radio.txt", "16R GU 40550 49133\n16r 740550.42 3349132.77\n"
+                                       "17R HV 12345 12345\n30.25,-84.5\n");
+    const std::string fromGrid =
+        "30.2500,-084.5000,351936.31,693727.91,16R 740550.00 3349133.00,16R GU 40550 49133\r\n";
+    // Read back from its centimetres, the point moves by millimetres: Albers shows it.
+    const std::string fromUtm =
+        "30.2500,-084.5000,351936.72,693727.67,16R 740550.42 3349132.77,16R GU 40550 49133\r\n";
+    CommandResult radio = runCommand(dir, "'" + (dir / "radio.txt").string() + "'");
+    EXPECT_EQ(radio.status, 1);
+    EXPECT_EQ(radio.out, header + fromGrid + fromUtm + row1);
+    EXPECT_EQ(radio.err, (dir / "radio.txt").string() +
+                             ":3: 100 km square letters HV do not exist in zone 17 - skipped\n");
+    CommandResult usngOnly = runCommand(dir, "--from usng '" + (dir / "radio.txt").string() + "'");
+    EXPECT_EQ(usngOnly.out, header + fromGrid);
+    EXPECT_NE(usngOnly.err.find(":2: not a USNG reference"), std::string::npos) << usngOnly.err;
+    EXPECT_NE(usngOnly.err.find(":4: not a USNG reference"), std::string::npos) << usngOnly.err;
+    CommandResult latlonOnly =
+        runCommand(dir, "--from=latlon '" + (dir / "radio.txt").string() + "'");
+    EXPECT_EQ(latlonOnly.out, header + row1);
+    EXPECT_EQ(runCommand(dir, "--from mgrs -").status, 2);
+    EXPECT_NE(help.out.find("--from"), std::string::npos);
 
     // A full disk must not pass for success.
     CommandResult full = runCommand(dir, "'" + (dir / "good.txt").string() + "'", "/dev/full");
