@@ -20,6 +20,7 @@ void setWriteLimit(std::optional<long long> bytes);
 struct IoWatch {
     bool failed = false;
     std::string message;
+    std::string openFailure; // the last file that did not open, and why
 
     void note(std::string text) {
         if (!failed) {
@@ -38,8 +39,12 @@ public:
     WatchScope& operator=(const WatchScope&) = delete;
 
     bool failed() const { return watch_.failed; }
+    // The first failure; else why the last file that did not open failed; else `fallback`.
     std::string reason(const std::string& fallback) const {
-        return watch_.failed ? watch_.message : fallback;
+        if (watch_.failed) {
+            return watch_.message;
+        }
+        return watch_.openFailure.empty() ? fallback : watch_.openFailure;
     }
 
 private:

@@ -14,8 +14,10 @@
 #include <unistd.h>
 
 #include "services/no_case.h"
+#include "services/shape_check.h"
 #include "services/shape_io.h"
 #include "services/shape_paths.h"
+#include "services/shape_publish.h"
 #include "services/shape_snapshot.h"
 
 namespace sw {
@@ -114,6 +116,7 @@ struct ShapeFiles::State {
     fs::path shpPath() const { return partFile(workBase, ".shp"); }
     fs::path shxPath() const { return partFile(workBase, ".shx"); }
     fs::path dbfPath() const { return partFile(workBase, ".dbf"); }
+    ShapefileParts parts() const { return {shpPath(), shxPath(), dbfPath()}; }
 
     void clearRecord() {
         values.assign(fields.size(), std::nullopt);
@@ -121,26 +124,9 @@ struct ShapeFiles::State {
         recordError.clear();
     }
 
-    // Moves a new shapefile from its temporary names into place. Spatial indexes and
-    // upper-case parts of the shapefile it replaces would describe the old one: they go.
     bool publish(std::string& error) {
-        std::error_code ec;
-        for (const char* extension :
-             {".qix", ".sbn", ".sbx", ".QIX", ".SBN", ".SBX", ".SHP", ".SHX", ".DBF", ".CPG"}) {
-            fs::remove(withExtension(finalBase, extension), ec);
-        }
-        // The .shp last: until it is in place, no reader takes the new parts for a shapefile.
-        for (const char* extension : {".dbf", ".cpg", ".shx", ".shp"}) {
-            fs::path from = withExtension(workBase, extension);
-            if (!fs::exists(from, ec)) {
-                continue;
-            }
-            fs::rename(from, withExtension(finalBase, extension), ec);
-            if (ec) {
-                error = "Cannot put " + withExtension(finalBase, ".shp").string() +
-                        " in place: " + ec.message();
-                return false;
-            }
+        if (!publishShapefile(workBase, finalBase, error)) {
+            return false;
         }
         published = true;
         workBase = finalBase;
@@ -245,6 +231,12 @@ bool ShapeFiles::OpenShapefile(const std::filesystem::path& path, int mode, int 
     }
     if (!fs::is_regular_file(state->dbfPath(), ec)) {
         return fail("The shapefile " + shown + " has no attribute table (.dbf)");
+    }
+    // Checked before shapelib reads them: it trusts the headers, and an append to files that
+    // disagree would overwrite old records or grow the files without bound.
+    if (std::string damage = shapefileDamage(state->parts()); !damage.empty()) {
+        return fail("Cannot add records to " + shown + ": the shapefile is damaged (" + damage +
+                    ")");
     }
     WatchScope watch;
     // Opened for update, so that a file we may not write fails here, before any value is set.
@@ -615,8 +607,11 @@ bool ShapeFiles::WriteRecord() {
     }
     // Closing writes the headers and the index: the files are complete from here on.
     state.closeHandles();
-    if (!ok || watch.failed()) {
-        std::string reason = watch.reason("the record could not be written");
+    // Whatever shapelib did not report, the files must still agree with one another.
+    std::string damage = ok && !watch.failed() ? shapefileDamage(state.parts()) : std::string();
+    if (!ok || watch.failed() || !damage.empty()) {
+        std::string reason = watch.reason(damage.empty() ? "the record could not be written"
+                                                         : "the files disagree: " + damage);
         bool restored = restoreSnapshot(*shpBefore) && restoreSnapshot(*shxBefore) &&
                         restoreSnapshot(*dbfBefore);
         return fail("Record not written to " + shown + ": " + reason +

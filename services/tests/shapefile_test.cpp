@@ -8,10 +8,15 @@
 
 #include <QJsonArray>
 #include <cmath>
+#include <csignal>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace sw {
 namespace {
@@ -671,6 +676,196 @@ TEST(ShapeFiles, OpeningWhatCannotBeWrittenFailsWithAMessageNamingIt) {
         EXPECT_FALSE(out.WriteRecord());
     }
     EXPECT_EQ(folderBytes(dir.path()), before);
+}
+
+// Every file of this process stops growing at `bytes` while this lives: a write past it fails
+// (EFBIG) instead of ending the process, as a full disk fails a write.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(std::uintmax_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = static_cast<rlim_t>(bytes);
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, previous_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit old_{};
+    void (*previous_)(int) = nullptr;
+};
+
+// A file that cannot grow during an append, whichever of the three it is and wherever the
+// record crosses the limit: the append fails, says which file and why, and all three files
+// are back byte for byte.
+TEST(ShapeFiles, AppendingWhereAFileCannotGrowTakesTheRecordBackWhole) {
+    TempDir dir;
+    auto path = dir / "pfcamps.shp";
+    createFacilityFile(path, 18);
+    const auto before = folderBytes(dir.path());
+    const auto shx = fs::file_size(dir / "pfcamps.shx");
+    const auto dbf = fs::file_size(dir / "pfcamps.dbf");
+    bool succeeded = false;
+    bool dbfAloneRefused = false;
+    for (std::uintmax_t limit = shx; !succeeded && limit < dbf + 400; limit += 7) {
+        ShapeFiles out;
+        ASSERT_TRUE(out.OpenShapefile(path, ShapeFiles::kAppend)) << out.lastError();
+        {
+            FileSizeLimit fileSize(limit);
+            succeeded = writeFacility(out, "Appended", 5, 6);
+        }
+        if (!succeeded) {
+            dbfAloneRefused = dbfAloneRefused || limit >= fs::file_size(dir / "pfcamps.shp") + 28;
+            EXPECT_NE(out.lastError().find("File too large"), std::string::npos) << out.lastError();
+            ASSERT_EQ(folderBytes(dir.path()), before) << "limit " << limit << " bytes";
+        }
+    }
+    ASSERT_TRUE(succeeded);
+    EXPECT_TRUE(dbfAloneRefused);
+    auto back = readShapefile(path);
+    ASSERT_EQ(test::problemsOf(back), "");
+    EXPECT_EQ(back.gdal["feature_count"].toInt(), 19);
+}
+
+void patchFile(const fs::path& file, std::size_t offset, const std::string& bytes) {
+    std::string content = test::readFile(file);
+    content.replace(offset, bytes.size(), bytes);
+    test::writeFile(file, content);
+}
+
+void cutFile(const fs::path& file, std::uintmax_t size) {
+    fs::resize_file(file, size);
+}
+
+std::string bigEndian(std::uint32_t value) {
+    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
+            static_cast<char>(value >> 8), static_cast<char>(value)};
+}
+
+// Files whose headers disagree with what they hold are refused before anything is written:
+// the append would otherwise overwrite old records, null them, or grow the files without bound.
+TEST(ShapeFiles, AppendingToADamagedShapefileIsRefusedAndTouchesNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path& base)> damage;
+        const char* mentions;
+    };
+    const std::vector<Case> cases = {
+        {".shp length says the header alone",
+         [](const fs::path& b) { patchFile(b / "a.shp", 24, bigEndian(50)); }, "a.shp"},
+        {".shp length says 1 GB",
+         [](const fs::path& b) { patchFile(b / "a.shp", 24, bigEndian(1u << 29)); }, "a.shp"},
+        {".shp cut by 10 bytes",
+         [](const fs::path& b) { cutFile(b / "a.shp", fs::file_size(b / "a.shp") - 10); }, "a.shp"},
+        {".shp cut to its header", [](const fs::path& b) { cutFile(b / "a.shp", 100); }, "a.shp"},
+        {".shp of random bytes",
+         [](const fs::path& b) {
+             std::string noise(fs::file_size(b / "a.shp"), '\0');
+             std::uint32_t x = 12345;
+             for (char& c : noise) {
+                 x = x * 1103515245u + 12345u;
+                 c = static_cast<char>(x >> 16);
+             }
+             test::writeFile(b / "a.shp", noise);
+         },
+         "a.shp"},
+        {".shx entry past the end",
+         [](const fs::path& b) { patchFile(b / "a.shx", 100 + 4 * 8, bigEndian(100000)); },
+         "a.shx"},
+        {".dbf cut to its header",
+         [](const fs::path& b) {
+             std::string dbf = test::readFile(b / "a.dbf");
+             cutFile(b / "a.dbf", static_cast<unsigned char>(dbf[8]) +
+                                      256u * static_cast<unsigned char>(dbf[9]));
+         },
+         "a.dbf"},
+        {".dbf with one row less in its header",
+         [](const fs::path& b) { patchFile(b / "a.dbf", 4, std::string("\x04\0\0\0", 4)); },
+         "a.dbf"},
+        {".dbf header lengths zero",
+         [](const fs::path& b) { patchFile(b / "a.dbf", 8, std::string(4, '\0')); }, "a.dbf"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        createFacilityFile(dir / "a.shp", 5);
+        c.damage(dir.path());
+        const auto before = folderBytes(dir.path());
+        ShapeFiles out;
+        const bool opened = out.OpenShapefile(dir / "a.shp", ShapeFiles::kAppend);
+        if (opened) {
+            writeFacility(out, "Appended", 5, 6);
+        }
+        EXPECT_FALSE(opened) << c.name;
+        EXPECT_NE(out.lastError().find("damaged"), std::string::npos)
+            << c.name << ": " << out.lastError();
+        EXPECT_NE(out.lastError().find(c.mentions), std::string::npos)
+            << c.name << ": " << out.lastError();
+        EXPECT_EQ(folderBytes(dir.path()), before) << c.name;
+    }
+}
+
+// A new shapefile replaces an old one whole or not at all: where one of the old parts cannot
+// be replaced, none is, and no temporary file stays behind.
+TEST(ShapeFiles, ANewShapefileThatCannotReplaceEveryPartReplacesNone) {
+    TempDir dir;
+    createFacilityFile(dir / "old.shp", 5);
+    fs::remove(dir / "old.shp");
+    fs::create_directory(dir / "old.shp");
+    const auto before = folderBytes(dir.path());
+    {
+        ShapeFiles out;
+        ASSERT_TRUE(out.OpenShapefile(dir / "old.shp", ShapeFiles::kCreate, ShapeFiles::kPoint));
+        ASSERT_TRUE(addFacilityFields(out));
+        EXPECT_FALSE(writeFacility(out, "New", 1, 2));
+        EXPECT_NE(out.lastError().find("old.shp is a folder"), std::string::npos)
+            << out.lastError();
+    }
+    EXPECT_EQ(folderBytes(dir.path()), before);
+}
+
+// In a shared folder (sticky bit) a user may replace only the files they own. Run as another
+// user: the old .dbf, .shx and .cpg are theirs, the .shp is not.
+TEST(ShapeFiles, ANewShapefileInASharedFolderKeepsTheOldOneWhenAPartIsSomeoneElses) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs to start as root to act as two users";
+    }
+    TempDir dir;
+    const fs::path shared = dir / "shared";
+    fs::create_directory(shared);
+    fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+    fs::permissions(dir.path(), fs::perms::others_exec, fs::perm_options::add);
+    createFacilityFile(shared / "a.shp", 5);
+    const uid_t nobody = 65534;
+    for (const char* part : {"a.dbf", "a.shx", "a.cpg"}) {
+        ASSERT_EQ(::chown((shared / part).c_str(), nobody, nobody), 0);
+    }
+    const auto before = folderBytes(shared);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        int code = 0;
+        if (::setgid(nobody) != 0 || ::setuid(nobody) != 0) {
+            code = 2;
+        } else {
+            ShapeFiles out;
+            const bool written =
+                out.OpenShapefile(shared / "a.shp", ShapeFiles::kCreate, ShapeFiles::kPoint) &&
+                addFacilityFields(out) && writeFacility(out, "New", 1, 2);
+            code = written ? 3 : (out.lastError().find("a.shp") == std::string::npos ? 4 : 0);
+        }
+        std::_Exit(code);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: could not change user, 3: written, 4: message";
+    EXPECT_EQ(folderBytes(shared), before);
 }
 
 } // namespace
