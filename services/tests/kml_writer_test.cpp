@@ -103,7 +103,7 @@ TEST(KmlFill, PlaceholdersAreReplacedOnceAndValuesCannotBreakTheDocument) {
          "<range>9</range>\r\n"},
         {"a link that would end the CDATA section is split across two",
          {"n", R"(<a href="x]]>y&z">)", "1", "2", "i", "<range>9</range>"},
-         R"(<n>n</n><d><![CDATA[<a href="x]]]]><![CDATA[>y&z">]]></d><c>1,2</c><h>i</h>)"
+         R"(<n>n</n><d><![CDATA[<a href="x]]]><![CDATA[]>y&z">]]></d><c>1,2</c><h>i</h>)"
          "<range>9</range>\r\n"},
     };
     for (const auto& c : cases) {
