@@ -1,5 +1,7 @@
 #include "services/shape_check.h"
 
+#include "services/shape_io.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
@@ -43,19 +45,7 @@ public:
 
     // Reads `count` bytes at `offset`; false when the file is shorter or unreadable.
     bool readAt(std::uint64_t offset, unsigned char* bytes, std::size_t count) const {
-        std::size_t done = 0;
-        while (done < count) {
-            const ssize_t n =
-                ::pread(fd_, bytes + done, count - done, static_cast<off_t>(offset + done));
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                return false;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        return true;
+        return shapeio::readAllAt(fd_, offset, bytes, count);
     }
 
 private:

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 namespace sw::shapeio {
 
@@ -136,7 +137,37 @@ double hookAtof(const char* text) {
     return value;
 }
 
+// Calls `step(done)` until `count` bytes are through; false on an error or an end of file.
+template <typename Step> bool allBytes(std::size_t count, Step step) {
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = step(done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 } // namespace
+
+bool readAllAt(int fd, std::uint64_t offset, void* bytes, std::size_t count) {
+    return allBytes(count, [&](std::size_t done) {
+        return ::pread(fd, static_cast<char*>(bytes) + done, count - done,
+                       static_cast<off_t>(offset + done));
+    });
+}
+
+bool writeAllAt(int fd, std::uint64_t offset, const void* bytes, std::size_t count) {
+    return allBytes(count, [&](std::size_t done) {
+        return ::pwrite(fd, static_cast<const char*>(bytes) + done, count - done,
+                        static_cast<off_t>(offset + done));
+    });
+}
 
 SAHooks* hooks() {
     static SAHooks table = [] {

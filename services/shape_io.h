@@ -6,10 +6,18 @@
 
 #include <shapefil.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace sw::shapeio {
+
+// The whole of `count` bytes at `offset` of an open file descriptor, retried where a call stops
+// short; false when the file ends first or a call fails. For the checks and repairs done
+// beside shapelib.
+bool readAllAt(int fd, std::uint64_t offset, void* bytes, std::size_t count);
+bool writeAllAt(int fd, std::uint64_t offset, const void* bytes, std::size_t count);
 
 // The hooks to pass to shapelib's ...LL functions.
 SAHooks* hooks();

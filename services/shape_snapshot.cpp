@@ -1,5 +1,7 @@
 #include "services/shape_snapshot.h"
 
+#include "services/shape_io.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -46,19 +48,7 @@ bool putBack(int fd, std::uint64_t offset, const std::string& bytes) {
     if (got == static_cast<ssize_t>(bytes.size()) && current == bytes) {
         return true;
     }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
-                                   static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    return shapeio::writeAllAt(fd, offset, bytes.data(), bytes.size());
 }
 
 } // namespace
