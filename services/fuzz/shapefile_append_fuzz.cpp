@@ -6,12 +6,15 @@
 #include "services/shape_check.h"
 #include "services/shapefiles.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace {
 
@@ -23,6 +26,10 @@ const fs::path& folder() {
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }
+        std::atexit([] {
+            std::error_code ec;
+            fs::remove_all(folder(), ec);
+        });
         return fs::path(pattern);
     }();
     return path;
