@@ -1,5 +1,6 @@
 #include "shell/application.h"
 
+#include "addresses/address_window.h"
 #include "coord/converter_window.h"
 #include "facilities/facilities_window.h"
 #include "shell/about_window.h"
@@ -19,9 +20,9 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
     registry_.setFactory(forms::kConverter, [this] { return new sw_ddc_0306(dialogs_); });
     registry_.setFactory(forms::kFacilities,
                          [this] { return new swFac(dialogs_, openConverterCall()); });
+    registry_.setFactory(forms::kAddresses, [this] { return new frmGEAddress(dialogs_); });
     placeholder(wildfiresPlaceholder());
     placeholder(hurricanesPlaceholder());
-    placeholder(addressesPlaceholder());
     placeholder(kmlConvertPlaceholder());
 }
 

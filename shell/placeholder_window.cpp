@@ -70,15 +70,6 @@ PlaceholderKind hurricanesPlaceholder() {
             QString(),          QStringLiteral("h"),          QStringLiteral("cmdHcoordCon")};
 }
 
-PlaceholderKind addressesPlaceholder() {
-    return {forms::kAddresses,
-            QStringLiteral("Google Earth Address Matching"),
-            QStringLiteral("Facility Addresses"),
-            QString(),
-            QString(),
-            QString()};
-}
-
 PlaceholderKind kmlConvertPlaceholder() {
     return {forms::kKmlConvert,
             QStringLiteral("Wildfire Management"),

@@ -29,7 +29,6 @@ public:
 // The placeholders of the task windows that are not built yet.
 PlaceholderKind wildfiresPlaceholder();
 PlaceholderKind hurricanesPlaceholder();
-PlaceholderKind addressesPlaceholder();
 PlaceholderKind kmlConvertPlaceholder();
 
 } // namespace sw
