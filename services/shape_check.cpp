@@ -115,8 +115,8 @@ std::string shapefileDamage(const ShapefileParts& parts) {
     const std::uint64_t shapes = (shxSize - kMainHeader) / 8;
 
     // Every entry must point at a record inside the main file whose own header gives the same
-    // length, and no record may overlap the one before: a new record goes after the last.
-    std::uint64_t end = kMainHeader;
+    // length. Records may stand in any order, with gaps between them: programs that edit
+    // shapefiles move a grown record to the end. A new record goes at the end of the file.
     for (std::uint64_t i = 0; i < shapes; ++i) {
         unsigned char entry[8];
         if (!shx.readAt(kMainHeader + i * 8, entry, sizeof entry)) {
@@ -125,16 +125,12 @@ std::string shapefileDamage(const ShapefileParts& parts) {
         const std::uint64_t offset = std::uint64_t{bigEndian32(entry)} * 2;
         const std::uint64_t length = std::uint64_t{bigEndian32(entry + 4)} * 2;
         unsigned char record[8];
-        if (offset < end || offset + 8 + length > shpSize || !shp.readAt(offset, record, 8) ||
+        if (offset < kMainHeader || offset + 8 + length > shpSize ||
+            !shp.readAt(offset, record, 8) ||
             bigEndian32(record + 4) * std::uint64_t{2} != length) {
             return parts.shx.filename().string() + " does not match " +
                    parts.shp.filename().string() + " at shape " + std::to_string(i + 1);
         }
-        end = offset + 8 + length;
-    }
-    if (end != shpSize) {
-        return parts.shp.filename().string() + " holds " + std::to_string(shpSize - end) +
-               " bytes that no entry of " + parts.shx.filename().string() + " lists";
     }
 
     // The attribute table: 32-byte header, 32-byte field descriptors ended by 0x0D, then the

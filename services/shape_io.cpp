@@ -23,7 +23,7 @@ void noteFailure(std::string text) {
 // shapelib tries other names (x.SHP after x.shp, a .cpg that may be absent): a file that does
 // not open is no failure of the operation, only the reason to give if nothing opens.
 void noteOpenFailure(std::string text) {
-    if (g_watch != nullptr) {
+    if (g_watch != nullptr && g_watch->openFailure.empty()) {
         g_watch->openFailure = std::move(text);
     }
 }

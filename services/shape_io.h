@@ -28,7 +28,7 @@ void setWriteLimit(std::optional<long long> bytes);
 struct IoWatch {
     bool failed = false;
     std::string message;
-    std::string openFailure; // the last file that did not open, and why
+    std::string openFailure; // the first file that did not open, and why
 
     void note(std::string text) {
         if (!failed) {
@@ -47,13 +47,19 @@ public:
     WatchScope& operator=(const WatchScope&) = delete;
 
     bool failed() const { return watch_.failed; }
-    // The first failure; else why the last file that did not open failed; else `fallback`.
+    // The first failure; else why the first file that did not open failed; else `fallback`.
     std::string reason(const std::string& fallback) const {
         if (watch_.failed) {
             return watch_.message;
         }
         return watch_.openFailure.empty() ? fallback : watch_.openFailure;
     }
+    // Where a file did not open: why, in the system's words, before shapelib's own summary
+    // ("Unable to open ...", which gives no reason).
+    std::string openReason(const std::string& fallback) const {
+        return watch_.openFailure.empty() ? reason(fallback) : watch_.openFailure;
+    }
+    void forgetOpenFailure() { watch_.openFailure.clear(); }
 
 private:
     IoWatch watch_;

@@ -71,6 +71,25 @@ int baseShapeType(int type) {
 }
 
 // ---------------------------------------------------------------------------------------------
+std::string readSmallFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string text(256, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+// The dBASE header's language driver byte: which code page its texts are in (0: not said).
+unsigned char dbfLanguageDriver(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    char header[30] = {};
+    in.read(header, sizeof header);
+    return in ? static_cast<unsigned char>(header[29]) : 0;
+}
+
 struct Vertex {
     double x;
     double y;
@@ -116,6 +135,7 @@ struct ShapeFiles::State {
     fs::path shpPath() const { return partFile(workBase, ".shp"); }
     fs::path shxPath() const { return partFile(workBase, ".shx"); }
     fs::path dbfPath() const { return partFile(workBase, ".dbf"); }
+    CodePage codePage; // of the attribute table's texts: UTF-8 for new files
     ShapefileParts parts() const { return {shpPath(), shxPath(), dbfPath()}; }
 
     void clearRecord() {
@@ -243,7 +263,7 @@ bool ShapeFiles::OpenShapefile(const std::filesystem::path& path, int mode, int 
     SHPHandle shp = SHPOpenLL(withExtension(state->workBase, ".shp").c_str(), "rb+", hooks());
     if (shp == nullptr) {
         return fail("Cannot open " + shown +
-                    " as a shapefile: " + watch.reason(std::strerror(errno)));
+                    " for adding records: " + watch.openReason(std::strerror(errno)));
     }
     state->shp = shp;
     int records = 0;
@@ -253,11 +273,12 @@ bool ShapeFiles::OpenShapefile(const std::filesystem::path& path, int mode, int 
         return fail("Cannot add records to " + shown + ": its shape type " + std::to_string(type) +
                     " is not a point, polyline, polygon or multipoint type");
     }
+    watch.forgetOpenFailure();
     DBFHandle dbf = DBFOpenLL(withExtension(state->workBase, ".dbf").c_str(), "rb+", hooks());
     state->dbf = dbf;
     if (dbf == nullptr) {
-        return fail("Cannot open the attribute table of " + shown + ": " +
-                    watch.reason(std::strerror(errno)));
+        return fail("Cannot open the attribute table of " + shown +
+                    " for adding records: " + watch.openReason(std::strerror(errno)));
     }
     int rows = DBFGetRecordCount(dbf);
     for (int i = 0; i < DBFGetFieldCount(dbf); ++i) {
@@ -274,6 +295,19 @@ bool ShapeFiles::OpenShapefile(const std::filesystem::path& path, int mode, int 
     if (rows != records) {
         return fail("Cannot add records to " + shown + ": its shapes (" + std::to_string(records) +
                     ") and attribute rows (" + std::to_string(rows) + ") do not match");
+    }
+    // Texts are added in the file's own code page (see code_page.h).
+    const fs::path cpgFile = partFile(state->workBase, ".cpg");
+    if (fs::is_regular_file(cpgFile, ec)) {
+        const std::string cpg = readSmallFile(cpgFile);
+        auto codePage = CodePage::fromCpg(cpg);
+        if (!codePage) {
+            return fail("Cannot add records to " + shown + ": its code page \"" + cpg + "\" (" +
+                        cpgFile.filename().string() + ") is not one this program can write");
+        }
+        state->codePage = *codePage;
+    } else {
+        state->codePage = CodePage::fromLanguageDriver(dbfLanguageDriver(state->dbfPath()));
     }
     state->shapeType = type;
     state->clearRecord();
@@ -409,7 +443,8 @@ const ShapeFieldInfo* columnOf(const std::vector<ShapeFieldInfo>* fields, int in
 bool ShapeField::SetValue(std::string_view text) {
     const auto* column = columnOf(owner_->state_ ? &owner_->state_->fields : nullptr, index_);
     std::string error;
-    auto stored = column ? encodeText(*column, text, error) : std::nullopt;
+    auto stored =
+        column ? encodeText(*column, text, owner_->state_->codePage, error) : std::nullopt;
     return owner_->setValue(index_, name_, std::move(stored), std::move(error));
 }
 
@@ -524,6 +559,19 @@ std::optional<ShapeParts> buildParts(int type, const std::vector<Vertex>& vertic
     return parts;
 }
 
+const char* kindName(int type) {
+    switch (baseShapeType(type)) {
+    case SHPT_POINT:
+        return "points";
+    case SHPT_ARC:
+        return "lines";
+    case SHPT_POLYGON:
+        return "polygons";
+    default:
+        return "multipoints";
+    }
+}
+
 void todayInto(DBFHandle dbf) {
     std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -557,7 +605,8 @@ bool ShapeFiles::WriteRecord() {
     std::string error;
     auto parts = buildParts(state.shapeType, state.vertices, error);
     if (!parts) {
-        return fail("Record not written to " + shown + ": " + error);
+        return fail("Record not written to " + shown + ", a shapefile of " +
+                    kindName(state.shapeType) + ": " + error);
     }
 
     const fs::path shpFile = state.shpPath();

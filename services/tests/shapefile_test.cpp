@@ -9,10 +9,12 @@
 #include <QJsonArray>
 #include <cmath>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
 #include <set>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -829,6 +831,24 @@ TEST(ShapeFiles, ANewShapefileThatCannotReplaceEveryPartReplacesNone) {
     EXPECT_EQ(folderBytes(dir.path()), before);
 }
 
+// Runs `body` in a child process as the unprivileged user "nobody" (only from root, which file
+// permissions do not stop); its exit code, or -1 when it could not be run so.
+int asNobody(const std::function<int()>& body) {
+    const uid_t nobody = 65534;
+    const pid_t child = ::fork();
+    if (child < 0) {
+        return -1;
+    }
+    if (child == 0) {
+        std::_Exit(::setgid(nobody) == 0 && ::setuid(nobody) == 0 ? body() : 100);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
 // In a shared folder (sticky bit) a user may replace only the files they own. Run as another
 // user: the old .dbf, .shx and .cpg are theirs, the .shp is not.
 TEST(ShapeFiles, ANewShapefileInASharedFolderKeepsTheOldOneWhenAPartIsSomeoneElses) {
@@ -841,31 +861,128 @@ TEST(ShapeFiles, ANewShapefileInASharedFolderKeepsTheOldOneWhenAPartIsSomeoneEls
     fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
     fs::permissions(dir.path(), fs::perms::others_exec, fs::perm_options::add);
     createFacilityFile(shared / "a.shp", 5);
-    const uid_t nobody = 65534;
     for (const char* part : {"a.dbf", "a.shx", "a.cpg"}) {
-        ASSERT_EQ(::chown((shared / part).c_str(), nobody, nobody), 0);
+        ASSERT_EQ(::chown((shared / part).c_str(), 65534, 65534), 0);
     }
     const auto before = folderBytes(shared);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        int code = 0;
-        if (::setgid(nobody) != 0 || ::setuid(nobody) != 0) {
-            code = 2;
-        } else {
-            ShapeFiles out;
-            const bool written =
-                out.OpenShapefile(shared / "a.shp", ShapeFiles::kCreate, ShapeFiles::kPoint) &&
-                addFacilityFields(out) && writeFacility(out, "New", 1, 2);
-            code = written ? 3 : (out.lastError().find("a.shp") == std::string::npos ? 4 : 0);
-        }
-        std::_Exit(code);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: could not change user, 3: written, 4: message";
+    const int code = asNobody([&] {
+        ShapeFiles out;
+        const bool written =
+            out.OpenShapefile(shared / "a.shp", ShapeFiles::kCreate, ShapeFiles::kPoint) &&
+            addFacilityFields(out) && writeFacility(out, "New", 1, 2);
+        return written ? 3 : (out.lastError().find("a.shp") == std::string::npos ? 4 : 0);
+    });
+    EXPECT_EQ(code, 0) << "3: written, 4: message without the file";
     EXPECT_EQ(folderBytes(shared), before);
+}
+
+// Messages name the file and say what is wrong, in the system's words where it refused.
+TEST(ShapeFiles, RefusalsNameTheFileAndTheReason) {
+    TempDir dir;
+    {
+        ShapeFiles out;
+        ASSERT_TRUE(out.OpenShapefile(dir / "burn.shp", ShapeFiles::kCreate, ShapeFiles::kPolygon));
+        ASSERT_TRUE(out.Fields().AddField("Name", 10, 20) && out.CommitFields());
+        ASSERT_TRUE(out.Vertices().AddVertex(0, 0) && out.Vertices().AddVertex(0, 1) &&
+                    out.Vertices().AddVertex(1, 1));
+        ASSERT_TRUE(out.WriteRecord()) << out.lastError();
+    }
+    ShapeFiles polygons;
+    ASSERT_TRUE(polygons.OpenShapefile(dir / "burn.shp", ShapeFiles::kAppend));
+    ASSERT_TRUE(polygons.Vertices().AddVertex(5, 5));
+    EXPECT_FALSE(polygons.WriteRecord());
+    EXPECT_NE(polygons.lastError().find("burn.shp, a shapefile of polygons: A polygon ring needs"),
+              std::string::npos)
+        << polygons.lastError();
+
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "read-only files: needs to start as root to act as another user";
+    }
+    fs::permissions(dir.path(), fs::perms::others_exec | fs::perms::others_read,
+                    fs::perm_options::add);
+    for (const char* part : {"ro.shp", "ro.dbf"}) {
+        const fs::path base = dir / (std::string("case_") + part);
+        fs::create_directory(base);
+        fs::permissions(base, fs::perms::others_exec | fs::perms::others_read,
+                        fs::perm_options::add);
+        createFacilityFile(base / "ro.shp", 1);
+        for (const char* file : {"ro.shp", "ro.shx", "ro.dbf", "ro.cpg"}) {
+            fs::permissions(base / file, fs::perms::others_write,
+                            std::string(file) == part ? fs::perm_options::remove
+                                                      : fs::perm_options::add);
+        }
+        const std::string expected = (base / part).string() + ": Permission denied";
+        const int code = asNobody([&] {
+            ShapeFiles out;
+            const bool opened = out.OpenShapefile(base / "ro.shp", ShapeFiles::kAppend);
+            const bool named = out.lastError().find(expected) != std::string::npos;
+            if (!named) {
+                std::fprintf(stderr, "%s\n", out.lastError().c_str());
+            }
+            return opened ? 1 : named ? 0 : 2;
+        });
+        EXPECT_EQ(code, 0) << part << " (1: opened, 2: message without " << expected << ")";
+    }
+}
+
+// An append writes texts in the file's own code page, so old and new records read alike; a
+// character the code page lacks is refused, never written as something else.
+TEST(ShapeFiles, AppendedTextsAreWrittenInTheFilesOwnCodePage) {
+    const std::string cafe = "Caf\xC3\xA9 \xC3\x91"
+                             "and\xC3\xBA";
+    struct Case {
+        const char* name;
+        std::optional<std::string> cpg; // nothing: no .cpg
+        unsigned char driver;           // the .dbf header's language driver byte
+        std::string text;
+        std::optional<std::string> stored; // nothing: refused
+    };
+    const std::vector<Case> cases = {
+        {"ISO-8859-1", "ISO-8859-1", 0, cafe,
+         std::string("Caf\xE9 \xD1"
+                     "and\xFA")},
+        {"ISO 88591", "ISO 88591", 0, cafe,
+         std::string("Caf\xE9 \xD1"
+                     "and\xFA")},
+        {"1252 and the euro", "1252", 0, "\xE2\x82\xAC 5", std::string("\x80 5")},
+        {"UTF-8", "UTF-8", 0, cafe, cafe},
+        {"no .cpg: the language driver", std::nullopt, 0xC9, "\xD0\x96", std::string("\xC6")},
+        {"no .cpg, no driver: Windows-1252", std::nullopt, 0, cafe,
+         std::string("Caf\xE9 \xD1"
+                     "and\xFA")},
+        {"euro not in Latin-1", "ISO-8859-1", 0, "\xE2\x82\xAC 5", std::nullopt},
+        {"no Cyrillic in 1252", std::nullopt, 0x57, "\xD0\x96", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        createFacilityFile(dir / "a.shp", 1);
+        fs::remove(dir / "a.cpg");
+        if (c.cpg) {
+            test::writeFile(dir / "a.cpg", *c.cpg);
+        }
+        std::string dbf = test::readFile(dir / "a.dbf");
+        dbf[29] = static_cast<char>(c.driver);
+        test::writeFile(dir / "a.dbf", dbf);
+        const auto before = folderBytes(dir.path());
+        ShapeFiles out;
+        ASSERT_TRUE(out.OpenShapefile(dir / "a.shp", ShapeFiles::kAppend)) << out.lastError();
+        const bool written = writeFacility(out, c.text, 5, 6);
+        EXPECT_EQ(written, c.stored.has_value()) << c.name << ": " << out.lastError();
+        if (c.stored) {
+            EXPECT_NE(test::readFile(dir / "a.dbf").find(*c.stored + "   "), std::string::npos)
+                << c.name;
+        } else {
+            EXPECT_NE(out.lastError().find("cannot be written in the code page"), std::string::npos)
+                << out.lastError();
+            EXPECT_EQ(folderBytes(dir.path()), before) << c.name;
+        }
+    }
+    TempDir dir;
+    createFacilityFile(dir / "a.shp", 1);
+    test::writeFile(dir / "a.cpg", "KLINGON-7");
+    ShapeFiles out;
+    EXPECT_FALSE(out.OpenShapefile(dir / "a.shp", ShapeFiles::kAppend));
+    EXPECT_NE(out.lastError().find("KLINGON-7"), std::string::npos) << out.lastError();
 }
 
 } // namespace
