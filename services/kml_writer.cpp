@@ -244,18 +244,26 @@ KmlWriteResult WriteKmlFromTemplate(Dialogs& dialogs, const std::string& templat
         return KmlWriteResult{false, "Cannot write the KML file " + outputPath.string() + ": " +
                                          reason + "."};
     };
+    if (outputPath.empty()) {
+        return {false, "Cannot write the KML file: no file name was given."};
+    }
 
     std::error_code ec;
     fs::path target = fs::absolute(outputPath, ec);
     if (ec) {
         return cannotWrite(ec.message());
     }
-    // Writing through a link updates the file it points to, as writing in place would.
-    if (fs::is_symlink(target, ec)) {
-        target = fs::weakly_canonical(target, ec);
+    // Writing through a link updates the file it points to, as writing in place would; a link
+    // whose file does not exist yet gets that file, and stays a link.
+    for (int hops = 0; fs::is_symlink(target, ec); ++hops) {
+        if (hops == 40) {
+            return cannotWrite("it is a chain of links that never ends");
+        }
+        const fs::path pointsTo = fs::read_symlink(target, ec);
         if (ec) {
             return cannotWrite(ec.message());
         }
+        target = (target.parent_path() / pointsTo).lexically_normal();
     }
     mode_t mode = newFileMode();
     struct stat existing {};
