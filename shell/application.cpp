@@ -6,6 +6,7 @@
 #include "shell/about_window.h"
 #include "shell/main_window.h"
 #include "shell/placeholder_window.h"
+#include "wildfires/wildfires_window.h"
 
 namespace sw {
 
@@ -20,8 +21,9 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
     registry_.setFactory(forms::kConverter, [this] { return new sw_ddc_0306(dialogs_); });
     registry_.setFactory(forms::kFacilities,
                          [this] { return new swFac(dialogs_, openConverterCall()); });
+    registry_.setFactory(forms::kWildfires,
+                         [this] { return new frmDBMan(dialogs_, openConverterCall()); });
     registry_.setFactory(forms::kAddresses, [this] { return new frmGEAddress(dialogs_); });
-    placeholder(wildfiresPlaceholder());
     placeholder(hurricanesPlaceholder());
     placeholder(kmlConvertPlaceholder());
 }
