@@ -2,6 +2,7 @@
 
 #include "services/shape_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
@@ -117,20 +118,40 @@ std::string shapefileDamage(const ShapefileParts& parts) {
     // Every entry must point at a record inside the main file whose own header gives the same
     // length. Records may stand in any order, with gaps between them: programs that edit
     // shapefiles move a grown record to the end. A new record goes at the end of the file.
-    for (std::uint64_t i = 0; i < shapes; ++i) {
-        unsigned char entry[8];
-        if (!shx.readAt(kMainHeader + i * 8, entry, sizeof entry)) {
+    // The index is read in large pieces, and the main file's own record header is compared
+    // for the last record only: a check on every append must stay cheap for a million shapes.
+    auto mismatch = [&](std::uint64_t shape) {
+        return parts.shx.filename().string() + " does not match " + parts.shp.filename().string() +
+               " at shape " + std::to_string(shape + 1);
+    };
+    std::vector<unsigned char> chunk(8 * 8192);
+    std::uint64_t lastOffset = 0;
+    std::uint64_t lastLength = 0;
+    std::uint64_t lastShape = 0;
+    for (std::uint64_t first = 0; first < shapes; first += 8192) {
+        const std::uint64_t count = std::min<std::uint64_t>(8192, shapes - first);
+        if (!shx.readAt(kMainHeader + first * 8, chunk.data(),
+                        static_cast<std::size_t>(count * 8))) {
             return "cannot read " + parts.shx.filename().string();
         }
-        const std::uint64_t offset = std::uint64_t{bigEndian32(entry)} * 2;
-        const std::uint64_t length = std::uint64_t{bigEndian32(entry + 4)} * 2;
-        unsigned char record[8];
-        if (offset < kMainHeader || offset + 8 + length > shpSize ||
-            !shp.readAt(offset, record, 8) ||
-            bigEndian32(record + 4) * std::uint64_t{2} != length) {
-            return parts.shx.filename().string() + " does not match " +
-                   parts.shp.filename().string() + " at shape " + std::to_string(i + 1);
+        for (std::uint64_t i = 0; i < count; ++i) {
+            const unsigned char* entry = chunk.data() + i * 8;
+            const std::uint64_t offset = std::uint64_t{bigEndian32(entry)} * 2;
+            const std::uint64_t length = std::uint64_t{bigEndian32(entry + 4)} * 2;
+            if (offset < kMainHeader || offset + 8 + length > shpSize) {
+                return mismatch(first + i);
+            }
+            if (offset >= lastOffset) {
+                lastOffset = offset;
+                lastLength = length;
+                lastShape = first + i;
+            }
         }
+    }
+    unsigned char record[8];
+    if (shapes > 0 && (!shp.readAt(lastOffset, record, 8) ||
+                       bigEndian32(record + 4) * std::uint64_t{2} != lastLength)) {
+        return mismatch(lastShape);
     }
 
     // The attribute table: 32-byte header, 32-byte field descriptors ended by 0x0D, then the

@@ -255,6 +255,7 @@ TEST(ShapeFiles, ValuesAreStoredInTheirColumnsExactly) {
         {"Long", 7, 0, [](ShapeField f) { return f.SetValue(-84.2773); }, "    -84.27730000000"},
         {"Sum", 7, 0, [](ShapeField f) { return f.SetValue(0.1 + 0.2); }, "      0.30000000000"},
         {"NegZero", 7, 0, [](ShapeField f) { return f.SetValue(-0.0); }, "      0.00000000000"},
+        {"TinyNeg", 7, 0, [](ShapeField f) { return f.SetValue(-1e-20); }, "      0.00000000000"},
         // Too wide with all its zeros: the same value with fewer of them.
         {"Far", 7, 0, [](ShapeField f) { return f.SetValue(-2600000.12); }, "        -2600000.12"},
         {"Area", 7, 0, [](ShapeField f) { return f.SetValue("1,234.50"); }, "   1234.50000000000"},
