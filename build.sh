@@ -11,6 +11,8 @@ cd "$(dirname "$0")"
 BUILD=${BUILD:-build/release}
 ASAN_BUILD=${ASAN_BUILD:-build/asan}
 PACKAGE_BUILD=${PACKAGE_BUILD:-build/package}
+FUZZ_BUILD=${FUZZ_BUILD:-build/fuzz}
+FUZZ_SECONDS=${FUZZ_SECONDS:-30} # per fuzz target
 JOBS=${JOBS:-$(nproc)}
 
 configure() { # folder, cmake options...
@@ -37,6 +39,13 @@ build_asan() {
     configure "$ASAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DSITEWARD_SANITIZE=ON -DSITEWARD_BENCHMARKS=OFF \
         -DSITEWARD_WERROR=ON
     cmake --build "$ASAN_BUILD" -j "$JOBS"
+}
+
+# The libFuzzer targets only, with clang, address and undefined-behaviour sanitizers.
+build_fuzz() {
+    configure "$FUZZ_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+        -DSITEWARD_FUZZ=ON -DSITEWARD_TESTS=OFF -DSITEWARD_BENCHMARKS=OFF
+    cmake --build "$FUZZ_BUILD" -j "$JOBS" --target sw_fuzz_targets
 }
 
 run_tests() { # folder
@@ -73,6 +82,8 @@ test)
     run_tests "$BUILD"
     build_asan
     run_tests "$ASAN_BUILD"
+    build_fuzz
+    bash scripts/run-fuzz.sh "$FUZZ_BUILD" "$FUZZ_SECONDS"
     build_package
     ;;
 package)

@@ -15,6 +15,14 @@ if(SITEWARD_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(SITEWARD_FUZZ)
+  # Everything the fuzz targets link is built for coverage-guided fuzzing with the sanitizers.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+    -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+  add_custom_target(sw_fuzz_targets)
+endif()
+
 function(sw_target_settings target)
   target_compile_options(${target} PRIVATE ${SW_WARNINGS})
   target_compile_definitions(${target} PRIVATE QT_NO_KEYWORDS)
@@ -61,4 +69,31 @@ function(sw_benchmark name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark)
   sw_target_settings(${name})
+endfunction()
+
+# sw_fuzz_target(name SOURCES ... LIBS ... CORPUS folder): a libFuzzer program over a parser of
+# outside files, built only in the fuzzing build (SITEWARD_FUZZ=ON with clang; ./build.sh test
+# makes it in build/fuzz and runs every such target for a bounded time, see
+# scripts/run-fuzz.sh). To add one beside the code it exercises:
+#   1. write NAME.cpp defining
+#        extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+#      that feeds the bytes to the parser and calls std::abort() where a result breaks a rule
+#      the parser promises (crashes and sanitizer reports fail the run by themselves);
+#   2. put a few small, valid inputs in a folder of the repository, one file each (the seed
+#      corpus; what a run finds stays in build/fuzz);
+#   3. call sw_fuzz_target(NAME SOURCES NAME.cpp LIBS <libraries> CORPUS <that folder>) in the
+#      subsystem's CMakeLists.txt.
+function(sw_fuzz_target name)
+  if(NOT SITEWARD_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  sw_target_settings(${name})
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF)
+  add_dependencies(sw_fuzz_targets ${name})
+  set_property(GLOBAL APPEND PROPERTY SW_FUZZ_TARGETS
+    "${name}=${CMAKE_CURRENT_SOURCE_DIR}/${ARG_CORPUS}")
 endfunction()

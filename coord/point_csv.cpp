@@ -62,14 +62,20 @@ PointLine parsePointLine(std::string_view line) {
         first = line.substr(0, gap);
         second = trimmed(line.substr(gap));
     }
-    const auto latitude = readNumber(first);
-    const auto longitude = readNumber(second);
-    if (!latitude || !longitude) {
+    const NumberReading latitude = readNumberText(first);
+    const NumberReading longitude = readNumberText(second);
+    for (const auto& [reading, text] : {std::pair{latitude, first}, std::pair{longitude, second}}) {
+        if (reading.outOfRange) {
+            return bad("\"" + std::string(text) +
+                       "\" is out of range: too large, or too close to zero, for a number");
+        }
+    }
+    if (!latitude.value || !longitude.value) {
         return bad(std::string(notAPair));
     }
     PointLine p;
-    p.latitude = *latitude;
-    p.longitude = *longitude;
+    p.latitude = *latitude.value;
+    p.longitude = *longitude.value;
     if (p.latitude < -90.0 || p.latitude > 90.0) {
         return bad("latitude " + recordNumberText(p.latitude) + " is outside -90..90");
     }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <fstream>
 #include <system_error>
 #include <utility>
 
@@ -207,63 +208,97 @@ const char* sqlType(TextColumnType type) {
 
 } // namespace
 
-// Loads every headerless text file that the statement names into a temporary table with
-// columns F1, F2, ... and puts that table's name in the file's place.
-bool Database::loadTextSources(std::string& sql, std::vector<std::string>& tempTables) {
-    std::size_t from = 0;
-    while (true) {
-        std::string sourceError;
-        const auto source = nextTextSource(sql, from, sourceError);
-        if (!source) {
-            return sourceError.empty() ? true : fail(sourceError);
-        }
-        const std::filesystem::path& file = source->file;
-
-        std::string error;
-        auto table = readTextTable(file, error);
-        if (!table) {
-            return fail(error);
-        }
-        if (table->columns == 0) {
-            table->columns = 1; // an empty file is a table of one column and no rows
-        }
-
-        std::string name = "sw_text_" + std::to_string(++textTables_);
-        std::string create = "CREATE TEMP TABLE " + name + " (";
-        for (std::size_t c = 0; c < table->columns; ++c) {
-            create +=
-                (c ? ", F" : "F") + std::to_string(c + 1) + " " + sqlType(table->columnType(c));
-        }
-        create += ")";
-        if (sqlite3_exec(db_, create.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-            return failSql("Cannot read text file " + file.string());
-        }
-        tempTables.push_back(name);
-
-        std::string insert = "INSERT INTO " + name + " VALUES (";
-        for (std::size_t c = 0; c < table->columns; ++c) {
-            insert += c ? ",?" : "?";
-        }
-        insert += ")";
-        Statement stmt;
-        if (sqlite3_prepare_v2(db_, insert.c_str(), -1, &stmt.handle, nullptr) != SQLITE_OK) {
-            return failSql("Cannot read text file " + file.string());
-        }
-        for (const auto& row : table->rows) {
-            sqlite3_reset(stmt.handle);
-            sqlite3_clear_bindings(stmt.handle);
-            for (std::size_t c = 0; c < row.size(); ++c) {
-                bindValue(stmt.handle, static_cast<int>(c + 1), row[c]);
-            }
-            if (sqlite3_step(stmt.handle) != SQLITE_DONE) {
-                return failSql("Cannot read text file " + file.string());
-            }
-        }
-
-        sql.replace(source->begin, source->end - source->begin, name);
-        from = source->begin + name.size();
+// Loads the headerless text file of the statement's text source into a temporary table with
+// columns F1, F2, ... and puts that table's name in the source's place. The file is read
+// twice, a record at a time: once for its columns and their types, once for the rows, which go
+// straight into the table, so a file of any size needs memory for one record.
+bool Database::loadTextSource(std::string& sql, std::size_t begin, std::size_t end,
+                              const std::filesystem::path& file,
+                              std::vector<std::string>& tempTables) {
+    std::error_code ec;
+    std::ifstream in(file, std::ios::binary);
+    if (!std::filesystem::is_regular_file(file, ec) || !in) {
+        return fail("Text file not found: " + file.string());
     }
+    std::string error;
+    const auto shape = scanTextTable(in, error);
+    if (!shape) {
+        return fail("Cannot read text file " + file.string() + ": " + error);
+    }
+    std::vector<TextColumnType> types = shape->types;
+    if (types.empty()) {
+        types.push_back(TextColumnType::Text); // an empty file is a table of one column, no rows
+    }
+    const int most = sqlite3_limit(db_, SQLITE_LIMIT_COLUMN, -1);
+    if (types.size() > static_cast<std::size_t>(most)) {
+        return fail("Cannot read text file " + file.string() + ": it has " +
+                    std::to_string(types.size()) + " columns, more than the " +
+                    std::to_string(most) + " a table can hold");
+    }
+
+    std::string name = "sw_text_" + std::to_string(++textTables_);
+    std::string create = "CREATE TEMP TABLE " + name + " (";
+    std::string insert = "INSERT INTO " + name + " VALUES (";
+    for (std::size_t c = 0; c < types.size(); ++c) {
+        create += (c ? ", F" : "F") + std::to_string(c + 1) + " " + sqlType(types[c]);
+        insert += c ? ",?" : "?";
+    }
+    create += ")";
+    insert += ")";
+    if (sqlite3_exec(db_, create.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        return failSql("Cannot read text file " + file.string());
+    }
+    tempTables.push_back(name);
+    Statement stmt;
+    if (sqlite3_prepare_v2(db_, insert.c_str(), -1, &stmt.handle, nullptr) != SQLITE_OK) {
+        return failSql("Cannot read text file " + file.string());
+    }
+
+    in.clear();
+    in.seekg(0);
+    CsvReader reader(in);
+    std::vector<CsvField> fields;
+    std::size_t rows = 0;
+    while (reader.next(fields)) {
+        sqlite3_reset(stmt.handle);
+        sqlite3_clear_bindings(stmt.handle);
+        for (std::size_t c = 0; c < fields.size(); ++c) {
+            bindValue(stmt.handle, static_cast<int>(c + 1), typedValue(fields[c], types[c]));
+        }
+        if (sqlite3_step(stmt.handle) != SQLITE_DONE) {
+            return failSql("Cannot read text file " + file.string());
+        }
+        ++rows;
+    }
+    if (!reader.error().empty() || rows != shape->rows || in.bad()) {
+        return fail("Cannot read text file " + file.string() + ": it changed while it was read");
+    }
+    sql.replace(begin, end - begin, name);
+    return true;
 }
+
+namespace {
+
+// The tables a statement adds rows to, as SQLite itself finds them while preparing it (any
+// spelling: INSERT OR REPLACE, a schema name, a quoted name).
+struct InsertTargets {
+    std::vector<std::pair<std::string, std::string>> tables; // schema, table
+
+    static int note(void* self, int action, const char* table, const char*, const char* schema,
+                    const char*) {
+        if (action == SQLITE_INSERT && table != nullptr &&
+            !equalsNoCase(std::string_view(table).substr(0, 7), "sqlite_")) {
+            auto& tables = static_cast<InsertTargets*>(self)->tables;
+            std::pair<std::string, std::string> target{schema ? schema : "main", table};
+            if (std::find(tables.begin(), tables.end(), target) == tables.end()) {
+                tables.push_back(std::move(target));
+            }
+        }
+        return SQLITE_OK;
+    }
+};
+
+} // namespace
 
 std::optional<Recordset> Database::query(std::string_view sql, const std::vector<DbValue>& params) {
     Recordset rows;
@@ -282,41 +317,56 @@ bool Database::execute(std::string_view sql, const std::vector<DbValue>& params)
 bool Database::run(std::string_view text, const std::vector<DbValue>& params, Recordset* rows) {
     sqlite3* handle = db_;
     if (handle == nullptr) {
-        return failSql("No database is open");
+        return fail("No database is open");
     }
     std::string sql(text);
-    bool textSource = findNoCase(sql, "[Text;Database=") != std::string::npos;
-    const std::optional<std::string> target = insertTarget(sql);
-    const bool guarded = textSource || target;
-    if (guarded &&
-        sqlite3_exec(handle, "SAVEPOINT sw_text", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        return failSql("Cannot start statement");
+    std::string sourceError;
+    const std::optional<TextSourceRef> source = findTextSource(sql, sourceError);
+    if (!sourceError.empty()) {
+        return fail(sourceError);
     }
+    bool guarded = false;
+    auto guard = [&] {
+        guarded = sqlite3_exec(handle, "SAVEPOINT sw_text", nullptr, nullptr, nullptr) == SQLITE_OK;
+        return guarded || failSql("Cannot start \"" + std::string(text) + "\"");
+    };
     std::vector<std::string> tempTables;
-    bool ok = loadTextSources(sql, tempTables);
-    // The rows an insert adds come after this one; their number columns are converted below.
-    const std::optional<std::int64_t> lastRowBefore =
-        ok && target ? lastRowid(*target) : std::nullopt;
+    bool ok = !source || (guard() && loadTextSource(sql, source->begin, source->end, source->file,
+                                                    tempTables));
+    // The rows an insert adds come after these; their number columns are converted below.
+    std::vector<std::pair<std::pair<std::string, std::string>, std::int64_t>> lastRowsBefore;
     if (ok) {
         sql = rewriteSelectInto(sql);
         Statement stmt;
         const char* tail = nullptr;
-        if (sqlite3_prepare_v2(handle, sql.data(), static_cast<int>(sql.size()), &stmt.handle,
-                               &tail) != SQLITE_OK) {
+        InsertTargets targets;
+        sqlite3_set_authorizer(handle, &InsertTargets::note, &targets);
+        const int prepared = sqlite3_prepare_v2(handle, sql.data(), static_cast<int>(sql.size()),
+                                                &stmt.handle, &tail);
+        sqlite3_set_authorizer(handle, nullptr, nullptr);
+        if (prepared != SQLITE_OK) {
             ok = failSql("Cannot run \"" + std::string(text) + "\"");
         } else if (stmt.handle == nullptr) {
-            ok = failSql("Empty statement");
+            ok = fail("Nothing to run in \"" + std::string(text) + "\"");
         } else if (tail != nullptr &&
                    !onlyBlanks(std::string_view(tail, sql.data() + sql.size() - tail))) {
-            ok = failSql("Refused \"" + std::string(text) + "\": it holds more than one statement");
+            ok = fail("Refused \"" + std::string(text) +
+                      "\": it holds more than one statement, and only one is run at a time");
         } else if (sqlite3_bind_parameter_count(stmt.handle) != static_cast<int>(params.size())) {
-            ok = failSql("Cannot run \"" + std::string(text) + "\": it takes " +
-                         std::to_string(sqlite3_bind_parameter_count(stmt.handle)) + " values, " +
-                         std::to_string(params.size()) + " given");
+            ok = fail("Cannot run \"" + std::string(text) + "\": it takes " +
+                      std::to_string(sqlite3_bind_parameter_count(stmt.handle)) + " values, but " +
+                      std::to_string(params.size()) + " were given");
         } else {
+            ok = guarded || targets.tables.empty() || guard();
+            for (const auto& target : targets.tables) {
+                if (auto last = lastRowid(target.first, target.second)) {
+                    lastRowsBefore.emplace_back(target, *last);
+                }
+            }
             for (std::size_t i = 0; ok && i < params.size(); ++i) {
                 if (bindValue(stmt.handle, static_cast<int>(i + 1), params[i]) != SQLITE_OK) {
-                    ok = failSql("Cannot bind value " + std::to_string(i + 1));
+                    ok = failSql("Cannot bind value " + std::to_string(i + 1) + " of \"" +
+                                 std::string(text) + "\"");
                 }
             }
             std::vector<std::string> names;
@@ -349,8 +399,8 @@ bool Database::run(std::string_view text, const std::vector<DbValue>& params, Re
             }
         }
     }
-    if (ok && lastRowBefore) {
-        ok = convertNumberColumns(*target, *lastRowBefore);
+    for (const auto& [target, lastRowBefore] : lastRowsBefore) {
+        ok = ok && convertNumberColumns(target.first, target.second, lastRowBefore);
     }
     if (guarded) {
         std::string error = error_;
@@ -369,12 +419,14 @@ bool Database::run(std::string_view text, const std::vector<DbValue>& params, Re
     return ok;
 }
 
-std::optional<std::int64_t> Database::lastRowid(const std::string& table) {
+std::optional<std::int64_t> Database::lastRowid(const std::string& schema,
+                                                const std::string& table) {
+    auto schemaName = quoteName(schema);
     auto tableName = quoteName(table);
-    if (!tableName) {
+    if (!schemaName || !tableName) {
         return std::nullopt;
     }
-    const std::string sql = "SELECT coalesce(max(rowid), 0) FROM " + *tableName;
+    const std::string sql = "SELECT coalesce(max(rowid), 0) FROM " + *schemaName + "." + *tableName;
     Statement stmt;
     if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt.handle, nullptr) != SQLITE_OK ||
         sqlite3_step(stmt.handle) != SQLITE_ROW) {
@@ -385,11 +437,13 @@ std::optional<std::int64_t> Database::lastRowid(const std::string& table) {
 
 // SQLite keeps a text that is not a plain number ("1,234.50") as text even in a number column,
 // and a fraction in a whole-number column; the columns' readers expect their own type.
-bool Database::convertNumberColumns(const std::string& table, std::int64_t lastRowBefore) {
+bool Database::convertNumberColumns(const std::string& schema, const std::string& table,
+                                    std::int64_t lastRowBefore) {
     std::string error = error_;
-    auto columns = tableColumns(table);
+    auto columns = tableColumnsIn(schema, table);
+    auto schemaName = quoteName(schema);
     auto tableName = quoteName(table);
-    if (!columns || !tableName) {
+    if (!columns || !schemaName || !tableName) {
         error_ = error; // a table this cannot describe is left as the insert made it
         return true;
     }
@@ -402,10 +456,10 @@ bool Database::convertNumberColumns(const std::string& table, std::int64_t lastR
         if (!(whole || fraction) || !name) {
             continue;
         }
-        const std::string sql = "UPDATE " + *tableName + " SET " + *name + " = sw_number(" + *name +
-                                ", " + (whole ? "1" : "0") + ") WHERE rowid > " +
-                                std::to_string(lastRowBefore) + " AND typeof(" + *name +
-                                ") IN ('text', " + (whole ? "'real'" : "'blob'") + ")";
+        const std::string sql =
+            "UPDATE " + *schemaName + "." + *tableName + " SET " + *name + " = sw_number(" + *name +
+            ", " + (whole ? "1" : "0") + ") WHERE rowid > " + std::to_string(lastRowBefore) +
+            " AND typeof(" + *name + ") IN ('text', " + (whole ? "'real'" : "'blob'") + ")";
         if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
             return failSql("Cannot store the numbers of " + table);
         }
@@ -454,12 +508,19 @@ bool Database::createTable(std::string_view table, const std::vector<ColumnDef>&
 }
 
 std::optional<std::vector<ColumnDef>> Database::tableColumns(std::string_view table) {
+    return tableColumnsIn({}, table);
+}
+
+std::optional<std::vector<ColumnDef>> Database::tableColumnsIn(std::string_view schema,
+                                                               std::string_view table) {
     auto tableName = quoteName(table);
-    if (!tableName) {
+    auto schemaName = schema.empty() ? std::optional<std::string>("") : quoteName(schema);
+    if (!tableName || !schemaName) {
         fail("No table named \"" + std::string(table) + "\"");
         return std::nullopt;
     }
-    auto info = query("PRAGMA table_info(" + *tableName + ")");
+    auto info = query("PRAGMA " + (schema.empty() ? std::string() : *schemaName + ".") +
+                      "table_info(" + *tableName + ")");
     if (!info) {
         return std::nullopt;
     }

@@ -91,9 +91,13 @@ public:
 private:
     bool openFile(const std::filesystem::path& file, int flags, bool mustExist);
     bool run(std::string_view sql, const std::vector<DbValue>& params, Recordset* rows);
-    bool loadTextSources(std::string& sql, std::vector<std::string>& tempTables);
-    std::optional<std::int64_t> lastRowid(const std::string& table);
-    bool convertNumberColumns(const std::string& table, std::int64_t lastRowBefore);
+    bool loadTextSource(std::string& sql, std::size_t begin, std::size_t end,
+                        const std::filesystem::path& file, std::vector<std::string>& tempTables);
+    std::optional<std::int64_t> lastRowid(const std::string& schema, const std::string& table);
+    bool convertNumberColumns(const std::string& schema, const std::string& table,
+                              std::int64_t lastRowBefore);
+    std::optional<std::vector<ColumnDef>> tableColumnsIn(std::string_view schema,
+                                                         std::string_view table);
     bool fail(std::string message);
     bool failSql(std::string_view what);
 

@@ -72,6 +72,10 @@ std::optional<std::string> numberText(double value, int width, int decimals) {
             }
         }
     }
+    // A tiny negative value rounds to zero: stored as zero, without a sign.
+    if (text.front() == '-' && text.find_first_of("123456789") == std::string::npos) {
+        text.erase(0, 1);
+    }
     if (static_cast<int>(text.size()) > width) {
         return std::nullopt;
     }
@@ -197,12 +201,20 @@ std::optional<ShapeFieldInfo> columnFor(std::string_view name, int typeCode, int
 }
 
 std::optional<std::string> encodeText(const ShapeFieldInfo& column, std::string_view text,
-                                      std::string& error) {
+                                      const CodePage& codePage, std::string& error) {
     std::optional<std::string> stored;
     std::string clean = trimmed(text);
     switch (column.dbfType) {
     case 'C':
-        stored = cutUtf8(text, static_cast<std::size_t>(column.width));
+        if (codePage.isUtf8()) {
+            stored = cutUtf8(text, static_cast<std::size_t>(column.width));
+        } else {
+            std::string why;
+            stored = codePage.encode(text, static_cast<std::size_t>(column.width), why);
+            if (!stored) {
+                error = why + " (column " + column.name + ")";
+            }
+        }
         break;
     case 'N':
     case 'F':

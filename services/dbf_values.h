@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "services/code_page.h"
 #include "services/field_types.h"
 
 namespace sw {
@@ -41,8 +42,9 @@ std::optional<ShapeFieldInfo> columnFor(std::string_view name, int typeCode, int
 
 // The text a column stores for a value; nothing for an empty value, or (with a message in
 // `error`) when the value cannot go into the column.
+// Texts go into a text column in the file's code page.
 std::optional<std::string> encodeText(const ShapeFieldInfo& column, std::string_view text,
-                                      std::string& error);
+                                      const CodePage& codePage, std::string& error);
 std::optional<std::string> encodeNumber(const ShapeFieldInfo& column, double number,
                                         std::string& error);
 std::optional<std::string> encodeDate(const ShapeFieldInfo& column, ShapeDate date,

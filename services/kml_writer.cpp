@@ -1,6 +1,7 @@
 #include "services/kml_writer.h"
 
 #include "services/program_folder.h"
+#include "services/xml_text.h"
 
 #include <cctype>
 #include <cerrno>
@@ -34,12 +35,6 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
     }
     result.append(text, start, std::string::npos);
     text = std::move(result);
-}
-
-// XML 1.0 cannot carry most C0 control characters, not even as references; a stray one
-// pasted into a field would make the whole document unreadable.
-bool xmlForbidden(unsigned char c) {
-    return c < 0x20 && c != '\t' && c != '\n' && c != '\r';
 }
 
 std::optional<std::string> readWholeFile(const fs::path& path) {
@@ -141,42 +136,6 @@ bool isWindowsFolder(const std::string& folder) {
 
 } // namespace
 
-std::string xmlText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char ch : text) {
-        switch (ch) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        default:
-            if (!xmlForbidden(static_cast<unsigned char>(ch))) {
-                out += ch;
-            }
-        }
-    }
-    return out;
-}
-
-std::string cdataSection(std::string_view text) {
-    std::string body;
-    body.reserve(text.size());
-    for (char ch : text) {
-        if (!xmlForbidden(static_cast<unsigned char>(ch))) {
-            body += ch;
-        }
-    }
-    // "]]>" would end the section early: split it across two sections.
-    replaceAll(body, "]]>", "]]]]><![CDATA[>");
-    return "<![CDATA[" + body + "]]>";
-}
-
 std::string linkLineText(std::string_view userText) {
     std::string text(userText);
     replaceAll(text, "\"", "&quot;");
@@ -219,12 +178,9 @@ std::string fillKmlTemplate(std::string_view templateText, const KmlValues& valu
     // description holding "YYY" reaches the document as typed). No two placeholders can
     // overlap in the template, so the order of this list only matters for clarity.
     const std::pair<std::string_view, std::string> replacements[] = {
-        {"NNNNNNN", xmlText(values.placemarkName)},
-        {"QQQQQ", cdataSection(values.description)},
-        {"YYY", xmlText(values.longitudeText)},
-        {"XX", xmlText(values.latitudeText)},
-        {"ZZZZZ", xmlText(values.iconReference)},
-        {"<range>1000</range>", values.rangeElement},
+        {"NNNNNNN", xmlText(values.placemarkName)}, {"QQQQQ", cdataSection(values.description)},
+        {"YYY", xmlText(values.longitudeText)},     {"XX", xmlText(values.latitudeText)},
+        {"ZZZZZ", xmlText(values.iconReference)},   {"<range>1000</range>", values.rangeElement},
     };
     std::string text;
     text.reserve(templateText.size() + 256);
@@ -288,18 +244,26 @@ KmlWriteResult WriteKmlFromTemplate(Dialogs& dialogs, const std::string& templat
         return KmlWriteResult{false, "Cannot write the KML file " + outputPath.string() + ": " +
                                          reason + "."};
     };
+    if (outputPath.empty()) {
+        return {false, "Cannot write the KML file: no file name was given."};
+    }
 
     std::error_code ec;
     fs::path target = fs::absolute(outputPath, ec);
     if (ec) {
         return cannotWrite(ec.message());
     }
-    // Writing through a link updates the file it points to, as writing in place would.
-    if (fs::is_symlink(target, ec)) {
-        target = fs::weakly_canonical(target, ec);
+    // Writing through a link updates the file it points to, as writing in place would; a link
+    // whose file does not exist yet gets that file, and stays a link.
+    for (int hops = 0; fs::is_symlink(target, ec); ++hops) {
+        if (hops == 40) {
+            return cannotWrite("it is a chain of links that never ends");
+        }
+        const fs::path pointsTo = fs::read_symlink(target, ec);
         if (ec) {
             return cannotWrite(ec.message());
         }
+        target = (target.parent_path() / pointsTo).lexically_normal();
     }
     mode_t mode = newFileMode();
     struct stat existing {};

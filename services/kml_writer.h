@@ -20,6 +20,7 @@
 // disk leaves no file behind, and an older file at the target stays as it was.
 
 #include "services/dialogs.h"
+#include "services/xml_text.h" // xmlText, cdataSection: every text of a document goes through them
 
 #include <filesystem>
 #include <optional>
@@ -94,10 +95,5 @@ struct KmlValues {
 // The finished document text: the template with its placeholders replaced (values are not
 // rescanned), followed by CR LF.
 std::string fillKmlTemplate(std::string_view templateText, const KmlValues& values);
-
-// Helpers for other KML text: `text` escaped for XML character data (& < >, and the control
-// characters XML cannot carry dropped); `text` as one or more CDATA sections.
-std::string xmlText(std::string_view text);
-std::string cdataSection(std::string_view text);
 
 } // namespace sw

@@ -6,10 +6,18 @@
 
 #include <shapefil.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace sw::shapeio {
+
+// The whole of `count` bytes at `offset` of an open file descriptor, retried where a call stops
+// short; false when the file ends first or a call fails. For the checks and repairs done
+// beside shapelib.
+bool readAllAt(int fd, std::uint64_t offset, void* bytes, std::size_t count);
+bool writeAllAt(int fd, std::uint64_t offset, const void* bytes, std::size_t count);
 
 // The hooks to pass to shapelib's ...LL functions.
 SAHooks* hooks();
@@ -20,6 +28,7 @@ void setWriteLimit(std::optional<long long> bytes);
 struct IoWatch {
     bool failed = false;
     std::string message;
+    std::string openFailure; // the first file that did not open, and why
 
     void note(std::string text) {
         if (!failed) {
@@ -38,9 +47,19 @@ public:
     WatchScope& operator=(const WatchScope&) = delete;
 
     bool failed() const { return watch_.failed; }
+    // The first failure; else why the first file that did not open failed; else `fallback`.
     std::string reason(const std::string& fallback) const {
-        return watch_.failed ? watch_.message : fallback;
+        if (watch_.failed) {
+            return watch_.message;
+        }
+        return watch_.openFailure.empty() ? fallback : watch_.openFailure;
     }
+    // Where a file did not open: why, in the system's words, before shapelib's own summary
+    // ("Unable to open ...", which gives no reason).
+    std::string openReason(const std::string& fallback) const {
+        return watch_.openFailure.empty() ? reason(fallback) : watch_.openFailure;
+    }
+    void forgetOpenFailure() { watch_.openFailure.clear(); }
 
 private:
     IoWatch watch_;

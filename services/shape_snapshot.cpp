@@ -1,8 +1,13 @@
 #include "services/shape_snapshot.h"
 
+#include "services/shape_io.h"
+
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <fstream>
 #include <system_error>
+#include <unistd.h>
 
 namespace sw {
 
@@ -32,18 +37,37 @@ std::optional<FileSnapshot> takeSnapshot(const fs::path& path, std::size_t headB
     return snapshot;
 }
 
+namespace {
+
+// Writes `bytes` at `offset` unless the file already holds them there. A byte range that never
+// changed is left untouched, so putting a file back also works where the file may not grow
+// or be written past a size limit.
+bool putBack(int fd, std::uint64_t offset, const std::string& bytes) {
+    std::string current(bytes.size(), '\0');
+    const ssize_t got = ::pread(fd, current.data(), current.size(), static_cast<off_t>(offset));
+    if (got == static_cast<ssize_t>(bytes.size()) && current == bytes) {
+        return true;
+    }
+    return shapeio::writeAllAt(fd, offset, bytes.data(), bytes.size());
+}
+
+} // namespace
+
 bool restoreSnapshot(const FileSnapshot& snapshot) {
     std::error_code ec;
     fs::resize_file(snapshot.path, snapshot.size, ec);
     if (ec) {
         return false;
     }
-    std::fstream out(snapshot.path, std::ios::binary | std::ios::in | std::ios::out);
-    out.write(snapshot.head.data(), static_cast<std::streamsize>(snapshot.head.size()));
-    out.seekp(static_cast<std::streamoff>(snapshot.size - snapshot.tail.size()));
-    out.write(snapshot.tail.data(), static_cast<std::streamsize>(snapshot.tail.size()));
-    out.flush();
-    return static_cast<bool>(out);
+    const int fd = ::open(snapshot.path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = putBack(fd, 0, snapshot.head) &&
+              putBack(fd, snapshot.size - snapshot.tail.size(), snapshot.tail);
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    return ok;
 }
 
 std::size_t dbfHeaderLength(const fs::path& path) {

@@ -14,8 +14,10 @@
 #include <unistd.h>
 
 #include "services/no_case.h"
+#include "services/shape_check.h"
 #include "services/shape_io.h"
 #include "services/shape_paths.h"
+#include "services/shape_publish.h"
 #include "services/shape_snapshot.h"
 
 namespace sw {
@@ -69,6 +71,25 @@ int baseShapeType(int type) {
 }
 
 // ---------------------------------------------------------------------------------------------
+std::string readSmallFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string text(256, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+// The dBASE header's language driver byte: which code page its texts are in (0: not said).
+unsigned char dbfLanguageDriver(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    char header[30] = {};
+    in.read(header, sizeof header);
+    return in ? static_cast<unsigned char>(header[29]) : 0;
+}
+
 struct Vertex {
     double x;
     double y;
@@ -114,6 +135,8 @@ struct ShapeFiles::State {
     fs::path shpPath() const { return partFile(workBase, ".shp"); }
     fs::path shxPath() const { return partFile(workBase, ".shx"); }
     fs::path dbfPath() const { return partFile(workBase, ".dbf"); }
+    CodePage codePage; // of the attribute table's texts: UTF-8 for new files
+    ShapefileParts parts() const { return {shpPath(), shxPath(), dbfPath()}; }
 
     void clearRecord() {
         values.assign(fields.size(), std::nullopt);
@@ -121,26 +144,9 @@ struct ShapeFiles::State {
         recordError.clear();
     }
 
-    // Moves a new shapefile from its temporary names into place. Spatial indexes and
-    // upper-case parts of the shapefile it replaces would describe the old one: they go.
     bool publish(std::string& error) {
-        std::error_code ec;
-        for (const char* extension :
-             {".qix", ".sbn", ".sbx", ".QIX", ".SBN", ".SBX", ".SHP", ".SHX", ".DBF", ".CPG"}) {
-            fs::remove(withExtension(finalBase, extension), ec);
-        }
-        // The .shp last: until it is in place, no reader takes the new parts for a shapefile.
-        for (const char* extension : {".dbf", ".cpg", ".shx", ".shp"}) {
-            fs::path from = withExtension(workBase, extension);
-            if (!fs::exists(from, ec)) {
-                continue;
-            }
-            fs::rename(from, withExtension(finalBase, extension), ec);
-            if (ec) {
-                error = "Cannot put " + withExtension(finalBase, ".shp").string() +
-                        " in place: " + ec.message();
-                return false;
-            }
+        if (!publishShapefile(workBase, finalBase, error)) {
+            return false;
         }
         published = true;
         workBase = finalBase;
@@ -246,12 +252,18 @@ bool ShapeFiles::OpenShapefile(const std::filesystem::path& path, int mode, int 
     if (!fs::is_regular_file(state->dbfPath(), ec)) {
         return fail("The shapefile " + shown + " has no attribute table (.dbf)");
     }
+    // Checked before shapelib reads them: it trusts the headers, and an append to files that
+    // disagree would overwrite old records or grow the files without bound.
+    if (std::string damage = shapefileDamage(state->parts()); !damage.empty()) {
+        return fail("Cannot add records to " + shown + ": the shapefile is damaged (" + damage +
+                    ")");
+    }
     WatchScope watch;
     // Opened for update, so that a file we may not write fails here, before any value is set.
     SHPHandle shp = SHPOpenLL(withExtension(state->workBase, ".shp").c_str(), "rb+", hooks());
     if (shp == nullptr) {
         return fail("Cannot open " + shown +
-                    " as a shapefile: " + watch.reason(std::strerror(errno)));
+                    " for adding records: " + watch.openReason(std::strerror(errno)));
     }
     state->shp = shp;
     int records = 0;
@@ -261,11 +273,12 @@ bool ShapeFiles::OpenShapefile(const std::filesystem::path& path, int mode, int 
         return fail("Cannot add records to " + shown + ": its shape type " + std::to_string(type) +
                     " is not a point, polyline, polygon or multipoint type");
     }
+    watch.forgetOpenFailure();
     DBFHandle dbf = DBFOpenLL(withExtension(state->workBase, ".dbf").c_str(), "rb+", hooks());
     state->dbf = dbf;
     if (dbf == nullptr) {
-        return fail("Cannot open the attribute table of " + shown + ": " +
-                    watch.reason(std::strerror(errno)));
+        return fail("Cannot open the attribute table of " + shown +
+                    " for adding records: " + watch.openReason(std::strerror(errno)));
     }
     int rows = DBFGetRecordCount(dbf);
     for (int i = 0; i < DBFGetFieldCount(dbf); ++i) {
@@ -282,6 +295,19 @@ bool ShapeFiles::OpenShapefile(const std::filesystem::path& path, int mode, int 
     if (rows != records) {
         return fail("Cannot add records to " + shown + ": its shapes (" + std::to_string(records) +
                     ") and attribute rows (" + std::to_string(rows) + ") do not match");
+    }
+    // Texts are added in the file's own code page (see code_page.h).
+    const fs::path cpgFile = partFile(state->workBase, ".cpg");
+    if (fs::is_regular_file(cpgFile, ec)) {
+        const std::string cpg = readSmallFile(cpgFile);
+        auto codePage = CodePage::fromCpg(cpg);
+        if (!codePage) {
+            return fail("Cannot add records to " + shown + ": its code page \"" + cpg + "\" (" +
+                        cpgFile.filename().string() + ") is not one this program can write");
+        }
+        state->codePage = *codePage;
+    } else {
+        state->codePage = CodePage::fromLanguageDriver(dbfLanguageDriver(state->dbfPath()));
     }
     state->shapeType = type;
     state->clearRecord();
@@ -417,7 +443,8 @@ const ShapeFieldInfo* columnOf(const std::vector<ShapeFieldInfo>* fields, int in
 bool ShapeField::SetValue(std::string_view text) {
     const auto* column = columnOf(owner_->state_ ? &owner_->state_->fields : nullptr, index_);
     std::string error;
-    auto stored = column ? encodeText(*column, text, error) : std::nullopt;
+    auto stored =
+        column ? encodeText(*column, text, owner_->state_->codePage, error) : std::nullopt;
     return owner_->setValue(index_, name_, std::move(stored), std::move(error));
 }
 
@@ -532,6 +559,19 @@ std::optional<ShapeParts> buildParts(int type, const std::vector<Vertex>& vertic
     return parts;
 }
 
+const char* kindName(int type) {
+    switch (baseShapeType(type)) {
+    case SHPT_POINT:
+        return "points";
+    case SHPT_ARC:
+        return "lines";
+    case SHPT_POLYGON:
+        return "polygons";
+    default:
+        return "multipoints";
+    }
+}
+
 void todayInto(DBFHandle dbf) {
     std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -565,7 +605,8 @@ bool ShapeFiles::WriteRecord() {
     std::string error;
     auto parts = buildParts(state.shapeType, state.vertices, error);
     if (!parts) {
-        return fail("Record not written to " + shown + ": " + error);
+        return fail("Record not written to " + shown + ", a shapefile of " +
+                    kindName(state.shapeType) + ": " + error);
     }
 
     const fs::path shpFile = state.shpPath();
@@ -615,8 +656,11 @@ bool ShapeFiles::WriteRecord() {
     }
     // Closing writes the headers and the index: the files are complete from here on.
     state.closeHandles();
-    if (!ok || watch.failed()) {
-        std::string reason = watch.reason("the record could not be written");
+    // Whatever shapelib did not report, the files must still agree with one another.
+    std::string damage = ok && !watch.failed() ? shapefileDamage(state.parts()) : std::string();
+    if (!ok || watch.failed() || !damage.empty()) {
+        std::string reason = watch.reason(damage.empty() ? "the record could not be written"
+                                                         : "the files disagree: " + damage);
         bool restored = restoreSnapshot(*shpBefore) && restoreSnapshot(*shxBefore) &&
                         restoreSnapshot(*dbfBefore);
         return fail("Record not written to " + shown + ": " + reason +

@@ -1,10 +1,18 @@
 #include "services/text_sql.h"
 
-#include <system_error>
+#include <algorithm>
 
 #include "services/no_case.h"
 
 namespace sw {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+} // namespace
 
 std::optional<std::string> quoteName(std::string_view name) {
     if (name.empty() || name.size() > 128) {
@@ -17,42 +25,6 @@ std::optional<std::string> quoteName(std::string_view name) {
         }
     }
     return "[" + std::string(name) + "]";
-}
-
-// "INSERT INTO name ..." gives name (brackets removed); any other statement nothing.
-std::optional<std::string> insertTarget(std::string_view sql) {
-    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    std::size_t at = 0;
-    auto skipBlanks = [&] {
-        std::size_t start = at;
-        while (at < sql.size() && blank(sql[at])) {
-            ++at;
-        }
-        return at > start;
-    };
-    auto word = [&](std::string_view expected) {
-        if (findNoCase(sql.substr(at, expected.size()), expected) != 0) {
-            return false;
-        }
-        at += expected.size();
-        return true;
-    };
-    skipBlanks();
-    if (!word("INSERT") || !skipBlanks() || !word("INTO") || !skipBlanks() || at >= sql.size()) {
-        return std::nullopt;
-    }
-    std::size_t end = at;
-    if (sql[at] == '[') {
-        end = sql.find(']', at);
-        if (end == std::string_view::npos) {
-            return std::nullopt;
-        }
-        return std::string(sql.substr(at + 1, end - at - 1));
-    }
-    while (end < sql.size() && !blank(sql[end]) && sql[end] != '(') {
-        ++end;
-    }
-    return std::string(sql.substr(at, end - at));
 }
 
 // "SELECT cols INTO table FROM rest" makes a new table from the selected rows; SQLite says it
@@ -109,44 +81,81 @@ std::string rewriteSelectInto(const std::string& sql) {
            sql.substr(start + 7, into - start - 7) + " FROM " + sql.substr(from + 4);
 }
 
-std::optional<TextSourceRef> nextTextSource(std::string_view sql, std::size_t from,
-                                            std::string& error) {
+std::optional<TextSourceRef> findTextSource(std::string_view sql, std::string& error) {
     static constexpr std::string_view kOpen = "[Text;Database=";
     static constexpr std::string_view kMiddle = ";HDR=NO].[";
     error.clear();
-    const std::size_t open = findNoCase(sql, kOpen, from);
+    // The reference is a token of the statement: looked for outside string literals, quoted
+    // names and comments, so a text that merely looks like one is left alone.
+    std::size_t open = std::string_view::npos;
+    for (std::size_t i = 0; i < sql.size() && open == std::string_view::npos; ++i) {
+        const char c = sql[i];
+        if (c == '\'' || c == '"' || c == '`') {
+            // A doubled quote inside stands for one; the scan resumes after the closing one.
+            for (++i; i < sql.size(); ++i) {
+                if (sql[i] == c) {
+                    if (i + 1 < sql.size() && sql[i + 1] == c) {
+                        ++i;
+                        continue;
+                    }
+                    break;
+                }
+            }
+        } else if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
+            i = std::min(sql.find('\n', i), sql.size());
+        } else if (c == '/' && i + 1 < sql.size() && sql[i + 1] == '*') {
+            const std::size_t end = sql.find("*/", i + 2);
+            i = end == std::string_view::npos ? sql.size() : end + 1;
+        } else if (c == '[') {
+            if (equalsNoCase(sql.substr(i, kOpen.size()), kOpen)) {
+                open = i;
+            } else {
+                i = std::min(sql.find(']', i), sql.size());
+            }
+        }
+    }
     if (open == std::string_view::npos) {
         return std::nullopt;
     }
     const std::size_t middle = findNoCase(sql, kMiddle, open + kOpen.size());
     if (middle == std::string_view::npos) {
-        error = "Text file source without \";HDR=NO].[\": " + std::string(sql.substr(open));
+        error = "Refused \"" + std::string(sql) + "\": a text file source needs \";HDR=NO].[\"";
         return std::nullopt;
     }
-    const std::filesystem::path folder =
-        sql.substr(open + kOpen.size(), middle - open - kOpen.size());
+    // The source ends the statement, so its file name runs to the statement's last "]": a
+    // name holding "]" (or anything else) is taken whole and never read as SQL.
+    std::size_t close = sql.find_last_not_of(" \t\r\n;");
+    if (close == std::string_view::npos || close < middle + kMiddle.size() || sql[close] != ']') {
+        error = "Refused \"" + std::string(sql) +
+                "\": a text file source must end the statement, as "
+                "[Text;Database=FOLDER;HDR=NO].[FILE]";
+        return std::nullopt;
+    }
+    // The forms the program uses: SELECT ... INTO table FROM source, INSERT INTO table ...
+    // SELECT ... FROM source.
+    std::string_view before = sql.substr(0, open);
+    while (!before.empty() && isBlank(before.back())) {
+        before.remove_suffix(1);
+    }
+    std::string_view start = sql.substr(0, open);
+    while (!start.empty() && isBlank(start.front())) {
+        start.remove_prefix(1);
+    }
+    const bool selectOrInsert =
+        start.size() > 6 && isBlank(start[6]) &&
+        (equalsNoCase(start.substr(0, 6), "SELECT") || equalsNoCase(start.substr(0, 6), "INSERT"));
+    const bool fromBefore = before.size() > 4 &&
+                            equalsNoCase(before.substr(before.size() - 4), "FROM") &&
+                            isBlank(before[before.size() - 5]);
+    if (!selectOrInsert || !fromBefore) {
+        error = "Refused \"" + std::string(sql) +
+                "\": a text file can only be read by SELECT ... INTO or INSERT INTO ... SELECT ... "
+                "FROM it";
+        return std::nullopt;
+    }
+    const std::filesystem::path folder(
+        sql.substr(open + kOpen.size(), middle - open - kOpen.size()));
     const std::size_t nameStart = middle + kMiddle.size();
-    // The file name ends at a "]"; a name may hold "]" itself, so take the first "]"
-    // that ends the name of an existing file.
-    std::size_t close = sql.find(']', nameStart);
-    const std::size_t firstClose = close;
-    while (close != std::string_view::npos) {
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(folder / sql.substr(nameStart, close - nameStart),
-                                             ec)) {
-            break;
-        }
-        close = sql.find(']', close + 1);
-    }
-    if (firstClose == std::string_view::npos) {
-        error = "Text file source without closing \"]\": " + std::string(sql.substr(open));
-        return std::nullopt;
-    }
-    if (close == std::string_view::npos) {
-        error = "Text file not found: " +
-                (folder / sql.substr(nameStart, firstClose - nameStart)).string();
-        return std::nullopt;
-    }
     return TextSourceRef{open, close + 1, folder / sql.substr(nameStart, close - nameStart)};
 }
 

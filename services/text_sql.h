@@ -1,7 +1,7 @@
 #pragma once
 // The statement forms of the program's text-file driver, turned into what SQLite runs: the
 // source reference that names a headerless text file as a table, "SELECT ... INTO table FROM"
-// (a new table from the selected rows), the target table of an insert, and quoting of names.
+// (a new table from the selected rows), and quoting of names.
 // Pure text work: nothing here opens a database.
 
 #include <cstddef>
@@ -16,9 +16,6 @@ namespace sw {
 // a name that cannot be quoted safely.
 std::optional<std::string> quoteName(std::string_view name);
 
-// "INSERT INTO name ..." gives name (brackets removed); any other statement nothing.
-std::optional<std::string> insertTarget(std::string_view sql);
-
 // "SELECT cols INTO table FROM rest" as SQLite says it: "CREATE TABLE table AS SELECT cols FROM
 // rest". Any other statement comes back unchanged.
 std::string rewriteSelectInto(const std::string& sql);
@@ -31,9 +28,12 @@ struct TextSourceRef {
     std::filesystem::path file;
 };
 
-// The first text source of the statement from `from` on. Nothing when there is none, or (with
-// a message in `error`) when the reference is malformed or names no existing file.
-std::optional<TextSourceRef> nextTextSource(std::string_view sql, std::size_t from,
-                                            std::string& error);
+// The statement's text source, found as a token of the statement (never inside a string
+// literal, a quoted name or a comment). The source must end the statement, so its file name is
+// everything from ".[" to the statement's last "]" and is never read as SQL; and the statement
+// must be one of the forms that read a text file: SELECT ... INTO table FROM source, or
+// INSERT INTO table ... SELECT ... FROM source. Nothing when the statement names no text file,
+// or (with a message in `error`) when it names one outside those forms.
+std::optional<TextSourceRef> findTextSource(std::string_view sql, std::string& error);
 
 } // namespace sw

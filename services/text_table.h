@@ -2,13 +2,23 @@
 // Headerless comma-separated text files read as tables: the rows a statement's text source
 // names, each value typed as the database stores it. No SQLite here.
 //
-// Unquoted values that read wholly as numbers are numbers (whole numbers as integers), every
-// other value (and every quoted value, quotes removed) is text, an empty value is NULL. A
-// UTF-8 byte order mark before the first value and blank lines are skipped; lines may end in
-// CR LF or LF.
+// Records follow the common CSV rules: fields are separated by commas and records by line
+// ends (CR LF or LF); a field in double quotes may hold commas, line breaks and doubled quotes
+// (one quote each). Blanks around a field go. A UTF-8 byte order mark before the first field
+// and empty lines are skipped. Anything else that is malformed (a quote left open, text after
+// a closing quote, a quote inside an unquoted field) is refused with its line number, never
+// read as something else.
+//
+// Values: an empty unquoted field is NULL. A quoted field is text and keeps every character.
+// An unquoted field becomes a number only where every value of its column is a number
+// (services/number_reading.h), whole numbers as integers; a column with any other value
+// keeps every value as the text it was written as ("007" stays "007", "1e3" stays "1e3"), and
+// so does a column holding a whole number that a 64-bit integer (or, beside fractions, a
+// double) cannot hold exactly.
 
 #include <cstddef>
 #include <filesystem>
+#include <istream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,19 +27,68 @@
 
 namespace sw {
 
-// What a column of a text table holds as a whole: whole numbers only, numbers only, or
-// anything else (all empty counts as text).
-enum class TextColumnType { Integer, Real, Text };
+struct CsvField {
+    std::string text;
+    bool quoted = false;
 
-struct TextTable {
-    std::vector<std::vector<DbValue>> rows;
-    std::size_t columns = 0; // the most values any row has
-
-    TextColumnType columnType(std::size_t column) const;
+    bool operator==(const CsvField&) const = default;
 };
 
+// Reads the records of a comma-separated text one at a time, so a file of any size needs
+// memory for one record only.
+class CsvReader {
+public:
+    explicit CsvReader(std::istream& in);
+
+    // The next record's fields. False at the end of the text, or when the record is malformed:
+    // then error() says what is wrong and on which line.
+    bool next(std::vector<CsvField>& fields);
+    const std::string& error() const { return error_; }
+
+private:
+    int get();
+    int peek();
+    void putBack(int c);
+    bool lineEnd();
+    bool fail(std::size_t line, const std::string& what);
+
+    std::streambuf* in_;
+    std::string pending_;  // characters read ahead and put back, the next one last
+    std::size_t line_ = 1; // the line the reader stands on
+    bool started_ = false;
+    std::string error_;
+};
+
+// What a column of a text table holds as a whole.
+enum class TextColumnType { Integer, Real, Text };
+
+// The value a field gives in a column of that type.
+DbValue typedValue(const CsvField& field, TextColumnType type);
+
+// The shape of a text table, from one pass over it: how many columns (the most values any
+// record has), each column's type and how many rows.
+struct TextTableShape {
+    std::vector<TextColumnType> types; // one per column
+    std::size_t rows = 0;
+
+    std::size_t columns() const { return types.size(); }
+};
+
+std::optional<TextTableShape> scanTextTable(std::istream& in, std::string& error);
+
+// The whole table in memory (small files; the database streams instead).
+struct TextTable {
+    TextTableShape shape;
+    std::vector<std::vector<DbValue>> rows;
+
+    std::size_t columns() const { return shape.columns(); }
+    TextColumnType columnType(std::size_t column) const { return shape.types.at(column); }
+};
+
+std::optional<TextTable> readTextTable(std::istream& in, std::string& error);
+
 // The file as a table; nothing (and a message naming the file in `error`) when it cannot be
-// read.
+// read or is malformed.
 std::optional<TextTable> readTextTable(const std::filesystem::path& file, std::string& error);
 
 } // namespace sw

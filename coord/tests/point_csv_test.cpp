@@ -61,6 +61,11 @@ TEST(PointLine, AcceptedFormsAndRefusals) {
         }
     }
     EXPECT_EQ(parsePointLine("91,0").problem, "latitude 91 is outside -90..90");
+    // A number beyond a double is not "not a number": the message says what is wrong with it.
+    EXPECT_EQ(parsePointLine("1e309,0").problem,
+              "\"1e309\" is out of range: too large, or too close to zero, for a number");
+    EXPECT_EQ(parsePointLine("0,1e-400").problem,
+              "\"1e-400\" is out of range: too large, or too close to zero, for a number");
 }
 
 TEST(InputLine, EachLineIsReadInItsOwnFormOrTheForcedOne) {

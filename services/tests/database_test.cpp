@@ -348,5 +348,101 @@ TEST(Database, TextFileNamesCannotChangeAStatement) {
     EXPECT_EQ(rowsIn(db, "sqlite_temp_master"), 0) << "no temporary table is left";
 }
 
+// Every spelling of an insert converts the numbers of the rows it adds, by the one rule.
+TEST(Database, EveryFormOfInsertStoresNumbersInNumberColumns) {
+    for (const std::string insert :
+         {"INSERT INTO T", "INSERT OR REPLACE INTO T", "INSERT INTO main.T", "INSERT INTO \"T\"",
+          "REPLACE INTO [T]", "  insert\tinto t"}) {
+        TempDir dir;
+        Database db;
+        ASSERT_TRUE(db.create(dir / "w.mdb"));
+        ASSERT_TRUE(db.createTable(
+            "T", {{"ACRES", ColumnType::LongInteger, 0}, {"AMOUNT", ColumnType::Double, 0}}));
+        ASSERT_TRUE(db.execute(insert + " (ACRES, AMOUNT) VALUES (?, ?)", {"1,234.50", "12,5"}))
+            << insert << ": " << db.lastError();
+        auto rs = db.query("SELECT ACRES, AMOUNT FROM T");
+        ASSERT_TRUE(rs);
+        EXPECT_EQ(rs->value("ACRES"), DbValue(1234)) << insert;
+        EXPECT_EQ(rs->value("AMOUNT"), DbValue("12,5")) << insert << ": a decimal comma stays text";
+    }
+}
+
+// The text source is a token of the statement: found outside literals, its file name taken
+// whole, and only in the statements that read text files.
+TEST(Database, TextSourcesAreReadOnlyWhereTheyStandAsSources) {
+    TempDir dir;
+    test::writeFile(dir / "a.csv", "1,2\r\n2,3\r\n");
+    const std::string tricky = "a.csv] WHERE F1=2 --x.csv";
+    test::writeFile(dir / tricky, "7,8\r\n");
+    Database db;
+    ASSERT_TRUE(db.create(dir / "w.mdb"));
+
+    ASSERT_TRUE(db.execute("SELECT * INTO A FROM " + textSource(dir.path(), tricky)))
+        << db.lastError();
+    auto rs = db.query("SELECT F1 FROM A");
+    ASSERT_TRUE(rs);
+    EXPECT_EQ(rs->recordCount(), 1);
+    EXPECT_EQ(rs->text("F1"), "7") << "the file named so, not a.csv with a WHERE";
+
+    const std::string literal = "'" + textSource(dir.path(), "a.csv") + "'";
+    rs = db.query("SELECT " + literal + " AS T");
+    ASSERT_TRUE(rs) << db.lastError();
+    EXPECT_EQ(rs->text("T"), textSource(dir.path(), "a.csv")) << "a literal is left alone";
+
+    struct Refused {
+        std::string sql;
+        const char* says;
+    };
+    const std::vector<Refused> refused = {
+        {"SELECT * INTO B FROM " + textSource(dir.path(), "a.csv") + " WHERE F1=2",
+         "must end the statement"},
+        {"DELETE FROM " + textSource(dir.path(), "a.csv"), "can only be read by"},
+        {"SELECT * INTO C FROM [Text;Database=" + dir.path().string() + "].[a.csv]",
+         "needs \";HDR=NO].[\""},
+    };
+    for (const auto& r : refused) {
+        EXPECT_FALSE(db.execute(r.sql)) << r.sql;
+        EXPECT_NE(db.lastError().find(r.says), std::string::npos) << db.lastError();
+    }
+    EXPECT_FALSE(db.tableColumns("B"));
+}
+
+// Messages say what is wrong in words a user can act on, never SQLite's "not an error".
+TEST(Database, MessagesSayWhatIsWrong) {
+    TempDir dir;
+    std::string wide;
+    for (int i = 0; i < 2100; ++i) {
+        wide += i ? ",1" : "1";
+    }
+    test::writeFile(dir / "wide.csv", wide + "\r\n");
+    test::writeFile(dir / "open.csv", "1,2\r\n3,\"x\r\n");
+    Database db;
+    ASSERT_TRUE(db.create(dir / "w.mdb"));
+    ASSERT_TRUE(db.execute("CREATE TABLE T (A INTEGER)"));
+    struct Case {
+        std::string sql;
+        std::vector<DbValue> params;
+        std::vector<std::string> says;
+    };
+    const std::vector<Case> cases = {
+        {"DELETE FROM T; DROP TABLE T", {}, {"more than one statement"}},
+        {"SELECT A FROM T WHERE A = ?", {}, {"takes 1 values, but 0 were given"}},
+        {"SELECT * INTO W FROM " + textSource(dir.path(), "wide.csv"),
+         {},
+         {"wide.csv", "2100 columns", "more than the"}},
+        {"SELECT * INTO O FROM " + textSource(dir.path(), "open.csv"),
+         {},
+         {"open.csv", "line 2", "not closed"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(db.execute(c.sql, c.params)) << c.sql;
+        for (const auto& part : c.says) {
+            EXPECT_NE(db.lastError().find(part), std::string::npos) << db.lastError();
+        }
+        EXPECT_EQ(db.lastError().find("not an error"), std::string::npos) << db.lastError();
+        EXPECT_EQ(db.lastError().find("sw_text"), std::string::npos) << db.lastError();
+    }
+}
+
 } // namespace
 } // namespace sw

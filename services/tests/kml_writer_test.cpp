@@ -103,7 +103,7 @@ TEST(KmlFill, PlaceholdersAreReplacedOnceAndValuesCannotBreakTheDocument) {
          "<range>9</range>\r\n"},
         {"a link that would end the CDATA section is split across two",
          {"n", R"(<a href="x]]>y&z">)", "1", "2", "i", "<range>9</range>"},
-         R"(<n>n</n><d><![CDATA[<a href="x]]]]><![CDATA[>y&z">]]></d><c>1,2</c><h>i</h>)"
+         R"(<n>n</n><d><![CDATA[<a href="x]]]><![CDATA[]>y&z">]]></d><c>1,2</c><h>i</h>)"
          "<range>9</range>\r\n"},
     };
     for (const auto& c : cases) {
@@ -164,6 +164,10 @@ TEST_F(KmlWrite, FailuresFoundBeforeTheLinkQuestionWriteNothingAndAskNothing) {
     }
     EXPECT_EQ(outputFolder(), (std::vector<std::string>{"folder.kml", "plain.txt"}));
     EXPECT_EQ(test::readFile(out_ / "plain.txt"), "x");
+
+    ScriptedDialogs dialogs;
+    EXPECT_EQ(write(dialogs, fs::path()).message,
+              "Cannot write the KML file: no file name was given.");
 }
 
 TEST_F(KmlWrite, FullDiskLeavesTheOldFileAsItWas) {
@@ -201,6 +205,15 @@ TEST_F(KmlWrite, ReplacingKeepsTheFilesPermissionsAndFollowsALink) {
     using fs::perms;
     EXPECT_EQ(fs::status(real).permissions(),
               perms::owner_read | perms::owner_write | perms::group_read);
+
+    // A link to a file not there yet: the file is made where the link points, the link stays.
+    fs::create_directory(out_ / "sub");
+    fs::create_symlink("sub/later.kml", out_ / "dangling.kml");
+    dialogs.answerNext(Answer::No);
+    ASSERT_TRUE(write(dialogs, out_ / "dangling.kml"));
+    EXPECT_TRUE(fs::is_symlink(out_ / "dangling.kml"));
+    EXPECT_NE(test::readFile(out_ / "sub/later.kml").find("<name>Camp A</name>"),
+              std::string::npos);
 
     // A new file gets the usual permissions, not the private ones of a temporary file.
     const mode_t mask = ::umask(022);

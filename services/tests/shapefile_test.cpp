@@ -8,10 +8,17 @@
 
 #include <QJsonArray>
 #include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
 #include <set>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace sw {
 namespace {
@@ -248,6 +255,7 @@ TEST(ShapeFiles, ValuesAreStoredInTheirColumnsExactly) {
         {"Long", 7, 0, [](ShapeField f) { return f.SetValue(-84.2773); }, "    -84.27730000000"},
         {"Sum", 7, 0, [](ShapeField f) { return f.SetValue(0.1 + 0.2); }, "      0.30000000000"},
         {"NegZero", 7, 0, [](ShapeField f) { return f.SetValue(-0.0); }, "      0.00000000000"},
+        {"TinyNeg", 7, 0, [](ShapeField f) { return f.SetValue(-1e-20); }, "      0.00000000000"},
         // Too wide with all its zeros: the same value with fewer of them.
         {"Far", 7, 0, [](ShapeField f) { return f.SetValue(-2600000.12); }, "        -2600000.12"},
         {"Area", 7, 0, [](ShapeField f) { return f.SetValue("1,234.50"); }, "   1234.50000000000"},
@@ -671,6 +679,311 @@ TEST(ShapeFiles, OpeningWhatCannotBeWrittenFailsWithAMessageNamingIt) {
         EXPECT_FALSE(out.WriteRecord());
     }
     EXPECT_EQ(folderBytes(dir.path()), before);
+}
+
+// Every file of this process stops growing at `bytes` while this lives: a write past it fails
+// (EFBIG) instead of ending the process, as a full disk fails a write.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(std::uintmax_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = static_cast<rlim_t>(bytes);
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, previous_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit old_{};
+    void (*previous_)(int) = nullptr;
+};
+
+// A file that cannot grow during an append, whichever of the three it is and wherever the
+// record crosses the limit: the append fails, says which file and why, and all three files
+// are back byte for byte.
+TEST(ShapeFiles, AppendingWhereAFileCannotGrowTakesTheRecordBackWhole) {
+    TempDir dir;
+    auto path = dir / "pfcamps.shp";
+    createFacilityFile(path, 18);
+    const auto before = folderBytes(dir.path());
+    const auto shx = fs::file_size(dir / "pfcamps.shx");
+    const auto dbf = fs::file_size(dir / "pfcamps.dbf");
+    bool succeeded = false;
+    bool dbfAloneRefused = false;
+    for (std::uintmax_t limit = shx; !succeeded && limit < dbf + 400; limit += 7) {
+        ShapeFiles out;
+        ASSERT_TRUE(out.OpenShapefile(path, ShapeFiles::kAppend)) << out.lastError();
+        {
+            FileSizeLimit fileSize(limit);
+            succeeded = writeFacility(out, "Appended", 5, 6);
+        }
+        if (!succeeded) {
+            dbfAloneRefused = dbfAloneRefused || limit >= fs::file_size(dir / "pfcamps.shp") + 28;
+            EXPECT_NE(out.lastError().find("File too large"), std::string::npos) << out.lastError();
+            ASSERT_EQ(folderBytes(dir.path()), before) << "limit " << limit << " bytes";
+        }
+    }
+    ASSERT_TRUE(succeeded);
+    EXPECT_TRUE(dbfAloneRefused);
+    auto back = readShapefile(path);
+    ASSERT_EQ(test::problemsOf(back), "");
+    EXPECT_EQ(back.gdal["feature_count"].toInt(), 19);
+}
+
+void patchFile(const fs::path& file, std::size_t offset, const std::string& bytes) {
+    std::string content = test::readFile(file);
+    content.replace(offset, bytes.size(), bytes);
+    test::writeFile(file, content);
+}
+
+void cutFile(const fs::path& file, std::uintmax_t size) {
+    fs::resize_file(file, size);
+}
+
+std::string bigEndian(std::uint32_t value) {
+    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
+            static_cast<char>(value >> 8), static_cast<char>(value)};
+}
+
+// Files whose headers disagree with what they hold are refused before anything is written:
+// the append would otherwise overwrite old records, null them, or grow the files without bound.
+TEST(ShapeFiles, AppendingToADamagedShapefileIsRefusedAndTouchesNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path& base)> damage;
+        const char* mentions;
+    };
+    const std::vector<Case> cases = {
+        {".shp length says the header alone",
+         [](const fs::path& b) { patchFile(b / "a.shp", 24, bigEndian(50)); }, "a.shp"},
+        {".shp length says 1 GB",
+         [](const fs::path& b) { patchFile(b / "a.shp", 24, bigEndian(1u << 29)); }, "a.shp"},
+        {".shp cut by 10 bytes",
+         [](const fs::path& b) { cutFile(b / "a.shp", fs::file_size(b / "a.shp") - 10); }, "a.shp"},
+        {".shp cut to its header", [](const fs::path& b) { cutFile(b / "a.shp", 100); }, "a.shp"},
+        {".shp of random bytes",
+         [](const fs::path& b) {
+             std::string noise(fs::file_size(b / "a.shp"), '\0');
+             std::uint32_t x = 12345;
+             for (char& c : noise) {
+                 x = x * 1103515245u + 12345u;
+                 c = static_cast<char>(x >> 16);
+             }
+             test::writeFile(b / "a.shp", noise);
+         },
+         "a.shp"},
+        {".shx entry past the end",
+         [](const fs::path& b) { patchFile(b / "a.shx", 100 + 4 * 8, bigEndian(100000)); },
+         "a.shx"},
+        {".dbf cut to its header",
+         [](const fs::path& b) {
+             std::string dbf = test::readFile(b / "a.dbf");
+             cutFile(b / "a.dbf", static_cast<unsigned char>(dbf[8]) +
+                                      256u * static_cast<unsigned char>(dbf[9]));
+         },
+         "a.dbf"},
+        {".dbf with one row less in its header",
+         [](const fs::path& b) { patchFile(b / "a.dbf", 4, std::string("\x04\0\0\0", 4)); },
+         "a.dbf"},
+        {".dbf header lengths zero",
+         [](const fs::path& b) { patchFile(b / "a.dbf", 8, std::string(4, '\0')); }, "a.dbf"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        createFacilityFile(dir / "a.shp", 5);
+        c.damage(dir.path());
+        const auto before = folderBytes(dir.path());
+        ShapeFiles out;
+        const bool opened = out.OpenShapefile(dir / "a.shp", ShapeFiles::kAppend);
+        if (opened) {
+            writeFacility(out, "Appended", 5, 6);
+        }
+        EXPECT_FALSE(opened) << c.name;
+        EXPECT_NE(out.lastError().find("damaged"), std::string::npos)
+            << c.name << ": " << out.lastError();
+        EXPECT_NE(out.lastError().find(c.mentions), std::string::npos)
+            << c.name << ": " << out.lastError();
+        EXPECT_EQ(folderBytes(dir.path()), before) << c.name;
+    }
+}
+
+// A new shapefile replaces an old one whole or not at all: where one of the old parts cannot
+// be replaced, none is, and no temporary file stays behind.
+TEST(ShapeFiles, ANewShapefileThatCannotReplaceEveryPartReplacesNone) {
+    TempDir dir;
+    createFacilityFile(dir / "old.shp", 5);
+    fs::remove(dir / "old.shp");
+    fs::create_directory(dir / "old.shp");
+    const auto before = folderBytes(dir.path());
+    {
+        ShapeFiles out;
+        ASSERT_TRUE(out.OpenShapefile(dir / "old.shp", ShapeFiles::kCreate, ShapeFiles::kPoint));
+        ASSERT_TRUE(addFacilityFields(out));
+        EXPECT_FALSE(writeFacility(out, "New", 1, 2));
+        EXPECT_NE(out.lastError().find("old.shp is a folder"), std::string::npos)
+            << out.lastError();
+    }
+    EXPECT_EQ(folderBytes(dir.path()), before);
+}
+
+// Runs `body` in a child process as the unprivileged user "nobody" (only from root, which file
+// permissions do not stop); its exit code, or -1 when it could not be run so.
+int asNobody(const std::function<int()>& body) {
+    const uid_t nobody = 65534;
+    const pid_t child = ::fork();
+    if (child < 0) {
+        return -1;
+    }
+    if (child == 0) {
+        std::_Exit(::setgid(nobody) == 0 && ::setuid(nobody) == 0 ? body() : 100);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+// In a shared folder (sticky bit) a user may replace only the files they own. Run as another
+// user: the old .dbf, .shx and .cpg are theirs, the .shp is not.
+TEST(ShapeFiles, ANewShapefileInASharedFolderKeepsTheOldOneWhenAPartIsSomeoneElses) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs to start as root to act as two users";
+    }
+    TempDir dir;
+    const fs::path shared = dir / "shared";
+    fs::create_directory(shared);
+    fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+    fs::permissions(dir.path(), fs::perms::others_exec, fs::perm_options::add);
+    createFacilityFile(shared / "a.shp", 5);
+    for (const char* part : {"a.dbf", "a.shx", "a.cpg"}) {
+        ASSERT_EQ(::chown((shared / part).c_str(), 65534, 65534), 0);
+    }
+    const auto before = folderBytes(shared);
+    const int code = asNobody([&] {
+        ShapeFiles out;
+        const bool written =
+            out.OpenShapefile(shared / "a.shp", ShapeFiles::kCreate, ShapeFiles::kPoint) &&
+            addFacilityFields(out) && writeFacility(out, "New", 1, 2);
+        return written ? 3 : (out.lastError().find("a.shp") == std::string::npos ? 4 : 0);
+    });
+    EXPECT_EQ(code, 0) << "3: written, 4: message without the file";
+    EXPECT_EQ(folderBytes(shared), before);
+}
+
+// Messages name the file and say what is wrong, in the system's words where it refused.
+TEST(ShapeFiles, RefusalsNameTheFileAndTheReason) {
+    TempDir dir;
+    {
+        ShapeFiles out;
+        ASSERT_TRUE(out.OpenShapefile(dir / "burn.shp", ShapeFiles::kCreate, ShapeFiles::kPolygon));
+        ASSERT_TRUE(out.Fields().AddField("Name", 10, 20) && out.CommitFields());
+        ASSERT_TRUE(out.Vertices().AddVertex(0, 0) && out.Vertices().AddVertex(0, 1) &&
+                    out.Vertices().AddVertex(1, 1));
+        ASSERT_TRUE(out.WriteRecord()) << out.lastError();
+    }
+    ShapeFiles polygons;
+    ASSERT_TRUE(polygons.OpenShapefile(dir / "burn.shp", ShapeFiles::kAppend));
+    ASSERT_TRUE(polygons.Vertices().AddVertex(5, 5));
+    EXPECT_FALSE(polygons.WriteRecord());
+    EXPECT_NE(polygons.lastError().find("burn.shp, a shapefile of polygons: A polygon ring needs"),
+              std::string::npos)
+        << polygons.lastError();
+
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "read-only files: needs to start as root to act as another user";
+    }
+    fs::permissions(dir.path(), fs::perms::others_exec | fs::perms::others_read,
+                    fs::perm_options::add);
+    for (const char* part : {"ro.shp", "ro.dbf"}) {
+        const fs::path base = dir / (std::string("case_") + part);
+        fs::create_directory(base);
+        fs::permissions(base, fs::perms::others_exec | fs::perms::others_read,
+                        fs::perm_options::add);
+        createFacilityFile(base / "ro.shp", 1);
+        for (const char* file : {"ro.shp", "ro.shx", "ro.dbf", "ro.cpg"}) {
+            fs::permissions(base / file, fs::perms::others_write,
+                            std::string(file) == part ? fs::perm_options::remove
+                                                      : fs::perm_options::add);
+        }
+        const std::string expected = (base / part).string() + ": Permission denied";
+        const int code = asNobody([&] {
+            ShapeFiles out;
+            const bool opened = out.OpenShapefile(base / "ro.shp", ShapeFiles::kAppend);
+            const bool named = out.lastError().find(expected) != std::string::npos;
+            if (!named) {
+                std::fprintf(stderr, "%s\n", out.lastError().c_str());
+            }
+            return opened ? 1 : named ? 0 : 2;
+        });
+        EXPECT_EQ(code, 0) << part << " (1: opened, 2: message without " << expected << ")";
+    }
+}
+
+// An append writes texts in the file's own code page, so old and new records read alike; a
+// character the code page lacks is refused, never written as something else.
+TEST(ShapeFiles, AppendedTextsAreWrittenInTheFilesOwnCodePage) {
+    const std::string cafe = "Caf\xC3\xA9 \xC3\x91"
+                             "and\xC3\xBA";
+    struct Case {
+        const char* name;
+        std::optional<std::string> cpg; // nothing: no .cpg
+        unsigned char driver;           // the .dbf header's language driver byte
+        std::string text;
+        std::optional<std::string> stored; // nothing: refused
+    };
+    const std::vector<Case> cases = {
+        {"ISO-8859-1", "ISO-8859-1", 0, cafe,
+         std::string("Caf\xE9 \xD1"
+                     "and\xFA")},
+        {"ISO 88591", "ISO 88591", 0, cafe,
+         std::string("Caf\xE9 \xD1"
+                     "and\xFA")},
+        {"1252 and the euro", "1252", 0, "\xE2\x82\xAC 5", std::string("\x80 5")},
+        {"UTF-8", "UTF-8", 0, cafe, cafe},
+        {"no .cpg: the language driver", std::nullopt, 0xC9, "\xD0\x96", std::string("\xC6")},
+        {"no .cpg, no driver: Windows-1252", std::nullopt, 0, cafe,
+         std::string("Caf\xE9 \xD1"
+                     "and\xFA")},
+        {"euro not in Latin-1", "ISO-8859-1", 0, "\xE2\x82\xAC 5", std::nullopt},
+        {"no Cyrillic in 1252", std::nullopt, 0x57, "\xD0\x96", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        createFacilityFile(dir / "a.shp", 1);
+        fs::remove(dir / "a.cpg");
+        if (c.cpg) {
+            test::writeFile(dir / "a.cpg", *c.cpg);
+        }
+        std::string dbf = test::readFile(dir / "a.dbf");
+        dbf[29] = static_cast<char>(c.driver);
+        test::writeFile(dir / "a.dbf", dbf);
+        const auto before = folderBytes(dir.path());
+        ShapeFiles out;
+        ASSERT_TRUE(out.OpenShapefile(dir / "a.shp", ShapeFiles::kAppend)) << out.lastError();
+        const bool written = writeFacility(out, c.text, 5, 6);
+        EXPECT_EQ(written, c.stored.has_value()) << c.name << ": " << out.lastError();
+        if (c.stored) {
+            EXPECT_NE(test::readFile(dir / "a.dbf").find(*c.stored + "   "), std::string::npos)
+                << c.name;
+        } else {
+            EXPECT_NE(out.lastError().find("cannot be written in the code page"), std::string::npos)
+                << out.lastError();
+            EXPECT_EQ(folderBytes(dir.path()), before) << c.name;
+        }
+    }
+    TempDir dir;
+    createFacilityFile(dir / "a.shp", 1);
+    test::writeFile(dir / "a.cpg", "KLINGON-7");
+    ShapeFiles out;
+    EXPECT_FALSE(out.OpenShapefile(dir / "a.shp", ShapeFiles::kAppend));
+    EXPECT_NE(out.lastError().find("KLINGON-7"), std::string::npos) << out.lastError();
 }
 
 } // namespace

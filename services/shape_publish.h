@@ -1,0 +1,18 @@
+#pragma once
+// Putting a new shapefile in the place of an old one. Its files are built under temporary
+// names beside the target; this moves them to their final names as one step: either all the
+// new files are in place and the old ones gone, or (with a message) the old ones are back as
+// they were and the new ones still under their temporary names.
+
+#include <filesystem>
+#include <string>
+
+namespace sw {
+
+// Moves workBase.dbf/.cpg/.shx/.shp (those that exist) to finalBase with the same extensions.
+// The old shapefile's parts, and the spatial indexes and upper-case parts that would describe
+// it, go. False (and a message naming the file in `error`) when any target cannot be replaced.
+bool publishShapefile(const std::filesystem::path& workBase, const std::filesystem::path& finalBase,
+                      std::string& error);
+
+} // namespace sw
