@@ -2,6 +2,7 @@
 
 #include "coord/converter_window.h"
 #include "facilities/facilities_window.h"
+#include "hurricanes/hurricanes_window.h"
 #include "shell/about_window.h"
 #include "shell/main_window.h"
 #include "shell/placeholder_window.h"
@@ -19,8 +20,9 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
     registry_.setFactory(forms::kConverter, [this] { return new sw_ddc_0306(dialogs_); });
     registry_.setFactory(forms::kFacilities,
                          [this] { return new swFac(dialogs_, openConverterCall()); });
+    registry_.setFactory(forms::kHurricanes,
+                         [this] { return new swHcane(dialogs_, openConverterCall()); });
     placeholder(wildfiresPlaceholder());
-    placeholder(hurricanesPlaceholder());
     placeholder(addressesPlaceholder());
     placeholder(kmlConvertPlaceholder());
 }

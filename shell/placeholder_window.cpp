@@ -65,11 +65,6 @@ PlaceholderKind wildfiresPlaceholder() {
             QStringLiteral("p"),         QStringLiteral("cmdCoordCon")};
 }
 
-PlaceholderKind hurricanesPlaceholder() {
-    return {forms::kHurricanes, QStringLiteral("Hurricanes"), QStringLiteral("Hurricanes"),
-            QString(),          QStringLiteral("h"),          QStringLiteral("cmdHcoordCon")};
-}
-
 PlaceholderKind addressesPlaceholder() {
     return {forms::kAddresses,
             QStringLiteral("Google Earth Address Matching"),

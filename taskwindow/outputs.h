@@ -19,6 +19,7 @@
 #include "taskwindow/output_file_choice.h"
 #include "taskwindow/output_result.h"
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -45,6 +46,9 @@ struct ShapePoint {
 // One placemark document.
 struct KmlPlacemark {
     std::string templateName = "kml_template3.txt";
+    // When set, asked once the file is chosen (a question whose answer picks the template);
+    // its result takes the place of templateName.
+    std::function<std::string()> chooseTemplate;
     std::string presetFileName; // what the file dialog offers; no prefix is added
     std::string name;
     std::vector<std::string> descriptionLines;

@@ -1,5 +1,5 @@
-// The task windows still to come are real windows already: the wildfire and hurricane
-// placeholders open the real converter for themselves and receive its six results.
+// Task windows open the real converter for themselves and receive its six results, through
+// the program's own wiring: the wildfire placeholder and the hurricane window.
 
 #include "shell/application.h"
 #include "testsupport/scripted_dialogs.h"
