@@ -1,5 +1,6 @@
 #include "shell/application.h"
 
+#include "addresses/address_window.h"
 #include "coord/converter_window.h"
 #include "facilities/facilities_window.h"
 #include "hurricanes/hurricanes_window.h"
@@ -22,8 +23,8 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
                          [this] { return new swFac(dialogs_, openConverterCall()); });
     registry_.setFactory(forms::kHurricanes,
                          [this] { return new swHcane(dialogs_, openConverterCall()); });
+    registry_.setFactory(forms::kAddresses, [this] { return new frmGEAddress(dialogs_); });
     placeholder(wildfiresPlaceholder());
-    placeholder(addressesPlaceholder());
     placeholder(kmlConvertPlaceholder());
 }
 

@@ -65,15 +65,6 @@ PlaceholderKind wildfiresPlaceholder() {
             QStringLiteral("p"),         QStringLiteral("cmdCoordCon")};
 }
 
-PlaceholderKind addressesPlaceholder() {
-    return {forms::kAddresses,
-            QStringLiteral("Google Earth Address Matching"),
-            QStringLiteral("Facility Addresses"),
-            QString(),
-            QString(),
-            QString()};
-}
-
 PlaceholderKind kmlConvertPlaceholder() {
     return {forms::kKmlConvert,
             QStringLiteral("Wildfire Management"),

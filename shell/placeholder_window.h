@@ -28,7 +28,6 @@ public:
 
 // The placeholders of the task windows that are not built yet.
 PlaceholderKind wildfiresPlaceholder();
-PlaceholderKind addressesPlaceholder();
 PlaceholderKind kmlConvertPlaceholder();
 
 } // namespace sw
