@@ -46,9 +46,6 @@ struct ShapePoint {
 // One placemark document.
 struct KmlPlacemark {
     std::string templateName = "kml_template3.txt";
-    // When set, asked once the file is chosen (a question whose answer picks the template);
-    // its result takes the place of templateName.
-    std::function<std::string()> chooseTemplate;
     std::string presetFileName; // what the file dialog offers; no prefix is added
     std::string name;
     std::vector<std::string> descriptionLines;
@@ -56,6 +53,9 @@ struct KmlPlacemark {
     std::string latitude;
     std::string iconFile; // a file of the icons folder
     std::string rangeElement = kDefaultRangeElement;
+    // When set, asked once the file is chosen (a question whose answer picks the template);
+    // its result takes the place of templateName.
+    std::function<std::string()> chooseTemplate = {};
 };
 
 class RecordOutputs {
