@@ -48,10 +48,14 @@ QPushButton* button(const char* name, const char* caption) {
     return b;
 }
 
+// The caption beside a control. An input control is named by its caption for screen
+// readers; a value label keeps its own text as its name, so the value is what is read.
 QLabel* caption(const char* name, const char* text, QWidget* buddy) {
     auto* label = named(new QLabel(QString::fromUtf8(text)), name);
-    label->setBuddy(buddy);
-    buddy->setAccessibleName(label->text().trimmed().remove(QLatin1Char('&')));
+    if (qobject_cast<QLabel*>(buddy) == nullptr) {
+        label->setBuddy(buddy);
+        buddy->setAccessibleName(label->text().trimmed().remove(QLatin1Char('&')));
+    }
     return label;
 }
 
