@@ -59,12 +59,6 @@ PlaceholderWindow::PlaceholderWindow(const PlaceholderKind& kind, OpenConverter 
     layout->addStretch();
 }
 
-PlaceholderKind wildfiresPlaceholder() {
-    return {forms::kWildfires,           QStringLiteral("Wildfire Management"),
-            QStringLiteral("Wildfires"), QStringLiteral("txtF_Name"),
-            QStringLiteral("p"),         QStringLiteral("cmdCoordCon")};
-}
-
 PlaceholderKind kmlConvertPlaceholder() {
     return {forms::kKmlConvert,
             QStringLiteral("Wildfire Management"),

@@ -1,5 +1,5 @@
-// Task windows open the real converter for themselves and receive its six results, through
-// the program's own wiring: the wildfire placeholder and the hurricane window.
+// Through the program's own wiring, the wildfire and hurricane windows open the real converter
+// for themselves and receive its six results.
 
 #include "shell/application.h"
 #include "testsupport/scripted_dialogs.h"
