@@ -3,12 +3,17 @@
 // it: the completeness check before writing, the KML icon, placemark name and description, and
 // the suggested KML file name. Values stay display texts until a file field needs a number.
 
+#include "taskwindow/columns.h"
+#include "taskwindow/outputs.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace sw {
+
+class Dialogs;
 
 struct StormPosition {
     std::string name;         // cleaned by the entry rule
@@ -30,6 +35,16 @@ struct StormPosition {
     std::string utcDay;
     std::string utcHour;
 };
+
+// The record's fourteen columns, in file order: text-file titles, shapefile fields, kinds,
+// values. The wind and knots go out as whole numbers (ties to even), as the window keeps them.
+const ColumnTable<StormPosition>& stormColumns();
+
+// The "ph" prefix, the dialogs' filters and the geographic projection file.
+OutputSettings hurricaneOutputSettings();
+
+// The position in a shapefile: at its longitude and latitude.
+ShapePoint hurricaneShapePoint(const StormPosition& position);
 
 inline constexpr const char* kActual = "Actual";
 inline constexpr const char* kForecast = "Forecast";
@@ -58,6 +73,10 @@ std::vector<std::string> hurricaneDescriptionLines(const StormPosition& position
 
 // The suggested KML file name: "phIke_1500_Sep12", "phForecastIke_1500_Sep12" for a forecast.
 std::string hurricaneKmlFileName(const StormPosition& position);
+
+// The position's KML document. Once the file is chosen, `dialogs` asks whether to add the
+// satellite imagery, which chooses the template.
+KmlPlacemark hurricanePlacemark(const StormPosition& position, Dialogs& dialogs);
 
 // The view range of a storm placemark: far enough out to show the storm's surroundings.
 inline constexpr const char* kHurricaneRangeElement = "<range>500000</range>";

@@ -111,6 +111,10 @@ std::string currentZoneName() {
     return systemZoneName(QTimeZone::systemTimeZone(), QDateTime::currentDateTimeUtc());
 }
 
+StormClock systemStormClock() {
+    return {[] { return QDate::currentDate(); }, [] { return currentZoneName(); }};
+}
+
 ZoneOffset zoneOffset(std::string_view zoneName) {
     struct Row {
         std::string_view name;

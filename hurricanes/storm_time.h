@@ -12,6 +12,7 @@
 
 #include <QDate>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,14 @@ inline constexpr const char* kUnknownZoneName = "Cannot determine current time z
 std::string systemZoneName(const QTimeZone& zone, const QDateTime& now);
 // The same for the machine's own zone at this moment.
 std::string currentZoneName();
+
+// What the window asks the machine: today's local date and the zone's name at this moment.
+// Tests hand in a fixed day and zone.
+struct StormClock {
+    std::function<QDate()> today;
+    std::function<std::string()> zoneName;
+};
+StormClock systemStormClock();
 
 // Offset from UTC in whole hours and the suffix written after the local time.
 struct ZoneOffset {

@@ -3,6 +3,7 @@
 #include "addresses/address_window.h"
 #include "coord/converter_window.h"
 #include "facilities/facilities_window.h"
+#include "hurricanes/hurricanes_window.h"
 #include "shell/about_window.h"
 #include "shell/main_window.h"
 #include "shell/placeholder_window.h"
@@ -25,8 +26,9 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
                          [this] { return new swFac(dialogs_, openConverterCall()); });
     registry_.setFactory(forms::kWildfires,
                          [this] { return new frmDBMan(dialogs_, openConverterCall()); });
+    registry_.setFactory(forms::kHurricanes,
+                         [this] { return new swHcane(dialogs_, openConverterCall()); });
     registry_.setFactory(forms::kAddresses, [this] { return new frmGEAddress(dialogs_); });
-    placeholder(hurricanesPlaceholder());
     placeholder(kmlConvertPlaceholder());
 }
 

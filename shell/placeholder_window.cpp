@@ -59,11 +59,6 @@ PlaceholderWindow::PlaceholderWindow(const PlaceholderKind& kind, OpenConverter 
     layout->addStretch();
 }
 
-PlaceholderKind hurricanesPlaceholder() {
-    return {forms::kHurricanes, QStringLiteral("Hurricanes"), QStringLiteral("Hurricanes"),
-            QString(),          QStringLiteral("h"),          QStringLiteral("cmdHcoordCon")};
-}
-
 PlaceholderKind kmlConvertPlaceholder() {
     return {forms::kKmlConvert,
             QStringLiteral("Wildfire Management"),

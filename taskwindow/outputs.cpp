@@ -211,8 +211,10 @@ OutputResult RecordOutputs::writeKml(const KmlPlacemark& placemark) {
     if (!choice) {
         return OutputResult::cancelled();
     }
+    const std::string templateName =
+        placemark.chooseTemplate ? placemark.chooseTemplate() : placemark.templateName;
     const KmlWriteResult written =
-        WriteKmlFromTemplate(dialogs_, placemark.templateName, choice->target, placemark.name,
+        WriteKmlFromTemplate(dialogs_, templateName, choice->target, placemark.name,
                              placemark.descriptionLines, placemark.longitude, placemark.latitude,
                              placemark.iconFile, placemark.rangeElement);
     return written ? OutputResult::written(choice->target)

@@ -19,6 +19,7 @@
 #include "taskwindow/output_file_choice.h"
 #include "taskwindow/output_result.h"
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -52,6 +53,9 @@ struct KmlPlacemark {
     std::string latitude;
     std::string iconFile; // a file of the icons folder
     std::string rangeElement = kDefaultRangeElement;
+    // When set, asked once the file is chosen (a question whose answer picks the template);
+    // its result takes the place of templateName.
+    std::function<std::string()> chooseTemplate = {};
 };
 
 class RecordOutputs {

@@ -1,5 +1,5 @@
-// Through the program's own wiring, the wildfire window and the hurricane placeholder open the
-// real converter for themselves and receive its six results.
+// Through the program's own wiring, the wildfire and hurricane windows open the real converter
+// for themselves and receive its six results.
 
 #include "shell/application.h"
 #include "testsupport/scripted_dialogs.h"

@@ -1,0 +1,662 @@
+// The Hurricanes window driven as a user drives it: real widgets, key and mouse events, the
+// converter typing the coordinates, the dialog double answering, the clock and zone fixed.
+// Files written are read back: text byte for byte, shapefiles through GDAL, KML against the
+// OGC schema.
+
+#include "hurricanes/hurricanes_window.h"
+
+#include "coord/converter_window.h"
+#include "hurricanes/storm_names.h"
+#include "services/program_folder.h"
+#include "taskwindow/output_file_choice.h"
+#include "testsupport/scripted_dialogs.h"
+#include "testsupport/test_paths.h"
+#include "ui/window_registry.h"
+#include "ui/window_kinds.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTest>
+#include <cmath>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+using sw::test::readFile;
+
+const char* const kOutputButtons[] = {"cmdAdNewHFac", "cmdAppendFile", "cmdWriteHShape",
+                                      "appendHShape", "cmdKML"};
+const char* const kCoordinateLabels[] = {"lblhDDLat",   "lblhDDLong",  "lblhAlbersX",
+                                         "lblhAlbersY", "lblUTMCoord", "lblUSNG"};
+
+QString q(const char* text) {
+    return QString::fromUtf8(text);
+}
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// A Gulf position, 27.25 N 88.5 W, as the converter shows it.
+const sw::HandBackTexts kPoint = sw::handBackTexts(27.25, -88.5);
+const std::string kShown[] = {kPoint.latitude, kPoint.longitude, kPoint.albersX,
+                              kPoint.albersY,  kPoint.utm,       kPoint.usng};
+
+// Runs a program to its end: exit code and output.
+std::pair<int, std::string> run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000)) {
+        return {-1, "did not finish: " + program.toStdString()};
+    }
+    return {process.exitCode(),
+            (process.readAllStandardOutput() + process.readAllStandardError()).toStdString()};
+}
+
+class HurricanesWindow : public ::testing::Test {
+protected:
+    sw::test::ScriptedDialogs dialogs;
+    sw::WindowRegistry registry; // after the dialogs: its windows go first
+    sw::test::TempDir dir;
+    QDate today{2026, 9, 12};
+    std::string zone = "Eastern Daylight Time";
+    swHcane* win = nullptr;
+
+    void SetUp() override { open(); }
+
+    void open() {
+        registry.setFactory(q(sw::forms::kHurricanes), [this] {
+            return new swHcane(
+                dialogs,
+                [this](sw::HandBackTarget& target) {
+                    registry.instanceAs<sw_ddc_0306>(q(sw::forms::kConverter))->openFor(&target);
+                },
+                sw::StormClock{[this] { return today; }, [this] { return zone; }});
+        });
+        registry.setFactory(q(sw::forms::kConverter), [this] { return new sw_ddc_0306(dialogs); });
+        win = qobject_cast<swHcane*>(registry.show(q(sw::forms::kHurricanes)));
+        ASSERT_NE(win, nullptr);
+        activate(win);
+    }
+    static void activate(QWidget* window) {
+        QApplication::setActiveWindow(window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    }
+
+    template <class W> W* child(const char* name) const {
+        W* widget = win->findChild<W*>(q(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QPushButton* button(const char* n) const { return child<QPushButton>(n); }
+    QComboBox* name() const { return child<QComboBox>("cmbName"); }
+    QLineEdit* edit(const char* n) const { return child<QLineEdit>(n); }
+    QLabel* label(const char* n) const { return child<QLabel>(n); }
+    QScrollBar* bar(const char* n) const { return child<QScrollBar>(n); }
+    QSlider* slider() const { return child<QSlider>("sldHwind"); }
+    QString text(const char* n) const { return label(n)->text(); }
+    void click(const char* n) { QTest::mouseClick(button(n), Qt::LeftButton); }
+    void clickInto(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+    std::string path(const char* fileName) const { return (dir / fileName).string(); }
+
+    // Types into a field as a user does: click, select what is there, type, leave by Tab.
+    void typeInto(QLineEdit* field, const char* typed, bool leave = true) {
+        clickInto(field);
+        field->selectAll();
+        QTest::keyClicks(field, q(typed));
+        if (leave) {
+            QTest::keyClick(field, Qt::Key_Tab);
+            QApplication::processEvents(); // a refused field takes the focus back
+        }
+    }
+    void typeName(const char* typed) {
+        clickInto(name());
+        name()->clearEditText();
+        QTest::keyClicks(name(), q(typed));
+        // The suggestions close as the user's next click would close them.
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            QTest::keyClick(popup, Qt::Key_Escape);
+        }
+        // The headless platform leaves a closed pop-up as the active window.
+        if (QApplication::activeWindow() != win) {
+            activate(win);
+        }
+        EXPECT_EQ(name()->currentText(), q(typed));
+    }
+
+    int enabledOutputs() const {
+        int enabled = 0;
+        for (const char* b : kOutputButtons) {
+            enabled += button(b)->isEnabled() ? 1 : 0;
+        }
+        return enabled;
+    }
+
+    // Ike, actual, 15:00 UTC, 115 mph, the coordinates as the converter sets them; unlocked.
+    void enterPosition(const char* storm = "Ike") {
+        typeName(storm);
+        clickInto(child<QRadioButton>("optActual"));
+        bar("HscrHour")->setValue(15);
+        typeInto(edit("txtHwind"), "115");
+        for (std::size_t i = 0; i < 6; ++i) {
+            label(kCoordinateLabels[i])->setText(q(kShown[i]));
+        }
+        click("cmdEnableWriteFile");
+        ASSERT_EQ(enabledOutputs(), 5) << ::testing::PrintToString(dialogs.messageTexts());
+    }
+
+    // The record line of enterPosition's position.
+    std::string ikeLine(const char* storm = "Ike") const {
+        return "\"" + std::string(storm) +
+               "\",\"09-12-2026\",\"Actual\",\"9/12/2026 15:00:00 UTC\","
+               "\"9/12/2026 11:00:00 AM EDT\",27.25,-88.5," +
+               kPoint.albersX + "," + kPoint.albersY + ",\"" + kPoint.utm + "\",\"" +
+               kPoint.usng + "\",115,100,\"Category 3\"\r\n";
+    }
+};
+
+const std::string kTitleLine = "\"Name\",\"Date\",\"Position\",\"UTC Time\",\"Local Time\","
+                               "\"Latitude\",\"Longitude\",\"AlbersX\",\"AlbersY\",\"UTM Coord\","
+                               "\"USNG Coord\",\"MPH\",\"Knots\",\"Category\"\r\n";
+
+TEST_F(HurricanesWindow, OpensWithTodayTheSeasonsNamesAndEverythingLocked) {
+    EXPECT_EQ(win->windowTitle(), "Hurricanes");
+    EXPECT_EQ(edit("meHEnter")->text(), "09-12-2026");
+    EXPECT_EQ(name()->count(),
+              static_cast<int>(sw::loadStormNames(sw::programFolder(), 2026).names.size()));
+    EXPECT_EQ(name()->currentText(), "");
+    EXPECT_EQ(text("lblMon") + " " + text("lblDay") + " " + text("lblsHour"), "9 12 00:00");
+    EXPECT_EQ(bar("HscrDay")->maximum(), 30);
+    EXPECT_EQ(text("lblUTC_Cat"), "9/12/2026 00:00:00 UTC");
+    EXPECT_EQ(text("lblLtimeZ"), "9/11/2026 8:00:00 PM EDT");
+    EXPECT_EQ(edit("txtHwind")->text() + "/" + edit("txtKnots")->text(), "23/0");
+    EXPECT_EQ(text("lblHCat"), "");
+    EXPECT_FALSE(child<QGroupBox>("frmKnots")->isEnabled());
+    EXPECT_EQ(enabledOutputs(), 0);
+    EXPECT_TRUE(dialogs.messages.empty()) << ::testing::PrintToString(dialogs.messageTexts());
+}
+
+TEST_F(HurricanesWindow, ScrollBarsSetTheUtcAndLocalTimesAndTheDayFollowsTheMonth) {
+    struct Step {
+        const char* what;
+        const char* bar;
+        int value;
+        const char* zoneNow;
+        const char* shown; // month day hour
+        const char* utc;
+        const char* local;
+    };
+    const Step steps[] = {
+        {"hour 4 is local midnight", "HscrHour", 4, "Eastern Daylight Time", "9 12 04:00",
+         "9/12/2026 04:00:00 UTC", "9/12/2026 00:00:00 AM EDT"},
+        {"hour 3 the evening before", "HscrHour", 3, "Eastern Daylight Time", "9 12 03:00",
+         "9/12/2026 03:00:00 UTC", "9/11/2026 11:00:00 PM EDT"},
+        {"the zone is asked at each change", "HscrHour", 15, "Central Standard Time",
+         "9 12 15:00", "9/12/2026 15:00:00 UTC", "9/12/2026 9:00:00 AM CST"},
+        {"day 31 of August", "HscrMon", 8, "Central Standard Time", "8 12 15:00",
+         "8/12/2026 15:00:00 UTC", "8/12/2026 9:00:00 AM CST"},
+        {"", "HscrDay", 31, "Central Standard Time", "8 31 15:00", "8/31/2026 15:00:00 UTC",
+         "8/31/2026 9:00:00 AM CST"},
+        {"then September holds 30 days", "HscrMon", 9, "Central Standard Time", "9 30 15:00",
+         "9/30/2026 15:00:00 UTC", "9/30/2026 9:00:00 AM CST"},
+        {"and February 28 in 2026", "HscrMon", 2, "Central Standard Time", "2 28 15:00",
+         "2/28/2026 15:00:00 UTC", "2/28/2026 9:00:00 AM CST"},
+        {"a zone outside the table", "HscrHour", 0, "Europe/Berlin", "2 28 00:00",
+         "2/28/2026 00:00:00 UTC", "2/28/2026 00:00:00 AM"},
+    };
+    for (const Step& s : steps) {
+        zone = s.zoneNow;
+        bar(s.bar)->setValue(s.value);
+        EXPECT_EQ(text("lblMon") + " " + text("lblDay") + " " + text("lblsHour"), s.shown)
+            << s.what;
+        EXPECT_EQ(text("lblUTC_Cat"), s.utc) << s.what;
+        EXPECT_EQ(text("lblLtimeZ"), s.local) << s.what;
+    }
+    EXPECT_EQ(bar("HscrDay")->maximum(), 28);
+    // Keys move a bar by one, Page keys by three.
+    QScrollBar* hour = bar("HscrHour");
+    hour->setFocus(Qt::TabFocusReason);
+    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_PageDown, Qt::Key_Left}) {
+        QTest::keyClick(hour, key);
+    }
+    EXPECT_EQ(text("lblsHour"), "04:00");
+}
+
+TEST_F(HurricanesWindow, ReportDateNextYearRefusedLastYearSilentTheYearBeforeAsked) {
+    struct Case {
+        const char* typed;
+        std::optional<sw::Answer> answer;
+        const char* message; // "" for none
+        const char* stays;   // what the field shows afterwards
+        bool keepsFocus;
+    };
+    const Case cases[] = {
+        {"01012025", std::nullopt, "", "01-01-2025", false},
+        {"01012027", std::nullopt, sw::kFutureYearMessage, "01-01-2027", true},
+        {"12312024", sw::Answer::No, sw::kOldYearQuestion, "12-31-2024", true},
+        {"12312024", sw::Answer::Yes, sw::kOldYearQuestion, "12-31-2024", false},
+        {"02302026", std::nullopt, sw::kInvalidDateMessage, "09-12-2026", true},
+    };
+    for (const Case& c : cases) {
+        dialogs.clear();
+        if (c.answer) {
+            dialogs.answerNext(*c.answer);
+        }
+        QLineEdit* date = edit("meHEnter");
+        clickInto(date);
+        date->setCursorPosition(0);
+        QTest::keyClicks(date, q(c.typed));
+        QTest::keyClick(date, Qt::Key_Tab);
+        QApplication::processEvents();
+        EXPECT_EQ(date->text(), c.stays) << c.typed;
+        EXPECT_EQ(QApplication::focusWidget() == date, c.keepsFocus) << c.typed;
+        if (*c.message == '\0') {
+            EXPECT_TRUE(dialogs.messages.empty()) << c.typed;
+            continue;
+        }
+        ASSERT_EQ(dialogs.messages.size(), 1u) << c.typed;
+        EXPECT_EQ(dialogs.messages[0].text, c.message);
+        if (c.answer) {
+            EXPECT_EQ(dialogs.messages[0].title, sw::kOldYearTitle);
+            EXPECT_EQ(dialogs.messages[0].buttons, sw::Buttons::YesNo);
+        } else {
+            EXPECT_EQ(dialogs.beeps, 1) << c.typed;
+        }
+    }
+}
+
+TEST_F(HurricanesWindow, WindTypedGivesCategoryAndKnotsAtEveryThreshold) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"22", " ", "19"},         {"23", "Tropical Depression", "20"},
+        {"38", "Tropical Depression", "33"}, {"39", "Tropical Storm", "34"},
+        {"73", "Tropical Storm", "63"},      {"74", "Category 1", "64"},
+        {"95", "Category 1", "82"},          {"96", "Category 2", "83"},
+        {"110", "Category 2", "96"},         {"111", "Category 3", "96"},
+        {"130", "Category 3", "113"},        {"131", "Category 4", "114"},
+        {"155", "Category 4", "135"},        {"156", "Category 5", "135"},
+        {"115.5", "Category 3", "101"}, // 116 mph: ties go to even
+    };
+    for (const auto& [mph, category, knots] : cases) {
+        typeInto(edit("txtHwind"), mph);
+        EXPECT_EQ(text("lblHCat"), category) << mph;
+        EXPECT_EQ(edit("txtKnots")->text(), knots) << mph;
+        EXPECT_EQ(slider()->value(), std::nearbyint(std::atof(mph))) << mph;
+    }
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.beeps, 0);
+}
+
+// A typed 40000 used to overflow the 16-bit wind; the field now takes three whole digits.
+TEST_F(HurricanesWindow, WindFieldsRefuseWhatTheirFiltersDoNotAllowWithABeep) {
+    const std::tuple<const char*, const char*, const char*, int> cases[] = {
+        {"txtHwind", "40000", "400", 2}, {"txtHwind", "12a5", "125", 1},
+        {"txtHwind", "99.9.", "99.9.", 0}, {"txtKnots", "1000", "100", 1},
+        {"txtKnots", "8.7", "87", 1},
+    };
+    clickInto(button("cmdCvrtKts"));
+    for (const auto& [field, typed, shown, beeps] : cases) {
+        dialogs.clear();
+        typeInto(edit(field), typed, false);
+        EXPECT_EQ(edit(field)->text(), shown) << typed;
+        EXPECT_EQ(dialogs.beeps, beeps) << typed;
+    }
+    typeInto(edit("txtHwind"), "400");
+    EXPECT_EQ(text("lblHCat"), "Category 5");
+    EXPECT_EQ(edit("txtKnots")->text(), "347");
+}
+
+TEST_F(HurricanesWindow, OneCharacterWindIsReplacedBy23AndKeepsTheFocus) {
+    typeInto(edit("txtHwind"), "5");
+    EXPECT_EQ(edit("txtHwind")->text(), "23");
+    EXPECT_EQ(QApplication::focusWidget(), edit("txtHwind"));
+    EXPECT_EQ(text("lblHCat"), "Tropical Depression");
+}
+
+TEST_F(HurricanesWindow, KnotsConvertToMphAndTheFrameLocksAgain) {
+    for (const auto& [knots, mph, category] : {std::tuple{"100", "115", "Category 3"},
+                                               std::tuple{"87", "100", "Category 2"},
+                                               std::tuple{"20", "23", "Tropical Depression"}}) {
+        click("cmdCvrtKts");
+        ASSERT_TRUE(edit("txtKnots")->isEnabled() && button("cmdCkts")->isEnabled());
+        typeInto(edit("txtKnots"), knots, false);
+        click("cmdCkts");
+        EXPECT_EQ(edit("txtHwind")->text(), mph) << knots;
+        EXPECT_EQ(slider()->value(), std::atoi(mph)) << knots;
+        EXPECT_EQ(text("lblHCat"), category) << knots;
+        EXPECT_FALSE(edit("txtKnots")->isEnabled() || button("cmdCkts")->isEnabled() ||
+                     label("lblKnots")->isEnabled());
+    }
+}
+
+TEST_F(HurricanesWindow, SliderMovesTheWindAndAnUnnamedDepressionStopsAt38) {
+    typeName("Unamed Depression");
+    EXPECT_EQ(slider()->maximum(), 38);
+    slider()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(slider(), Qt::Key_End);
+    EXPECT_EQ(edit("txtHwind")->text(), "38");
+    EXPECT_EQ(text("lblHCat"), "Tropical Depression");
+    EXPECT_EQ(edit("txtKnots")->text(), "33"); // the knots follow where the slider stopped
+    typeName("Ike");
+    EXPECT_EQ(slider()->maximum(), 220);
+    slider()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(slider(), Qt::Key_End);
+    EXPECT_EQ(edit("txtHwind")->text() + " " + text("lblHCat"), "220 Category 5");
+}
+
+TEST_F(HurricanesWindow, TheSliderAndTheReportDateLockTheOutputs) {
+    enterPosition();
+    for (QWidget* input : {static_cast<QWidget*>(slider()),
+                           static_cast<QWidget*>(edit("meHEnter"))}) {
+        click("cmdEnableWriteFile");
+        ASSERT_EQ(enabledOutputs(), 5);
+        activate(win); // the headless platform may leave the name's closed suggestions active
+        input->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(enabledOutputs(), 0) << input->objectName().toStdString();
+    }
+}
+
+TEST_F(HurricanesWindow, UnlockChecksNameWindCoordinatesAndPositionInThatOrder) {
+    struct Case {
+        const char* storm;
+        bool wind;
+        const char* longitude;
+        const char* option; // "" for none chosen yet
+        const char* message;
+        const char* focus;
+    };
+    const Case cases[] = {
+        // No type can be chosen back to none: this case comes first.
+        {"Ike", true, "-088.5000", "", "Please Select Position Type", "optActual"},
+        {"", true, "-088.5000", "optActual", "Enter Storm Name", "cmbName"},
+        {"Ike", false, "-088.5000", "optActual", "Enter Windspeed", "txtHwind"},
+        {"Ike", true, "", "optActual", "Please Convert Coordinates", "cmdHcoordCon"},
+        {"Ike", true, "-088.5000", "optFcast", "", "cmdEnableWriteFile"},
+    };
+    for (const Case& c : cases) {
+        dialogs.clear();
+        name()->setEditText(q(c.storm));
+        label("lblHCat")->setText(c.wind ? q(" ") : QString()); // a calm wind counts
+        label("lblhDDLong")->setText(q(c.longitude));
+        if (*c.option != '\0') {
+            clickInto(child<QRadioButton>(c.option));
+        }
+        win->enableHwrite(); // a failed check must lock again
+        click("cmdEnableWriteFile");
+        if (*c.message == '\0') {
+            EXPECT_TRUE(dialogs.messages.empty());
+            EXPECT_EQ(enabledOutputs(), 5);
+        } else {
+            ASSERT_EQ(dialogs.messages.size(), 1u) << c.message;
+            EXPECT_EQ(dialogs.messages[0], (sw::MessageRequest{c.message, "", sw::Icon::None,
+                                                               sw::Buttons::Ok, sw::Answer::Ok}));
+            EXPECT_EQ(enabledOutputs(), 0) << c.message;
+        }
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), c.focus) << c.message;
+    }
+}
+
+// The road of one position: name, type, hour, wind, the converter, unlock, a new text file.
+TEST_F(HurricanesWindow, OnePositionThroughTheConverterIntoANewTextFileThenAnAppend) {
+    typeName("Ike");
+    clickInto(child<QRadioButton>("optActual"));
+    QScrollBar* hour = bar("HscrHour");
+    hour->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(hour, Qt::Key_PageDown); // 3 hours a page
+    }
+    EXPECT_EQ(text("lblsHour"), "15:00");
+    typeInto(edit("txtHwind"), "115");
+
+    click("cmdHcoordCon");
+    for (const char* l : kCoordinateLabels) {
+        EXPECT_TRUE(label(l)->isEnabled()) << l;
+        EXPECT_EQ(label(l)->palette().color(QPalette::Window), QColor(0, 0, 128)) << l;
+    }
+    auto* converter = registry.existingAs<sw_ddc_0306>(q(sw::forms::kConverter));
+    ASSERT_TRUE(converter != nullptr && converter->isVisible());
+    activate(converter);
+    QTest::mouseClick(converter->findChild<QRadioButton*>(q("optDD")), Qt::LeftButton);
+    for (const auto& [field, digits] : {std::pair{"txtDDlongD", "088"},
+                                        {"txtDDLongDD", "5"},
+                                        {"txtDDLatD", "27"},
+                                        {"txtDDLatDD", "25"}}) {
+        auto* e = converter->findChild<QLineEdit*>(q(field));
+        ASSERT_NE(e, nullptr) << field;
+        e->setFocus(Qt::MouseFocusReason);
+        e->selectAll();
+        QTest::keyClicks(e, q(digits));
+    }
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(label(kCoordinateLabels[i])->text(), q(kShown[i])) << kCoordinateLabels[i];
+    }
+
+    activate(win);
+    click("cmdEnableWriteFile");
+    ASSERT_EQ(enabledOutputs(), 5) << ::testing::PrintToString(dialogs.messageTexts());
+    dialogs.fileNext(path("Ike.txt"));
+    click("cmdAdNewHFac");
+    EXPECT_EQ(readFile(dir / "phIke.txt"), kTitleLine + ikeLine());
+    EXPECT_EQ(dialogs.files.at(0), sw::outputFileRequest(".txt", "Text Files(*.txt)|*.txt"));
+    // Ready for the next position: times and wind stay, and nothing is written until checked.
+    EXPECT_EQ(name()->currentText(), "");
+    for (const char* l : kCoordinateLabels) {
+        EXPECT_EQ(label(l)->text(), "") << l;
+    }
+    EXPECT_EQ(text("lblUTC_Cat") + " " + text("lblHCat"), "9/12/2026 15:00:00 UTC Category 3");
+    EXPECT_TRUE(name()->hasFocus());
+    EXPECT_EQ(enabledOutputs(), 0);
+
+    enterPosition();
+    dialogs.fileNext(path("phIke.txt"));
+    click("cmdAppendFile");
+    EXPECT_EQ(readFile(dir / "phIke.txt"), kTitleLine + ikeLine() + ikeLine());
+    EXPECT_EQ(dialogs.files.at(1),
+              sw::outputFileRequest(".txt", "Text Files (ph*.txt)|ph*.txt", path("Ike.txt")));
+    EXPECT_EQ(name()->currentText(), "Ike");
+    EXPECT_TRUE(dialogs.messages.empty()) << ::testing::PrintToString(dialogs.messageTexts());
+}
+
+// Attribute lines as ogrinfo lists them for every feature, and the fields' definitions.
+std::string ogrinfo(const fs::path& file) {
+    const auto [code, output] = run(q("ogrinfo"), {q("-ro"), q("-al"), q(file.string())});
+    return code == 0 ? output : "ogrinfo failed: " + output;
+}
+int count(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++n;
+    }
+    return n;
+}
+
+TEST_F(HurricanesWindow, ShapefileWriteThenAppendAsGdalReadsThem) {
+    enterPosition();
+    dialogs.fileNext(path("Ike.shp"));
+    click("cmdWriteHShape");
+    EXPECT_FALSE(button("appendHShape")->isEnabled());
+    EXPECT_EQ(readFile(dir / "phIke.prj"), readFile(sw::programFolder() / "WGS1984.prj"));
+    // A depression's category is kept whole.
+    typeInto(edit("txtHwind"), "30");
+    click("cmdEnableWriteFile");
+    dialogs.fileNext(path("phIke.shp"));
+    click("appendHShape");
+    EXPECT_FALSE(button("cmdWriteHShape")->isEnabled());
+    EXPECT_EQ(dialogs.files.at(1),
+              sw::outputFileRequest(".shp", "Shape Files (ph*.shp)|ph*.shp", path("Ike.shp")));
+    EXPECT_TRUE(dialogs.messages.empty()) << ::testing::PrintToString(dialogs.messageTexts());
+
+    const std::string read = ogrinfo(dir / "phIke.shp");
+    for (const char* field :
+         {"Name: String (30.0)", "Date: String (12.0)", "Position: String (12.0)",
+          "UTC_Time: String (30.0)", "Local_Time: String (30.0)", "Lat: Real", "Long: Real",
+          "AlbersX: Real", "AlbersY: Real", "UTM: String (24.0)", "USNG: String (20.0)",
+          "Winds_MPH: Real", "Winds_KTS: Real", "Category: String (20.0)", "GEOGCRS[\"WGS 84\"",
+          "Feature Count: 2"}) {
+        EXPECT_EQ(count(read, field), 1) << field << "\n" << read;
+    }
+    for (const std::string& value :
+         {std::string("Name (String) = Ike"), std::string("Local_Time (String) = 9/12/2026 11:00:00 AM EDT"),
+          "UTM (String) = " + kPoint.utm, std::string("POINT (-88.5 27.25)"),
+          std::string("Lat (Real) = 27.25"), std::string("Long (Real) = -88.5")}) {
+        EXPECT_EQ(count(read, value), 2) << value << "\n" << read;
+    }
+    EXPECT_EQ(count(read, "Category (String) = Category 3"), 1) << read;
+    EXPECT_EQ(count(read, "Category (String) = Tropical Depression"), 1) << read;
+    EXPECT_EQ(count(read, "Winds_MPH (Real) = 115"), 1) << read;
+    EXPECT_EQ(count(read, "Winds_KTS (Real) = 26"), 1) << read;
+}
+
+// Files made before the Category and UTM columns were widened still take appends: the longer
+// texts are cut to the older widths.
+TEST_F(HurricanesWindow, AppendToAnOlderNarrowerShapefileCutsToFit) {
+    std::vector<sw::Column> older(sw::stormColumns().columns().begin(),
+                                  sw::stormColumns().columns().end());
+    for (sw::Column& c : older) {
+        c.width = c.field == "Category" ? 10 : (c.field == "UTM" ? 20 : c.width);
+    }
+    sw::StormPosition first;
+    first.name = "Old";
+    sw::RecordRow row = sw::stormColumns().row(first);
+    row.columns = older;
+    sw::test::ScriptedDialogs setup;
+    setup.fileNext(path("old.shp"));
+    sw::RecordOutputs outputs(setup, sw::hurricaneOutputSettings());
+    ASSERT_TRUE(outputs.createShapefile(row, {-80, 25}).isWritten());
+
+    enterPosition();
+    typeInto(edit("txtHwind"), "30");
+    click("cmdEnableWriteFile");
+    dialogs.fileNext(path("phold.shp"));
+    click("appendHShape");
+    EXPECT_TRUE(dialogs.messages.empty()) << ::testing::PrintToString(dialogs.messageTexts());
+    const std::string read = ogrinfo(dir / "phold.shp");
+    EXPECT_EQ(count(read, "Category (String) = Tropical D\n"), 1) << read;
+    EXPECT_EQ(count(read, "UTM (String) = " + kPoint.utm.substr(0, 20) + "\n"), 1) << read;
+    EXPECT_EQ(count(read, "Feature Count: 2"), 1) << read;
+}
+
+TEST_F(HurricanesWindow, KmlOfAForecastWithImageryValidAgainstTheSchema) {
+    enterPosition("Ike XX YYY"); // placeholders in a name stay as typed
+    clickInto(child<QRadioButton>("optFcast"));
+    typeInto(edit("txtHwind"), "100");
+    click("cmdEnableWriteFile");
+    dialogs.fileNext(path("ike.kml"))
+        .answerNext(sw::Answer::Yes)  // imagery
+        .answerNext(sw::Answer::No);  // no link
+    click("cmdKML");
+    EXPECT_EQ(dialogs.files.at(0), sw::outputFileRequest(".kml", "KML Files(*.kml)|*.kml",
+                                                         "phForecastIke XX YYY_1500_Sep12"));
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0], (sw::MessageRequest{sw::kImageryQuestion, "",
+                                                       sw::Icon::Question, sw::Buttons::YesNo,
+                                                       sw::Answer::Yes}));
+    const std::string document = readFile(dir / "ike.kml");
+    for (const std::string& part :
+         {std::string("<name>Ike XX YYY , Category 2</name>"),
+          std::string("<br>Ike XX YYY</br><br>Forecast Location</br>"
+                      "<br>Local Time:9/12/2026 11:00:00 AM EDT</br><br>Category 2</br>"
+                      "<br>Winds(kts/mph):87/100</br>"),
+          std::string("icons//Fcast_Cat2Hurricane.gif"), kPoint.longitude + "," + kPoint.latitude,
+          std::string("<range>500000</range>"), std::string("Wind shear (GOES-East, Atlantic)")}) {
+        EXPECT_NE(document.find(part), std::string::npos) << part << "\n" << document;
+    }
+    const auto [code, output] =
+        run(q("xmllint"),
+            {q("--noout"), q("--schema"),
+             q((sw::test::sharedDir() / "kml-schema/ogckml22.xsd").string()), q(path("ike.kml"))});
+    EXPECT_EQ(code, 0) << output;
+
+    // No imagery: the plain template; a calm wind gives the plain icon.
+    dialogs.clear();
+    typeInto(edit("txtHwind"), "20");
+    click("cmdEnableWriteFile");
+    dialogs.fileNext(path("calm.kml")).answerNext(sw::Answer::No).answerNext(sw::Answer::No);
+    click("cmdKML");
+    const std::string calm = readFile(dir / "calm.kml");
+    EXPECT_NE(calm.find("icons//Hurricane.gif"), std::string::npos) << calm;
+    EXPECT_NE(calm.find("<name>Ike XX YYY ,  </name>"), std::string::npos) << calm;
+    EXPECT_EQ(calm.find("Wind shear"), std::string::npos);
+}
+
+TEST_F(HurricanesWindow, ClearAndExitEmptyThePositionButKeepTheDateMonthAndType) {
+    enterPosition();
+    click("cmdClear");
+    EXPECT_EQ(name()->currentText() + text("lblUTC_Cat") + text("lblLtimeZ") + text("lblHCat") +
+                  edit("txtKnots")->text() + edit("txtHwind")->text(),
+              "");
+    for (const char* l : kCoordinateLabels) {
+        EXPECT_EQ(label(l)->text(), "") << l;
+    }
+    EXPECT_EQ(text("lblsHour") + " " + text("lblMon") + " " + text("lblDay"), "00:00 9 12");
+    EXPECT_EQ(edit("meHEnter")->text(), "09-12-2026");
+    EXPECT_TRUE(child<QRadioButton>("optActual")->isChecked());
+    EXPECT_EQ(enabledOutputs(), 5);
+    // Hovering the empty wind box brings no category back.
+    QTest::mouseMove(edit("txtHwind"));
+    EXPECT_EQ(text("lblHCat"), "");
+    click("cmdEnableWriteFile");
+    EXPECT_EQ(dialogs.messageTexts(), (std::vector<std::string>{"Enter Storm Name"}));
+
+    click("cmdHcoordCon");
+    activate(win);
+    click("cmdHexit");
+    EXPECT_FALSE(win->isVisible());
+    EXPECT_EQ(enabledOutputs(), 0);
+    for (const char* l : kCoordinateLabels) {
+        EXPECT_FALSE(label(l)->isEnabled()) << l;
+        EXPECT_EQ(label(l)->palette().color(QPalette::Window), QColor(128, 128, 128)) << l;
+    }
+    EXPECT_EQ(registry.existing(q(sw::forms::kHurricanes)), win);
+}
+
+// A season whose name list was never installed.
+class HurricanesWindowIn2040 : public HurricanesWindow {
+protected:
+    void SetUp() override {
+        today = QDate(2040, 6, 1);
+        open();
+    }
+};
+
+TEST_F(HurricanesWindowIn2040, AMissingNameListIsReportedOnceAndNamesCanStillBeTyped) {
+    const std::string missing = (sw::programFolder() / "2040_hurricanes.txt").string();
+    EXPECT_EQ(dialogs.messageTexts(), (std::vector<std::string>{missing + " is missing"}));
+    EXPECT_EQ(name()->count(), 0);
+    enterPosition("Zeta");
+    win->hide();
+    registry.show(q(sw::forms::kHurricanes));
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+// A picture of the window for a person to look at (SW_SCREENSHOT=file.png), with a position
+// ready to write.
+TEST_F(HurricanesWindow, Screenshot) {
+    const char* file = std::getenv("SW_SCREENSHOT");
+    if (file == nullptr) {
+        GTEST_SKIP() << "set SW_SCREENSHOT to a PNG path";
+    }
+    enterPosition();
+    click("cmdHcoordCon");
+    activate(win);
+    for (std::size_t i = 0; i < 6; ++i) {
+        label(kCoordinateLabels[i])->setText(q(kShown[i]));
+    }
+    click("cmdEnableWriteFile");
+    ASSERT_TRUE(win->grab().save(q(file)));
+}
+
+} // namespace
