@@ -39,7 +39,7 @@ bool hasDigit(const std::string& text) {
 }
 } // namespace
 
-std::optional<MissingValue> firstMissingValue(const FireRecord& record,
+std::optional<MissingFireValue> firstMissingValue(const FireRecord& record,
                                               CoordinateCheck coordinates) {
     struct Check {
         FireField field;
@@ -62,7 +62,7 @@ std::optional<MissingValue> firstMissingValue(const FireRecord& record,
     }};
     for (const Check& check : checks) {
         if (check.missing) {
-            return MissingValue{check.field, {check.message, {}, Icon::None, Buttons::Ok,
+            return MissingFireValue{check.field, {check.message, {}, Icon::None, Buttons::Ok,
                                               Answer::Ok}};
         }
     }

@@ -45,7 +45,7 @@ const std::vector<std::string>& significanceOptions(NotApplicable na);
 // The fields the completeness check can send the user back to.
 enum class FireField { Name, Incident, Coordinates, EntryDate, Fuel, Cause, Area, Percent };
 
-struct MissingValue {
+struct MissingFireValue {
     FireField field;
     MessageRequest message; // OK only, the program's title
 };
@@ -57,7 +57,7 @@ enum class CoordinateCheck { Required, Absent };
 // number, coordinates (the longitude text), entry date (a date field without digits), fuel,
 // cause, area, percent. Report type, significance and the start date are never required.
 // Nothing when the record is complete.
-std::optional<MissingValue> firstMissingValue(const FireRecord& record,
+std::optional<MissingFireValue> firstMissingValue(const FireRecord& record,
                                               CoordinateCheck coordinates);
 
 // The KML document of a fire: the file name the dialog suggests ("pw" and the name, every "&"
