@@ -11,8 +11,10 @@
 namespace sw {
 
 SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
-    registry_.setFactory(forms::kMain, [this] { return new sw_main(registry_); });
-    registry_.setFactory(forms::kAbout, [this] { return new frmAbout(dialogs_); });
+    registry_.setFactory(
+        forms::kMain, [this] { return new sw_main(registry_); }, WindowRegistry::OnClose::Destroy);
+    registry_.setFactory(
+        forms::kAbout, [this] { return new frmAbout(dialogs_); }, WindowRegistry::OnClose::Destroy);
 
     auto placeholder = [this](PlaceholderKind kind) {
         registry_.setFactory(
