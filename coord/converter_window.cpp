@@ -196,7 +196,8 @@ QWidget* sw_ddc_0306::buildNotationChoice() {
         auto* option = new QRadioButton(QString::fromLatin1(c.caption), box);
         option->setObjectName(QString::fromLatin1(c.name));
         group->addButton(option);
-        grid->addWidget(option, row, 0);
+        // As wide as its caption, not as the column: a click anywhere on it chooses it.
+        grid->addWidget(option, row, 0, Qt::AlignLeft);
         grid->addWidget(sw::entry::makeLabel(this, c.label, QString::fromLatin1(c.instruction)),
                         row, 1);
         const Mode mode = c.mode;

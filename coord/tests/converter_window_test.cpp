@@ -428,3 +428,17 @@ TEST_F(ConverterWindow, ResultBoxesShowTheLongestTextsWhole) {
 
 } // namespace
 } // namespace sw::test
+namespace sw::test {
+namespace {
+
+// A mouse click on an option, where its caption is, chooses it, the widest caption beside.
+TEST_F(ConverterWindow, AMouseClickOnAnOptionChoosesIt) {
+    openFor("swFac");
+    for (const char* option : {"optDD", "OptDDM", "optDMS", "optTRS", "optGrid"}) {
+        QTest::mouseClick(child(option), Qt::LeftButton);
+        EXPECT_TRUE(child<QRadioButton>(option)->isChecked()) << option;
+    }
+}
+
+} // namespace
+} // namespace sw::test
