@@ -10,7 +10,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Siteward"));
-    QApplication::setApplicationVersion(QStringLiteral("4.9"));
+    QApplication::setApplicationVersion(QStringLiteral(SITEWARD_VERSION));
     // Qt sets the C library's locale from the environment; files and shapefiles need "." as
     // the decimal separator whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
