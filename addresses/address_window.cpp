@@ -7,6 +7,7 @@
 #include "taskwindow/entry_rule_guard.h"
 #include "taskwindow/output_lock.h"
 #include "taskwindow/record_file.h"
+#include "ui/option_choice.h"
 #include "ui/window_kinds.h"
 
 #include <QAbstractButton>
@@ -60,9 +61,11 @@ QLabel* caption(const char* name, const char* text, QWidget* buddy) {
 }
 
 // A focus change the user made inside the window; the window losing the activation (to a
-// message box, another window or a drop-down's pop-up) is no leaving of the field.
+// message box, another window or a drop-down's pop-up) or being hidden is no leaving of the
+// field.
 bool userMovedFocus(Qt::FocusReason reason) {
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+           reason != Qt::NoFocusReason;
 }
 
 } // namespace
@@ -80,16 +83,10 @@ frmGEAddress::frmGEAddress(sw::Dialogs& dialogs, QWidget* parent)
     entryRule_->guard(txtPacity_);
     meZip_->installEventFilter(this);
 
-    connect(optTarnAdd_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) {
-            chooseCategory(sw::AddressCategory::Tarn);
-        }
-    });
-    connect(optICSAdd_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) {
-            chooseCategory(sw::AddressCategory::Ics);
-        }
-    });
+    // A click on the option already chosen loads its list again: after Clear Values the
+    // start list shows while the option stays chosen.
+    sw::onOptionChosen(optTarnAdd_, this, [this] { chooseCategory(sw::AddressCategory::Tarn); });
+    sw::onOptionChosen(optICSAdd_, this, [this] { chooseCategory(sw::AddressCategory::Ics); });
     connect(cmdZipSearch_, &QPushButton::clicked, this, &frmGEAddress::searchZip);
     connect(cmdEnableKML_, &QPushButton::clicked, this, &frmGEAddress::preview);
     connect(cmdCreateKML_, &QPushButton::clicked, this, &frmGEAddress::createKml);
