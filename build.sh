@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # ./build.sh run   install what is missing, build, and start Siteward
 # ./build.sh test  install what is missing, build, and run every test (plain and sanitizer builds),
+#                  fuzz the parsers of outside files for a bounded time (clang, build/fuzz),
 #                  then build the Release configuration and check the Debian package made from it
 # ./build.sh install [PREFIX]  build and lay the program and its data out under PREFIX
 # ./build.sh package  build the Release configuration and make siteward_<version>_amd64.deb here
@@ -10,9 +11,9 @@ cd "$(dirname "$0")"
 
 BUILD=${BUILD:-build/release}
 ASAN_BUILD=${ASAN_BUILD:-build/asan}
-PACKAGE_BUILD=${PACKAGE_BUILD:-build/package}
 FUZZ_BUILD=${FUZZ_BUILD:-build/fuzz}
 FUZZ_SECONDS=${FUZZ_SECONDS:-30} # per fuzz target
+PACKAGE_BUILD=${PACKAGE_BUILD:-build/package}
 JOBS=${JOBS:-$(nproc)}
 
 configure() { # folder, cmake options...
