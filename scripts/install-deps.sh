@@ -11,6 +11,8 @@ packages=(
   libgeographiclib-dev gdal-bin python3-gdal libxml2-utils
   xvfb xauth tzdata
   proj-bin # cs2cs: the peer that coord/bench/million_points.sh times siteward-coords against
+  # CPack's Debian packages: dpkg-shlibdeps computes the dependencies, file finds the programs.
+  dpkg-dev file
 )
 
 missing=()
