@@ -86,6 +86,17 @@ sw_ddc_0306::sw_ddc_0306(sw::Dialogs& dialogs, QWidget* parent)
     showFirstState();
 }
 
+sw_ddc_0306::~sw_ddc_0306() {
+    // The fields outlive this part of the object (QWidget deletes them later): the focus they
+    // lose and the editing they finish then must not reach it.
+    for (QLineEdit* edit : angleFields_) {
+        edit->removeEventFilter(this);
+        edit->disconnect(this);
+    }
+    txtGridRef_->removeEventFilter(this);
+    txtGridRef_->disconnect(this);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Building the window
 

@@ -35,6 +35,7 @@ class sw_ddc_0306 : public QWidget, private sw::ConverterView, private sw::TrsPa
 
 public:
     explicit sw_ddc_0306(sw::Dialogs& dialogs, QWidget* parent = nullptr);
+    ~sw_ddc_0306() override;
 
     // What a task window's coordinate button does: show the converter (modeless), put every
     // entry field back to its default text, clear the six results and make `target` the one

@@ -107,6 +107,14 @@ TrsPanel::TrsPanel(TrsPanelHost& host, QWidget* parent) : QGroupBox(parent), hos
     setQuarterQuartersEnabled(false);
 }
 
+TrsPanel::~TrsPanel() {
+    // The fields outlive this part of the object: the focus they lose then is no user leaving.
+    for (QLineEdit* edit : {txtTown_, txtRange_, txtSection_}) {
+        edit->removeEventFilter(this);
+        edit->disconnect(this);
+    }
+}
+
 QLineEdit* TrsPanel::makeField(const char* name, int maxLength, const char* text) {
     QLineEdit* edit = entry::makeDigitField(this, name, maxLength, text);
     edit->installEventFilter(this);

@@ -41,6 +41,7 @@ class TrsPanel : public QGroupBox {
 
 public:
     TrsPanel(TrsPanelHost& host, QWidget* parent);
+    ~TrsPanel() override;
 
     // The notation was chosen: the description starts afresh with north and east.
     void enter();
