@@ -452,6 +452,19 @@ void frmDBMan::checkAndUnlock() {
     if (!txtPerCon_->text().isEmpty()) {
         leavePercent();
     }
+    // So are the dates: one that is no calendar date is not written. A start date without
+    // digits is no date at all and may stay so.
+    for (QLineEdit* date : {meFireEnter_, meFireSTart_}) {
+        if (sw::readDate(ss(date->displayText()), kDateForm, today_()).kind ==
+            sw::DateReading::Kind::Invalid) {
+            dialogs_.beep();
+            dialogs_.message(sw::invalidDateMessage());
+            date->setFocus(Qt::OtherFocusReason);
+            date->selectAll();
+            disableWrite();
+            return;
+        }
+    }
     const auto missing = sw::firstMissingValue(record(), sw::CoordinateCheck::Required);
     if (!missing) {
         enableWrite();
