@@ -577,7 +577,7 @@ TEST_F(HurricanesWindow, KmlOfAForecastWithImageryValidAgainstTheSchema) {
     const auto [code, output] =
         run(q("xmllint"),
             {q("--noout"), q("--schema"),
-             q((sw::test::sharedDir() / "kml-schema/ogckml22.xsd").string()), q(path("ike.kml"))});
+             q(sw::test::kmlSchema().string()), q(path("ike.kml"))});
     EXPECT_EQ(code, 0) << output;
 
     // No imagery: the plain template; a calm wind gives the plain icon.
