@@ -3,6 +3,7 @@
 #include "addresses/zip_lookup.h"
 #include "services/dialogs.h"
 #include "services/kml_writer.h"
+#include "taskwindow/editable_list.h"
 #include "taskwindow/entry_rule_guard.h"
 #include "taskwindow/output_lock.h"
 #include "taskwindow/record_file.h"
@@ -120,20 +121,12 @@ void frmGEAddress::buildControls() {
 
     txtPaname_ = named(new QLineEdit, "txtPaname");
     cmbPAType_ = named(new QComboBox, "cmbPAType");
-    cmbPAType_->setEditable(true);
-    cmbPAType_->setInsertPolicy(QComboBox::NoInsert);
-    cmbPAType_->setMaxVisibleItems(16);
     // A typed type stays as typed: the icon depends on the exact text ("tower" is no "Tower").
-    // The lists suggest from their drop-downs only: a suggestion pop-up would take the click
-    // meant for the next field, and inline completion would change what was typed.
-    cmbPAType_->setCompleter(nullptr);
+    sw::makeEditableList(cmbPAType_);
     txtPastreet_ = named(new QLineEdit, "txtPastreet");
     txtPacity_ = named(new QLineEdit, "txtPacity");
     cmbPaState_ = named(new QComboBox, "cmbPaState");
-    cmbPaState_->setEditable(true);
-    cmbPaState_->setInsertPolicy(QComboBox::NoInsert);
-    cmbPaState_->setMaxVisibleItems(16);
-    cmbPaState_->setCompleter(nullptr);
+    sw::makeEditableList(cmbPaState_);
     meZip_ = named(new QLineEdit, "meZip");
     meZip_->setMaxLength(kZipMaxLength);
     cmdZipSearch_ = button("cmdZipSearch", "Search For City By Zip Code");

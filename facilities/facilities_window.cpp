@@ -1,13 +1,13 @@
 #include "facilities/facilities_window.h"
 
 #include "services/dialogs.h"
+#include "taskwindow/editable_list.h"
 #include "taskwindow/entry_rule_guard.h"
 #include "taskwindow/output_lock.h"
 #include "taskwindow/result_panel.h"
 #include "ui/window_kinds.h"
 
 #include <QComboBox>
-#include <QCompleter>
 #include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -114,13 +114,7 @@ void swFac::buildControls() {
 
     lblfFacType_ = named(new QLabel(QStringLiteral("Facility/Incident Type:")), "lblfFacType");
     cmbfacType_ = named(new QComboBox, "cmbfacType");
-    cmbfacType_->setEditable(true);
-    cmbfacType_->setInsertPolicy(QComboBox::NoInsert);
-    cmbfacType_->setMaxVisibleItems(16);
-    // A typed type stays as typed: suggestions only in a pop-up, and "camp" is not "Camp"
-    // (the icon depends on the exact text).
-    cmbfacType_->completer()->setCaseSensitivity(Qt::CaseSensitive);
-    cmbfacType_->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    sw::makeEditableList(cmbfacType_);
     lblfFacType_->setBuddy(cmbfacType_);
     lblfFacType_->setEnabled(false);
     cmbfacType_->setEnabled(false);

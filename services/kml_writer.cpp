@@ -1,15 +1,11 @@
 #include "services/kml_writer.h"
 
 #include "services/program_folder.h"
+#include "services/whole_file.h"
 
 #include <cctype>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace sw {
@@ -57,80 +53,6 @@ std::optional<std::string> readWholeFile(const fs::path& path) {
         return std::nullopt;
     }
     return std::move(bytes).str();
-}
-
-std::string systemReason(int error) {
-    return std::strerror(error);
-}
-
-// A file in the target's own folder that becomes the target by one rename, or disappears.
-class PendingFile {
-public:
-    PendingFile() = default;
-    PendingFile(const PendingFile&) = delete;
-    PendingFile& operator=(const PendingFile&) = delete;
-    ~PendingFile() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-        if (!path_.empty()) {
-            ::unlink(path_.c_str());
-        }
-    }
-
-    // 0 on success, otherwise the errno of the failure.
-    int create(const fs::path& folder) {
-        std::string pattern = (folder / ".siteward-kml-XXXXXX").string();
-        fd_ = ::mkstemp(pattern.data());
-        if (fd_ < 0) {
-            return errno;
-        }
-        path_ = pattern;
-        return 0;
-    }
-
-    int write(std::string_view bytes) {
-        while (!bytes.empty()) {
-            ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-            if (n < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                return errno;
-            }
-            bytes.remove_prefix(static_cast<std::size_t>(n));
-        }
-        return 0;
-    }
-
-    // Flushes to the disk, gives the file its final permissions, closes it and renames it over
-    // the target. The rename comes last, so a crash before it leaves the old target intact.
-    int commit(const fs::path& target, mode_t mode) {
-        if (::fchmod(fd_, mode) != 0 || ::fsync(fd_) != 0) {
-            return errno;
-        }
-        int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0) {
-            return errno;
-        }
-        if (::rename(path_.c_str(), target.c_str()) != 0) {
-            return errno;
-        }
-        path_.clear();
-        return 0;
-    }
-
-private:
-    int fd_ = -1;
-    std::string path_;
-};
-
-// The permissions a new file gets from the process's umask.
-mode_t newFileMode() {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
 }
 
 bool isWindowsFolder(const std::string& folder) {
@@ -219,12 +141,9 @@ std::string fillKmlTemplate(std::string_view templateText, const KmlValues& valu
     // description holding "YYY" reaches the document as typed). No two placeholders can
     // overlap in the template, so the order of this list only matters for clarity.
     const std::pair<std::string_view, std::string> replacements[] = {
-        {"NNNNNNN", xmlText(values.placemarkName)},
-        {"QQQQQ", cdataSection(values.description)},
-        {"YYY", xmlText(values.longitudeText)},
-        {"XX", xmlText(values.latitudeText)},
-        {"ZZZZZ", xmlText(values.iconReference)},
-        {"<range>1000</range>", values.rangeElement},
+        {"NNNNNNN", xmlText(values.placemarkName)}, {"QQQQQ", cdataSection(values.description)},
+        {"YYY", xmlText(values.longitudeText)},     {"XX", xmlText(values.latitudeText)},
+        {"ZZZZZ", xmlText(values.iconReference)},   {"<range>1000</range>", values.rangeElement},
     };
     std::string text;
     text.reserve(templateText.size() + 256);
@@ -290,40 +209,13 @@ KmlWriteResult WriteKmlFromTemplate(Dialogs& dialogs, const std::string& templat
     };
 
     std::error_code ec;
-    fs::path target = fs::absolute(outputPath, ec);
+    const fs::path target = fs::absolute(outputPath, ec);
     if (ec) {
         return cannotWrite(ec.message());
     }
-    // Writing through a link updates the file it points to, as writing in place would.
-    if (fs::is_symlink(target, ec)) {
-        target = fs::weakly_canonical(target, ec);
-        if (ec) {
-            return cannotWrite(ec.message());
-        }
-    }
-    mode_t mode = newFileMode();
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0) {
-        if (S_ISDIR(existing.st_mode)) {
-            return cannotWrite("it is a folder");
-        }
-        if (!S_ISREG(existing.st_mode)) {
-            return cannotWrite("it is not an ordinary file");
-        }
-        // A file the user may not change stays unchanged, even though replacing it by a rename
-        // would succeed.
-        int probe = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        if (probe < 0) {
-            return cannotWrite(systemReason(errno));
-        }
-        ::close(probe);
-        mode = existing.st_mode & 07777;
-    }
-
-    fs::path folder = target.parent_path();
-    PendingFile pending;
-    if (int error = pending.create(folder.empty() ? fs::path(".") : folder); error != 0) {
-        return cannotWrite(systemReason(error));
+    WholeFileWrite pending(target);
+    if (!pending.problem().empty()) {
+        return cannotWrite(pending.problem());
     }
 
     std::vector<std::string> lines = descriptionLines;
@@ -334,11 +226,8 @@ KmlWriteResult WriteKmlFromTemplate(Dialogs& dialogs, const std::string& templat
                            latitudeText,  iconReference(iconFile), rangeElement};
     const std::string document = fillKmlTemplate(*templateText, values);
 
-    if (int error = pending.write(document); error != 0) {
-        return cannotWrite(systemReason(error));
-    }
-    if (int error = pending.commit(target, mode); error != 0) {
-        return cannotWrite(systemReason(error));
+    if (const std::string problem = pending.commit(document); !problem.empty()) {
+        return cannotWrite(problem);
     }
     return {true, {}};
 }

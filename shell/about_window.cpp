@@ -40,7 +40,7 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs
     titleFont.setBold(true);
     title->setFont(titleFont);
 
-    auto* version = new QLabel(QStringLiteral("Version 4.9"), this);
+    auto* version = new QLabel(QStringLiteral("Version " SITEWARD_VERSION), this);
     version->setObjectName(QStringLiteral("lblVersion"));
 
     auto* description = new QLabel(descriptionText(), this);

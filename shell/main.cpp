@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Siteward"));
-    QApplication::setApplicationVersion(QStringLiteral("4.9"));
+    QApplication::setApplicationVersion(QStringLiteral(SITEWARD_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/siteward.png")));
     // Ties the windows to the menu entry (siteward.desktop) on desktops that group by it.
     QGuiApplication::setDesktopFileName(QStringLiteral("siteward"));

@@ -1,9 +1,12 @@
 #include "shell/qt_dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QEvent>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QRegularExpression>
 
 namespace sw {
@@ -31,6 +34,41 @@ QMessageBox::Icon qtIcon(Icon icon) {
 
 } // namespace
 
+// Remembers the last window (not a dialog of ours) that became active.
+class QtDialogs::LastActiveWindow : public QObject {
+public:
+    LastActiveWindow() { qApp->installEventFilter(this); }
+    QWidget* window() const { return window_.data(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowActivate) {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (widget != nullptr && widget->isWindow() &&
+                qobject_cast<QDialog*>(widget) == nullptr) {
+                window_ = widget;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QWidget> window_;
+};
+
+QtDialogs::QtDialogs() : lastActive_(std::make_unique<LastActiveWindow>()) {}
+
+QtDialogs::~QtDialogs() = default;
+
+QWidget* QtDialogs::owner() const {
+    QWidget* active = QApplication::activeWindow();
+    if (active != nullptr && active->isVisible()) {
+        return active;
+    }
+    QWidget* last = lastActive_->window();
+    return last != nullptr && last->isVisible() ? last : nullptr;
+}
+
 QStringList qtNameFilters(const std::string& classicFilter) {
     const QStringList parts = QString::fromStdString(classicFilter).split('|');
     QStringList filters;
@@ -47,8 +85,7 @@ QStringList qtNameFilters(const std::string& classicFilter) {
 
 Answer QtDialogs::message(const MessageRequest& request) {
     QMessageBox box(qtIcon(request.icon), titleOr(request.title),
-                    QString::fromStdString(request.text), QMessageBox::NoButton,
-                    QApplication::activeWindow());
+                    QString::fromStdString(request.text), QMessageBox::NoButton, owner());
     if (request.buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(request.defaultButton == Answer::No ? QMessageBox::No
@@ -62,10 +99,9 @@ Answer QtDialogs::message(const MessageRequest& request) {
 
 std::optional<std::string> QtDialogs::input(const InputRequest& request) {
     bool ok = false;
-    const QString text =
-        QInputDialog::getText(QApplication::activeWindow(), titleOr(request.title),
-                              QString::fromStdString(request.prompt), QLineEdit::Normal,
-                              QString::fromStdString(request.defaultText), &ok);
+    const QString text = QInputDialog::getText(
+        owner(), titleOr(request.title), QString::fromStdString(request.prompt), QLineEdit::Normal,
+        QString::fromStdString(request.defaultText), &ok);
     if (!ok) {
         return std::nullopt;
     }
@@ -73,7 +109,7 @@ std::optional<std::string> QtDialogs::input(const InputRequest& request) {
 }
 
 std::optional<std::string> QtDialogs::file(const FileRequest& request) {
-    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title));
+    QFileDialog dialog(owner(), QString::fromStdString(request.title));
     const bool save = request.kind == FileRequest::Kind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // The classic open dialog used for choosing an output file accepts names that do not

@@ -6,18 +6,33 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+class QWidget;
 
 namespace sw {
 
 class QtDialogs : public Dialogs {
 public:
+    QtDialogs();
+    ~QtDialogs() override;
+    QtDialogs(const QtDialogs&) = delete;
+    QtDialogs& operator=(const QtDialogs&) = delete;
+
     Answer message(const MessageRequest& request) override;
     std::optional<std::string> input(const InputRequest& request) override;
     std::optional<std::string> file(const FileRequest& request) override;
     void beep() override;
     void setWaitCursor(bool on) override;
 
+    // The window a box opens over: the active window, or, while none is (the activation is
+    // still on its way back from a file dialog that just closed), the window that was active
+    // last. Without it a box would open in the middle of the screen, away from its window.
+    QWidget* owner() const;
+
 private:
+    class LastActiveWindow;
+    std::unique_ptr<LastActiveWindow> lastActive_;
     int waitDepth_ = 0;
 };
 

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,31 +16,6 @@ namespace {
 
 std::string failureText(const std::string& what, const fs::path& path, int error) {
     return what + " " + path.string() + ": " + std::strerror(error);
-}
-
-// Writes all of `bytes` to `fd`, retrying interrupted and partial writes; 0 or an errno.
-int writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        if (written == 0) {
-            return EIO;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return 0;
-}
-
-fs::path temporarySibling(const fs::path& path) {
-    static std::mt19937_64 random{std::random_device{}()};
-    fs::path temporary = path;
-    temporary += ".tmp" + std::to_string(random() % 1000000000);
-    return temporary;
 }
 
 } // namespace
@@ -87,31 +61,14 @@ std::string headerLine(std::initializer_list<std::string_view> columns) {
     return line.str();
 }
 
-WriteStatus writeWholeFile(const fs::path& path, std::string_view bytes) {
-    const fs::path temporary = temporarySibling(path);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return WriteStatus::failure(failureText("Cannot create", path, errno));
-    }
-    int error = writeAll(fd, bytes);
-    if (error == 0 && ::fsync(fd) != 0) {
-        error = errno;
-    }
-    if (::close(fd) != 0 && error == 0) {
-        error = errno;
-    }
-    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        return WriteStatus::failure(failureText("Cannot write", path, error));
-    }
-    return WriteStatus::success();
-}
-
 WriteStatus appendWhole(const fs::path& path, std::string_view bytes) {
     const bool existed = ::access(path.c_str(), F_OK) == 0;
+    struct stat present {};
+    // A file without any write permission was protected on purpose (see writeWholeFile).
+    if (existed && ::stat(path.c_str(), &present) == 0 && S_ISREG(present.st_mode) &&
+        (present.st_mode & 0222) == 0) {
+        return WriteStatus::failure("Cannot write " + path.string() + ": it is write-protected");
+    }
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) {
         return WriteStatus::failure(failureText("Cannot open", path, errno));
@@ -122,7 +79,7 @@ WriteStatus appendWhole(const fs::path& path, std::string_view bytes) {
         ::close(fd);
         return WriteStatus::failure(failureText("Cannot open", path, error));
     }
-    int error = writeAll(fd, bytes);
+    int error = writeAllBytes(fd, bytes);
     if (error == 0 && ::fsync(fd) != 0) {
         error = errno;
     }

@@ -4,22 +4,14 @@
 // A created file is written whole or not at all; an append adds a whole line or nothing, so a
 // full disk or a vanished folder never leaves a half record behind.
 
+#include "services/whole_file.h" // WriteStatus, writeWholeFile
+
 #include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 
 namespace sw {
-
-// Outcome of a file operation: failures carry a message for the window to show.
-struct WriteStatus {
-    bool ok = true;
-    std::string message;
-
-    static WriteStatus success() { return {}; }
-    static WriteStatus failure(std::string text) { return {false, std::move(text)}; }
-    explicit operator bool() const { return ok; }
-};
 
 // One record line, built field by field.
 class RecordLine {
@@ -40,10 +32,6 @@ private:
 
 // A header line: every column name quoted.
 std::string headerLine(std::initializer_list<std::string_view> columns);
-
-// Replaces `path` with `bytes` through a temporary file in the same folder and a rename: the
-// old file stays untouched unless the new one is complete.
-WriteStatus writeWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Appends `bytes` to `path` (created when missing) in full or not at all: a short write is
 // cut back to the previous length (a file created here is removed again).

@@ -2,6 +2,7 @@
 
 #include "coord/angle_fields.h"
 #include "services/dialogs.h"
+#include "taskwindow/editable_list.h"
 #include "taskwindow/entry_rule_guard.h"
 #include "taskwindow/output_lock.h"
 #include "ui/window_kinds.h"
@@ -54,17 +55,12 @@ QLabel* caption(const char* name, const char* text, QWidget* buddy) {
 
 QComboBox* suggestionBox(const char* name, const std::vector<std::string>& items) {
     auto* box = named(new QComboBox, name);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
+    sw::makeEditableList(box);
     for (const std::string& item : items) {
         box->addItem(qs(item));
     }
     box->setCurrentIndex(-1);
     box->clearEditText();
-    // A typed fuel or cause stays as typed ("Sawgrass", "grass"): the list only suggests, from
-    // its drop-down. No completion while typing: a suggestion pop-up would take the click meant
-    // for the next field, and inline completion would change what was typed.
-    box->setCompleter(nullptr);
     return box;
 }
 

@@ -178,15 +178,6 @@ TEST_F(FacilitiesWindow, RestrictedCharactersAreRefusedWhileTyping) {
             EXPECT_EQ(dialogs.messages[0], sw::restrictedCharacterMessage());
         }
     }
-    // Also while the type box shows its suggestions.
-    dialogs.clear();
-    type()->clearEditText();
-    clickInto(type());
-    QTest::keyClicks(type(), q("B"));
-    ASSERT_TRUE(type()->completer()->popup()->isVisible());
-    QTest::keyClicks(QApplication::activePopupWidget(), q("&a"));
-    EXPECT_EQ(type()->currentText(), "Ba");
-    EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
 TEST_F(FacilitiesWindow, LeavingAFieldCleansWhatIsThereEvenPasted) {
@@ -498,6 +489,29 @@ TEST_F(FacilitiesWindow, Screenshot) {
     dialogs.fileNext(std::nullopt);
     click("cmdWritefShape");
     ASSERT_TRUE(fac->grab().save(q(file)));
+}
+
+} // namespace
+
+namespace {
+
+// A type typed in part, then a click into the name field: the click and the keys after it
+// belong to the name field, never to a suggestion list over it.
+TEST_F(FacilitiesWindow, TheTypeBoxNeverTakesAClickOrKeysMeantForTheName) {
+    for (const char* typed : {"Forestry", "Forestry Center", "Camp"}) {
+        clickInto(child<QRadioButton>("optFac"));
+        clickInto(type());
+        type()->clearEditText();
+        QTest::keyClicks(type(), q(typed));
+        QApplication::processEvents();
+        // Nothing opens over the fields below while typing.
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << typed;
+        clickInto(name());
+        QTest::keyClicks(QApplication::focusWidget(), q("Tower 7"));
+        EXPECT_EQ(type()->currentText(), q(typed));
+        EXPECT_EQ(name()->text(), q("Tower 7")) << typed;
+        name()->clear();
+    }
 }
 
 } // namespace

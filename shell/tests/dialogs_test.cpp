@@ -4,6 +4,10 @@
 #include "shell/qt_dialogs.h"
 #include "testsupport/scripted_dialogs.h"
 
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,6 +52,35 @@ TEST(ScriptedDialogs, AnswersInOrderAndRecordsEverything) {
               (std::vector<std::string>{"message: plain", "message: first?", "message: second?",
                                         "input: link", "input: link", "file: ", "wait on",
                                         "wait off", "beep"}));
+}
+
+} // namespace
+
+namespace {
+
+// A box asked right after a file dialog closed, while the activation is still on its way back
+// to the window: the box still opens over that window, not in the middle of the screen.
+TEST(QtDialogs, ABoxOpensOverTheWindowThatWasActive) {
+    sw::QtDialogs dialogs;
+    QWidget window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QApplication::setActiveWindow(nullptr);
+    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+
+    QWidget* parent = nullptr;
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            shown = true;
+            parent = box->parentWidget();
+            box->close();
+        }
+    });
+    dialogs.inform("Add Image or Web link?");
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(parent, &window);
 }
 
 } // namespace

@@ -4,10 +4,14 @@
 
 #include "taskwindow/outputs.h"
 
+#include "taskwindow/projection_file.h"
+#include "taskwindow/record_file.h"
+
 #include "services/program_folder.h"
 #include "testsupport/scripted_dialogs.h"
 #include "testsupport/test_paths.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -169,6 +173,71 @@ TEST_F(RecordOutputsTest, TextFileCreatedWithPrefixThenAppendedAsChosen) {
               sw::headerLine(row) + sw::recordLine(row) + sw::recordLine(row));
     EXPECT_EQ(dialogs.files[1].filter, "Text Files (pw*.txt)|pw*.txt");
     EXPECT_EQ(dialogs.files[1].fileName, (dir / "may.txt").string()) << "one dialog, remembered";
+}
+
+} // namespace
+
+namespace {
+
+// Every writer of a file: replacing one keeps its permissions, and one the user protected is
+// refused with its name and left as it was.
+TEST(Writers, RefuseProtectedTargetsAndKeepPermissions) {
+    sw::setProgramFolder(sw::test::runtimeDir());
+    struct Writer {
+        const char* label;
+        const char* file;
+        std::function<std::pair<bool, std::string>(const fs::path&)> write;
+    };
+    const Writer writers[] = {
+        {"whole file", "pfa.txt",
+         [](const fs::path& p) {
+             auto s = sw::writeWholeFile(p, "new\r\n");
+             return std::pair{s.ok, s.message};
+         }},
+        {"append", "pfa.txt",
+         [](const fs::path& p) {
+             auto s = sw::appendWhole(p, "new\r\n");
+             return std::pair{s.ok, s.message};
+         }},
+        {"projection file", "pfa.prj",
+         [](const fs::path& p) {
+             auto r =
+                 sw::copyProjectionFile(fs::path(p).replace_extension(".shp"), "qv_albers.prj");
+             return std::pair{r.isWritten(), r.message};
+         }},
+        {"KML", "a.kml",
+         [](const fs::path& p) {
+             sw::test::ScriptedDialogs dialogs;
+             dialogs.answerNext(sw::Answer::No);
+             auto r = sw::WriteKmlFromTemplate(dialogs, "kml_template3.txt", p, "n", {}, "-84",
+                                               "30", "other.png");
+             return std::pair{r.ok, r.message};
+         }},
+    };
+    using fs::perms;
+    for (const Writer& w : writers) {
+        sw::test::TempDir dir;
+        const fs::path target = dir / w.file;
+
+        sw::test::writeFile(target, "old\r\n");
+        fs::permissions(target, perms::owner_read | perms::owner_write | perms::group_read);
+        const auto [replaced, why] = w.write(target);
+        EXPECT_TRUE(replaced) << w.label << ": " << why;
+        EXPECT_EQ(fs::status(target).permissions(),
+                  perms::owner_read | perms::owner_write | perms::group_read)
+            << w.label;
+
+        sw::test::writeFile(target, "old\r\n");
+        fs::permissions(target, perms::owner_read | perms::group_read | perms::others_read);
+        const auto [written, message] = w.write(target);
+        EXPECT_FALSE(written) << w.label;
+        EXPECT_NE(message.find(target.string()), std::string::npos) << w.label << ": " << message;
+        EXPECT_EQ(sw::test::readFile(target), "old\r\n") << w.label;
+        EXPECT_EQ(fs::status(target).permissions(),
+                  perms::owner_read | perms::group_read | perms::others_read)
+            << w.label;
+        fs::permissions(target, perms::owner_all);
+    }
 }
 
 } // namespace
