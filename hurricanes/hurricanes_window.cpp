@@ -597,23 +597,23 @@ void swHcane::returnFocusTo(QWidget* field) {
 void swHcane::checkAndUnlock() {
     // Leaving the name cleans it; clean here too, so nothing uncleaned can pass the check.
     sw::EntryRuleGuard::clean(cmbName_);
-    const std::optional<sw::Missing> missing = sw::firstMissing(position());
+    const std::optional<sw::StormMissing> missing = sw::firstMissing(position());
     if (!missing) {
         enableHwrite();
         return;
     }
     dialogs_.inform(missing->message);
     switch (missing->part) {
-    case sw::MissingPart::Name:
+    case sw::StormMissingPart::Name:
         cmbName_->setFocus(Qt::OtherFocusReason);
         break;
-    case sw::MissingPart::Wind:
+    case sw::StormMissingPart::Wind:
         txtHwind_->setFocus(Qt::OtherFocusReason);
         break;
-    case sw::MissingPart::Coordinates:
+    case sw::StormMissingPart::Coordinates:
         cmdHcoordCon_->setFocus(Qt::OtherFocusReason);
         break;
-    case sw::MissingPart::PositionType:
+    case sw::StormMissingPart::PositionType:
         optActual_->setFocus(Qt::OtherFocusReason);
         break;
     }

@@ -48,18 +48,18 @@ ShapePoint hurricaneShapePoint(const StormPosition& position) {
     return {leadingNumber(position.longitude), leadingNumber(position.latitude)};
 }
 
-std::optional<Missing> firstMissing(const StormPosition& position) {
+std::optional<StormMissing> firstMissing(const StormPosition& position) {
     if (position.name.empty()) {
-        return Missing{MissingPart::Name, "Enter Storm Name"};
+        return StormMissing{StormMissingPart::Name, "Enter Storm Name"};
     }
     if (position.category.empty()) {
-        return Missing{MissingPart::Wind, "Enter Windspeed"};
+        return StormMissing{StormMissingPart::Wind, "Enter Windspeed"};
     }
     if (position.longitude.empty()) {
-        return Missing{MissingPart::Coordinates, "Please Convert Coordinates"};
+        return StormMissing{StormMissingPart::Coordinates, "Please Convert Coordinates"};
     }
     if (position.positionType.empty()) {
-        return Missing{MissingPart::PositionType, "Please Select Position Type"};
+        return StormMissing{StormMissingPart::PositionType, "Please Select Position Type"};
     }
     return std::nullopt;
 }

@@ -51,12 +51,12 @@ inline constexpr const char* kForecast = "Forecast";
 
 // The first thing missing before the position may be written, in the order the user is asked
 // for it; nothing when it is complete.
-enum class MissingPart { Name, Wind, Coordinates, PositionType };
-struct Missing {
-    MissingPart part;
+enum class StormMissingPart { Name, Wind, Coordinates, PositionType };
+struct StormMissing {
+    StormMissingPart part;
     const char* message;
 };
-std::optional<Missing> firstMissing(const StormPosition& position);
+std::optional<StormMissing> firstMissing(const StormPosition& position);
 
 // "TD", "Cat2", "Fcast_Cat2"...: the icon code for a category text and position type; empty
 // for a category that is none of the seven (a calm wind's " ").

@@ -67,26 +67,26 @@ TEST(StormPosition, CompletenessIsCheckedInOrderAndACalmWindCounts) {
     struct Case {
         const char* what;
         void (*change)(StormPosition&);
-        std::optional<MissingPart> missing;
+        std::optional<StormMissingPart> missing;
     };
     const Case cases[] = {
         {"complete", [](StormPosition&) {}, std::nullopt},
         {"calm wind (one blank) is a wind", [](StormPosition& p) { p.category = " "; },
          std::nullopt},
-        {"nothing at all", [](StormPosition& p) { p = {}; }, MissingPart::Name},
-        {"no wind", [](StormPosition& p) { p.category.clear(); }, MissingPart::Wind},
+        {"nothing at all", [](StormPosition& p) { p = {}; }, StormMissingPart::Name},
+        {"no wind", [](StormPosition& p) { p.category.clear(); }, StormMissingPart::Wind},
         {"no coordinates, no type",
          [](StormPosition& p) {
              p.longitude.clear();
              p.positionType.clear();
          },
-         MissingPart::Coordinates},
-        {"no type", [](StormPosition& p) { p.positionType.clear(); }, MissingPart::PositionType},
+         StormMissingPart::Coordinates},
+        {"no type", [](StormPosition& p) { p.positionType.clear(); }, StormMissingPart::PositionType},
     };
     for (const Case& c : cases) {
         StormPosition p = ike();
         c.change(p);
-        const std::optional<Missing> missing = firstMissing(p);
+        const std::optional<StormMissing> missing = firstMissing(p);
         ASSERT_EQ(missing.has_value(), c.missing.has_value()) << c.what;
         if (missing) {
             EXPECT_EQ(missing->part, *c.missing) << c.what;
