@@ -1,5 +1,7 @@
 #include "kmlconvert/kml_extract.h"
 
+#include "coord/number_text.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QXmlStreamReader>
@@ -396,8 +398,32 @@ private:
         ++part_.count;
         ++result_.vertexCount;
         if (sink_) {
-            sink_(Tuple{text, longitude, latitude});
+            sink_(Tuple{plainText(text, numbers, values, count), longitude, latitude});
         }
+    }
+
+    // The tuple as it stood, unless a number is written in a form other readers of the vertex
+    // file may take differently ("1e-05", "+82.5", ".5", "5."): such numbers are written out
+    // plainly.
+    std::string_view plainText(const std::string& text, const std::string_view* numbers,
+                               const std::optional<double>* values, std::size_t count) {
+        auto plain = [](std::string_view n) {
+            const std::size_t digits = n.starts_with('-') ? 1 : 0;
+            return n.size() > digits && n[digits] >= '0' && n[digits] <= '9' && !n.ends_with('.') &&
+                   n.find_first_not_of("0123456789.", digits) == std::string_view::npos;
+        };
+        bool allPlain = true;
+        for (std::size_t i = 0; i < count; ++i) {
+            allPlain = allPlain && plain(numbers[i]);
+        }
+        if (allPlain) {
+            return text;
+        }
+        rewritten_.clear();
+        for (std::size_t i = 0; i < count; ++i) {
+            rewritten_ += (i ? "," : "") + shortestText(*values[i]);
+        }
+        return rewritten_;
     }
 
     void refuse(long long line, const std::string& reason) {
@@ -421,6 +447,7 @@ private:
 
     std::string coordText_;
     long long coordLine_ = 0;
+    std::string rewritten_;
 };
 
 } // namespace
