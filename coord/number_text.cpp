@@ -12,9 +12,6 @@ namespace {
 
 constexpr int significantDigits = 15;
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -151,46 +148,6 @@ void split(const std::string& scaled, int decimals, std::string& whole, std::str
 }
 
 } // namespace
-
-double leadingNumber(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = (text[i] == '-');
-        ++i;
-    }
-    const std::size_t start = i;
-    bool anyDigit = false;
-    bool nonZeroWhole = false;
-    while (i < text.size() && isDigit(text[i])) {
-        anyDigit = true;
-        nonZeroWhole = nonZeroWhole || text[i] != '0';
-        ++i;
-    }
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && isDigit(text[i])) {
-            anyDigit = true;
-            ++i;
-        }
-    }
-    if (!anyDigit) {
-        return 0.0;
-    }
-    double value = 0.0;
-    const auto res =
-        std::from_chars(text.data() + start, text.data() + i, value, std::chars_format::fixed);
-    if (res.ec == std::errc::result_out_of_range) {
-        // Only absurdly long digit runs get here: too large, or too close to zero.
-        value = nonZeroWhole ? std::numeric_limits<double>::infinity() : 0.0;
-    } else if (res.ec != std::errc()) {
-        value = 0.0;
-    }
-    return negative ? -value : value;
-}
 
 double roundTiesToEven(double value) {
     if (!std::isfinite(value)) {

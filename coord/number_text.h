@@ -1,6 +1,6 @@
 #pragma once
-// Numbers read from and written as texts: the one place where the program decides how a display
-// text turns into a number and how a number turns into a display or record text.
+// Numbers written as texts: the one place where the program decides how a number turns into a
+// display or record text (how a text turns into a number is services/number_reading.h).
 //
 // Rounding rules used throughout the program:
 // - whole parts read from a field round to the nearest integer with ties to the even neighbour
@@ -17,13 +17,9 @@
 #include <string>
 #include <string_view>
 
-namespace sw {
+#include "services/number_reading.h" // leadingNumber, readNumber: how texts become numbers
 
-// The numeric value of a text: its longest leading part that reads as a decimal number
-// (leading blanks skipped, then an optional "+" or "-", digits, at most one "."; no exponent).
-// A text without such a part reads 0: "12a" -> 12, "1.5" -> 1.5, " -.5x" -> -0.5, "abc" -> 0,
-// "" -> 0, "1.2.3" -> 1.2, "-" -> 0. A run of digits too long for a double reads +/- infinity.
-double leadingNumber(std::string_view text);
+namespace sw {
 
 // The nearest whole number, ties to the even neighbour (4.5 -> 4, 5.5 -> 6, -0.5 -> 0).
 // Infinities and NaN are returned unchanged.

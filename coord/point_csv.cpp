@@ -1,10 +1,8 @@
 #include "coord/point_csv.h"
 
-#include <charconv>
 #include <istream>
 #include <ostream>
 #include <string>
-#include <system_error>
 
 #include "coord/number_text.h"
 
@@ -23,58 +21,6 @@ std::string_view trimmed(std::string_view s) {
         s.remove_suffix(1);
     }
     return s;
-}
-
-// A whole token as a decimal number, with an optional exponent ("1e-05" is how most tools
-// write small values); false for anything else ("nan", "inf", "0x10", "12a", "1e").
-// A value beyond the range of a double is refused rather than read as something else.
-bool readNumber(std::string_view token, double& value) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < token.size() && (token[i] == '+' || token[i] == '-')) {
-        negative = token[i] == '-';
-        ++i;
-    }
-    const std::size_t start = i;
-    bool digits = false;
-    bool point = false;
-    for (; i < token.size(); ++i) {
-        if (token[i] >= '0' && token[i] <= '9') {
-            digits = true;
-        } else if (token[i] == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (!digits) {
-        return false;
-    }
-    if (i < token.size() && (token[i] == 'e' || token[i] == 'E')) {
-        ++i;
-        if (i < token.size() && (token[i] == '+' || token[i] == '-')) {
-            ++i;
-        }
-        const std::size_t exponentStart = i;
-        while (i < token.size() && token[i] >= '0' && token[i] <= '9') {
-            ++i;
-        }
-        if (i == exponentStart) {
-            return false;
-        }
-    }
-    if (i != token.size()) {
-        return false;
-    }
-    const auto res =
-        std::from_chars(token.data() + start, token.data() + i, value, std::chars_format::general);
-    if (res.ec != std::errc() || res.ptr != token.data() + i) {
-        return false;
-    }
-    if (negative) {
-        value = -value;
-    }
-    return true;
 }
 
 PointLine bad(std::string problem) {
@@ -106,10 +52,14 @@ PointLine parsePointLine(std::string_view line) {
         first = line.substr(0, gap);
         second = trimmed(line.substr(gap));
     }
-    PointLine p;
-    if (!readNumber(first, p.latitude) || !readNumber(second, p.longitude)) {
+    const auto latitude = readNumber(first);
+    const auto longitude = readNumber(second);
+    if (!latitude || !longitude) {
         return bad("not a pair of decimal numbers \"latitude,longitude\"");
     }
+    PointLine p;
+    p.latitude = *latitude;
+    p.longitude = *longitude;
     if (p.latitude < -90.0 || p.latitude > 90.0) {
         return bad("latitude " + recordNumberText(p.latitude) + " is outside -90..90");
     }

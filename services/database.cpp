@@ -5,185 +5,22 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 #include <utility>
+
+#include "services/no_case.h"
+#include "services/number_reading.h"
+#include "services/text_sql.h"
+#include "services/text_table.h"
 
 namespace sw {
 
 namespace {
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        return lower(x) == lower(y);
-    });
-}
-
-std::string upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 32);
-        }
-    }
-    return out;
-}
-
-// Finds `needle` in `text` from `from` on, without regard to ASCII case.
-std::size_t findNoCase(std::string_view text, std::string_view needle, std::size_t from = 0) {
-    if (needle.size() > text.size()) {
-        return std::string_view::npos;
-    }
-    for (std::size_t i = from; i + needle.size() <= text.size(); ++i) {
-        if (equalsNoCase(text.substr(i, needle.size()), needle)) {
-            return i;
-        }
-    }
-    return std::string_view::npos;
-}
-
-// The longest leading number of a text (blanks before it allowed), as the program reads
-// numbers everywhere. Nothing when the text does not start with one.
-std::optional<double> leadingNumber(std::string_view text, std::size_t* used = nullptr) {
-    std::size_t start = 0;
-    while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) {
-        ++start;
-    }
-    std::size_t digits = start;
-    if (digits < text.size() && text[digits] == '+') {
-        ++digits; // from_chars takes no plus sign
-    } else if (digits < text.size() && text[digits] == '-' && digits == start) {
-        ++digits;
-    }
-    // Only digits or a point may start the number: from_chars would also read inf and nan.
-    if (digits >= text.size() ||
-        !((text[digits] >= '0' && text[digits] <= '9') || text[digits] == '.')) {
-        return std::nullopt;
-    }
-    double value = 0;
-    const char* first = text.data() + (text[start] == '+' ? start + 1 : start);
-    const char* last = text.data() + text.size();
-    auto [end, ec] = std::from_chars(first, last, value);
-    if (ec != std::errc()) {
-        return std::nullopt;
-    }
-    if (used != nullptr) {
-        *used = static_cast<std::size_t>(end - text.data());
-    }
-    return value;
-}
-
-const DbValue& nullValue() {
-    static const DbValue null;
-    return null;
-}
-
-} // namespace
-
-// ---------------------------------------------------------------------------------------------
-
-std::string DbValue::toText() const {
-    switch (type()) {
-    case Type::Null:
-        return {};
-    case Type::Integer:
-        return std::to_string(std::get<std::int64_t>(value_));
-    case Type::Real: {
-        // Shortest text that reads back as the same double: what the value was typed as.
-        char buffer[64];
-        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::get<double>(value_));
-        return ec == std::errc() ? std::string(buffer, end) : std::string();
-    }
-    case Type::Text:
-        return std::get<std::string>(value_);
-    }
-    return {};
-}
-
-double DbValue::toNumber() const {
-    switch (type()) {
-    case Type::Null:
-        return 0;
-    case Type::Integer:
-        return static_cast<double>(std::get<std::int64_t>(value_));
-    case Type::Real:
-        return std::get<double>(value_);
-    case Type::Text:
-        return leadingNumber(std::get<std::string>(value_)).value_or(0.0);
-    }
-    return 0;
-}
-
-std::int64_t DbValue::toInteger() const {
-    if (type() == Type::Integer) {
-        return std::get<std::int64_t>(value_);
-    }
-    double number = std::nearbyint(toNumber()); // the default rounding: ties to even
-    if (!(number >= -9.2e18 && number <= 9.2e18)) {
-        return 0;
-    }
-    return static_cast<std::int64_t>(number);
-}
-
-// ---------------------------------------------------------------------------------------------
-
-Recordset::Recordset(std::vector<std::string> fieldNames, std::vector<std::vector<DbValue>> rows)
-    : fieldNames_(std::move(fieldNames)), rows_(std::move(rows)) {}
-
-const std::string& Recordset::fieldName(int position) const {
-    static const std::string none;
-    if (position < 0 || position >= fieldCount()) {
-        return none;
-    }
-    return fieldNames_[static_cast<std::size_t>(position)];
-}
-
-std::optional<int> Recordset::fieldPosition(std::string_view name) const {
-    for (std::size_t i = 0; i < fieldNames_.size(); ++i) {
-        if (equalsNoCase(fieldNames_[i], name)) {
-            return static_cast<int>(i);
-        }
-    }
-    return std::nullopt;
-}
-
-const DbValue& Recordset::value(std::string_view name) const {
-    auto position = fieldPosition(name);
-    return position ? value(*position) : nullValue();
-}
-
-const DbValue& Recordset::value(int position) const {
-    if (eof() || position < 0 || position >= fieldCount()) {
-        return nullValue();
-    }
-    const auto& row = rows_[current_];
-    auto index = static_cast<std::size_t>(position);
-    return index < row.size() ? row[index] : nullValue();
-}
-
-// ---------------------------------------------------------------------------------------------
-
-std::optional<std::string> quoteName(std::string_view name) {
-    if (name.empty() || name.size() > 128) {
-        return std::nullopt;
-    }
-    for (char c : name) {
-        // A bracketed name ends at the first "]"; there is no way to quote one inside it.
-        if (c == ']' || c == '[' || static_cast<unsigned char>(c) < 0x20) {
-            return std::nullopt;
-        }
-    }
-    return "[" + std::string(name) + "]";
-}
-
-namespace {
-
-// sw_number(value, whole): a value as a number column stores it. A text that reads wholly as a
-// number, digit grouping commas allowed ("1,234.50"), becomes that number; whole-number
-// columns round to the nearest, halves to the even neighbour; an empty text is no value.
-// Any other text is kept as it is rather than lost.
+// sw_number(value, whole): a value as a number column stores it. A text that is a number
+// (services/number_reading.h: "1,234.50" is, "12,5" is not) becomes that number; whole-number
+// columns round to the nearest, halves to the even neighbour; an empty text is no value. Any
+// other text is kept as it is rather than lost.
 void swNumber(sqlite3_context* context, int, sqlite3_value** args) {
     sqlite3_value* value = args[0];
     const bool whole = sqlite3_value_int(args[1]) != 0;
@@ -201,23 +38,13 @@ void swNumber(sqlite3_context* context, int, sqlite3_value** args) {
         return;
     case SQLITE_TEXT: {
         const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(value));
-        std::string text(bytes ? bytes : "", static_cast<std::size_t>(sqlite3_value_bytes(value)));
-        std::string plain;
-        for (char c : text) {
-            if (c != ',') {
-                plain += c;
-            }
-        }
-        while (!plain.empty() && (plain.back() == ' ' || plain.back() == '\t')) {
-            plain.pop_back();
-        }
-        if (plain.find_first_not_of(" \t") == std::string::npos) {
+        const std::string_view text(bytes ? bytes : "",
+                                    static_cast<std::size_t>(sqlite3_value_bytes(value)));
+        if (text.find_first_not_of(" \t") == std::string_view::npos) {
             sqlite3_result_null(context);
             return;
         }
-        std::size_t used = 0;
-        auto number = leadingNumber(plain, &used);
-        if (number && used == plain.size()) {
+        if (auto number = readNumber(text)) {
             giveNumber(*number);
             return;
         }
@@ -227,42 +54,6 @@ void swNumber(sqlite3_context* context, int, sqlite3_value** args) {
         break;
     }
     sqlite3_result_value(context, value);
-}
-
-// "INSERT INTO name ..." gives name (brackets removed); any other statement nothing.
-std::optional<std::string> insertTarget(std::string_view sql) {
-    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    std::size_t at = 0;
-    auto skipBlanks = [&] {
-        std::size_t start = at;
-        while (at < sql.size() && blank(sql[at])) {
-            ++at;
-        }
-        return at > start;
-    };
-    auto word = [&](std::string_view expected) {
-        if (findNoCase(sql.substr(at, expected.size()), expected) != 0) {
-            return false;
-        }
-        at += expected.size();
-        return true;
-    };
-    skipBlanks();
-    if (!word("INSERT") || !skipBlanks() || !word("INTO") || !skipBlanks() || at >= sql.size()) {
-        return std::nullopt;
-    }
-    std::size_t end = at;
-    if (sql[at] == '[') {
-        end = sql.find(']', at);
-        if (end == std::string_view::npos) {
-            return std::nullopt;
-        }
-        return std::string(sql.substr(at + 1, end - at - 1));
-    }
-    while (end < sql.size() && !blank(sql[end]) && sql[end] != '(') {
-        ++end;
-    }
-    return std::string(sql.substr(at, end - at));
 }
 
 } // namespace
@@ -402,156 +193,16 @@ int bindValue(sqlite3_stmt* stmt, int index, const DbValue& value) {
     return SQLITE_MISUSE;
 }
 
-} // namespace
-
-namespace {
-
-// One comma-separated line split into its values. Quoted values lose their quotes (a doubled
-// quote inside stands for one); unquoted values lose surrounding blanks.
-struct CsvField {
-    std::string text;
-    bool quoted = false;
-};
-
-std::vector<CsvField> splitCsvLine(std::string_view line) {
-    std::vector<CsvField> fields;
-    std::size_t i = 0;
-    while (true) {
-        CsvField field;
-        while (i < line.size() && line[i] == ' ') {
-            ++i;
-        }
-        if (i < line.size() && line[i] == '"') {
-            field.quoted = true;
-            ++i;
-            while (i < line.size()) {
-                if (line[i] == '"') {
-                    if (i + 1 < line.size() && line[i + 1] == '"') {
-                        field.text += '"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                field.text += line[i++];
-            }
-            // Anything between the closing quote and the comma is dropped.
-            while (i < line.size() && line[i] != ',') {
-                ++i;
-            }
-        } else {
-            std::size_t end = line.find(',', i);
-            if (end == std::string_view::npos) {
-                end = line.size();
-            }
-            std::string_view raw = line.substr(i, end - i);
-            while (!raw.empty() && (raw.back() == ' ' || raw.back() == '\t')) {
-                raw.remove_suffix(1);
-            }
-            field.text = std::string(raw);
-            i = end;
-        }
-        fields.push_back(std::move(field));
-        if (i >= line.size()) {
-            break;
-        }
-        ++i; // the comma
+const char* sqlType(TextColumnType type) {
+    switch (type) {
+    case TextColumnType::Integer:
+        return "INTEGER";
+    case TextColumnType::Real:
+        return "REAL";
+    case TextColumnType::Text:
+        break;
     }
-    return fields;
-}
-
-// An unquoted value that is wholly a number becomes that number; integers stay integers.
-DbValue typedValue(const CsvField& field) {
-    if (field.quoted) {
-        return DbValue(field.text);
-    }
-    if (field.text.empty()) {
-        return DbValue();
-    }
-    std::size_t used = 0;
-    auto number = leadingNumber(field.text, &used);
-    if (!number || used != field.text.size()) {
-        return DbValue(field.text);
-    }
-    std::string_view digits = field.text;
-    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
-        digits.remove_prefix(1);
-    }
-    bool integral = !digits.empty() && std::all_of(digits.begin(), digits.end(),
-                                                   [](char c) { return c >= '0' && c <= '9'; });
-    if (integral) {
-        long long whole = 0;
-        std::string_view text = field.text;
-        if (!text.empty() && text.front() == '+') {
-            text.remove_prefix(1);
-        }
-        auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), whole);
-        if (ec == std::errc() && end == text.data() + text.size()) {
-            return DbValue(whole);
-        }
-    }
-    return DbValue(*number);
-}
-
-struct TextTable {
-    std::vector<std::vector<DbValue>> rows;
-    std::size_t columns = 0;
-};
-
-std::optional<TextTable> readTextTable(const std::filesystem::path& file, std::string& error) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        error = "Cannot read text file " + file.string();
-        return std::nullopt;
-    }
-    TextTable table;
-    std::string line;
-    bool first = true;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        if (first && line.starts_with("\xEF\xBB\xBF")) {
-            line.erase(0, 3); // a UTF-8 byte order mark is not part of the first value
-        }
-        first = false;
-        if (line.empty()) {
-            continue;
-        }
-        std::vector<DbValue> row;
-        for (const CsvField& field : splitCsvLine(line)) {
-            row.push_back(typedValue(field));
-        }
-        table.columns = std::max(table.columns, row.size());
-        table.rows.push_back(std::move(row));
-    }
-    if (in.bad()) {
-        error = "Cannot read text file " + file.string();
-        return std::nullopt;
-    }
-    return table;
-}
-
-// The declared type of a text column: INTEGER when every value is a whole number, REAL when
-// every value is a number, TEXT otherwise (all empty: TEXT).
-std::string columnTypeOf(const TextTable& table, std::size_t column) {
-    bool any = false;
-    bool allIntegers = true;
-    bool allNumbers = true;
-    for (const auto& row : table.rows) {
-        if (column >= row.size() || row[column].isNull()) {
-            continue;
-        }
-        any = true;
-        auto type = row[column].type();
-        allIntegers = allIntegers && type == DbValue::Type::Integer;
-        allNumbers = allNumbers && (type == DbValue::Type::Integer || type == DbValue::Type::Real);
-    }
-    if (!any || !allNumbers) {
-        return "TEXT";
-    }
-    return allIntegers ? "INTEGER" : "REAL";
+    return "TEXT";
 }
 
 } // namespace
@@ -559,41 +210,14 @@ std::string columnTypeOf(const TextTable& table, std::size_t column) {
 // Loads every headerless text file that the statement names into a temporary table with
 // columns F1, F2, ... and puts that table's name in the file's place.
 bool Database::loadTextSources(std::string& sql, std::vector<std::string>& tempTables) {
-    static constexpr std::string_view kOpen = "[Text;Database=";
-    static constexpr std::string_view kMiddle = ";HDR=NO].[";
     std::size_t from = 0;
     while (true) {
-        std::size_t open = findNoCase(sql, kOpen, from);
-        if (open == std::string::npos) {
-            return true;
+        std::string sourceError;
+        const auto source = nextTextSource(sql, from, sourceError);
+        if (!source) {
+            return sourceError.empty() ? true : fail(sourceError);
         }
-        std::size_t middle = findNoCase(sql, kMiddle, open + kOpen.size());
-        if (middle == std::string::npos) {
-            return fail("Text file source without \";HDR=NO].[\": " + sql.substr(open));
-        }
-        std::filesystem::path folder =
-            sql.substr(open + kOpen.size(), middle - open - kOpen.size());
-        std::size_t nameStart = middle + kMiddle.size();
-        // The file name ends at a "]"; a name may hold "]" itself, so take the first "]"
-        // that ends the name of an existing file.
-        std::size_t close = sql.find(']', nameStart);
-        std::size_t firstClose = close;
-        while (close != std::string::npos) {
-            std::error_code ec;
-            if (std::filesystem::is_regular_file(folder / sql.substr(nameStart, close - nameStart),
-                                                 ec)) {
-                break;
-            }
-            close = sql.find(']', close + 1);
-        }
-        if (firstClose == std::string::npos) {
-            return fail("Text file source without closing \"]\": " + sql.substr(open));
-        }
-        if (close == std::string::npos) {
-            return fail("Text file not found: " +
-                        (folder / sql.substr(nameStart, firstClose - nameStart)).string());
-        }
-        std::filesystem::path file = folder / sql.substr(nameStart, close - nameStart);
+        const std::filesystem::path& file = source->file;
 
         std::string error;
         auto table = readTextTable(file, error);
@@ -607,7 +231,8 @@ bool Database::loadTextSources(std::string& sql, std::vector<std::string>& tempT
         std::string name = "sw_text_" + std::to_string(++textTables_);
         std::string create = "CREATE TEMP TABLE " + name + " (";
         for (std::size_t c = 0; c < table->columns; ++c) {
-            create += (c ? ", F" : "F") + std::to_string(c + 1) + " " + columnTypeOf(*table, c);
+            create +=
+                (c ? ", F" : "F") + std::to_string(c + 1) + " " + sqlType(table->columnType(c));
         }
         create += ")";
         if (sqlite3_exec(db_, create.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
@@ -635,68 +260,10 @@ bool Database::loadTextSources(std::string& sql, std::vector<std::string>& tempT
             }
         }
 
-        sql.replace(open, close + 1 - open, name);
-        from = open + name.size();
+        sql.replace(source->begin, source->end - source->begin, name);
+        from = source->begin + name.size();
     }
 }
-
-namespace {
-
-// "SELECT cols INTO table FROM rest" makes a new table from the selected rows; SQLite says it
-// as "CREATE TABLE table AS SELECT cols FROM rest".
-std::string rewriteSelectInto(const std::string& sql) {
-    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    // The position of `word` standing alone (blanks on both sides) from `from` on.
-    auto findWord = [&](std::string_view word, std::size_t from) {
-        for (std::size_t at = findNoCase(sql, word, from); at != std::string::npos;
-             at = findNoCase(sql, word, at + 1)) {
-            bool before = at > 0 && blank(sql[at - 1]);
-            bool after = at + word.size() < sql.size() && blank(sql[at + word.size()]);
-            if (before && after) {
-                return at;
-            }
-        }
-        return std::string::npos;
-    };
-    std::size_t start = 0;
-    while (start < sql.size() && blank(sql[start])) {
-        ++start;
-    }
-    if (findNoCase(sql, "SELECT", start) != start || start + 6 >= sql.size() ||
-        !blank(sql[start + 6])) {
-        return sql;
-    }
-    std::size_t into = findWord("INTO", start + 6);
-    if (into == std::string::npos) {
-        return sql;
-    }
-    std::size_t nameStart = into + 4;
-    while (nameStart < sql.size() && blank(sql[nameStart])) {
-        ++nameStart;
-    }
-    std::size_t nameEnd = nameStart;
-    if (nameEnd < sql.size() && sql[nameEnd] == '[') {
-        nameEnd = sql.find(']', nameEnd);
-        nameEnd = nameEnd == std::string::npos ? sql.size() : nameEnd + 1;
-    } else {
-        while (nameEnd < sql.size() && !blank(sql[nameEnd])) {
-            ++nameEnd;
-        }
-    }
-    std::size_t from = findWord("FROM", nameEnd > 0 ? nameEnd - 1 : 0);
-    if (nameEnd == nameStart || from == std::string::npos) {
-        return sql;
-    }
-    for (std::size_t i = nameEnd; i < from; ++i) {
-        if (!blank(sql[i])) {
-            return sql; // something between the table and FROM: not this form
-        }
-    }
-    return "CREATE TABLE " + sql.substr(nameStart, nameEnd - nameStart) + " AS SELECT " +
-           sql.substr(start + 7, into - start - 7) + " FROM " + sql.substr(from + 4);
-}
-
-} // namespace
 
 std::optional<Recordset> Database::query(std::string_view sql, const std::vector<DbValue>& params) {
     Recordset rows;
@@ -904,7 +471,7 @@ std::optional<std::vector<ColumnDef>> Database::tableColumns(std::string_view ta
     for (info->moveFirst(); !info->eof(); info->moveNext()) {
         ColumnDef column;
         column.name = info->text("name");
-        std::string type = upper(info->text("type"));
+        std::string type = upperAscii(info->text("type"));
         auto has = [&](std::string_view part) { return type.find(part) != std::string::npos; };
         if (has("CHAR") || has("TEXT") || has("CLOB") || type.empty()) {
             column.type = ColumnType::Text;

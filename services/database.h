@@ -13,15 +13,14 @@
 //
 // Headerless text files read as tables: a statement may name a comma-separated text file as
 //     [Text;Database=FOLDER;HDR=NO].[FILE]
-// which reads FOLDER/FILE as a table whose columns are F1, F2, ... in file order. Unquoted
-// values that read wholly as numbers are numbers, everything else (and every quoted value,
-// quotes removed) is text, an empty value is NULL. "SELECT ... INTO TABLE FROM ..." creates
+// which reads FOLDER/FILE as a table whose columns are F1, F2, ... in file order (values typed
+// as services/text_table.h says). "SELECT ... INTO TABLE FROM ..." creates
 // TABLE from the selected rows.
 //
 // An insert stores numbers in the number columns of createTable's tables as the window shows
-// them: a text that reads wholly as a number, grouping commas allowed ("1,234.50"), becomes
-// that number, rounded (halves to even) in a long integer column; an empty text is NULL; any
-// other text is kept as it is.
+// them: a text that is a number by the program's one rule (services/number_reading.h:
+// "1,234.50" is one, "12,5" is not) becomes that number, rounded (halves to even) in a long
+// integer column; an empty text is NULL; any other text is kept as it is.
 
 #include <cstdint>
 #include <filesystem>
@@ -29,97 +28,18 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
+
+#include "services/db_value.h"
+#include "services/field_types.h"
 
 struct sqlite3;
 
 namespace sw {
 
-// One value read from a row or bound to a statement parameter.
-class DbValue {
-public:
-    enum class Type { Null, Integer, Real, Text };
-
-    DbValue() = default;
-    DbValue(std::nullptr_t) {}
-    DbValue(int value) : value_(std::int64_t{value}) {}
-    DbValue(long value) : value_(std::int64_t{value}) {}
-    DbValue(long long value) : value_(std::int64_t{value}) {}
-    DbValue(double value) : value_(value) {}
-    DbValue(const char* text) : value_(std::string(text)) {}
-    DbValue(std::string_view text) : value_(std::string(text)) {}
-    DbValue(std::string text) : value_(std::move(text)) {}
-
-    Type type() const { return static_cast<Type>(value_.index()); }
-    bool isNull() const { return type() == Type::Null; }
-
-    // Integers as their digits; reals in the shortest form that reads back as the same
-    // double (-84.2773, never -84.277300000000004; 30 for 30.0); NULL as "".
-    std::string toText() const;
-    // Texts give their leading number (the whole text when it is one), 0 when there is none;
-    // NULL gives 0.
-    double toNumber() const;
-    // As toNumber(), reals rounded to the nearest whole number (ties to even).
-    std::int64_t toInteger() const;
-
-    bool operator==(const DbValue&) const = default;
-
-private:
-    std::variant<std::monostate, std::int64_t, double, std::string> value_;
-};
-
-// The rows of one query, all read at once: the count is known at once, and moving around
-// (first, last, next) is free. Reading a field on no current row, or a field the query does
-// not have, gives NULL ("" as text, 0 as a number).
-class Recordset {
-public:
-    Recordset() = default;
-    Recordset(std::vector<std::string> fieldNames, std::vector<std::vector<DbValue>> rows);
-
-    int recordCount() const { return static_cast<int>(rows_.size()); }
-    // True when there is no current row: an empty set, or moved past the last row.
-    bool eof() const { return current_ >= rows_.size(); }
-    void moveFirst() { current_ = 0; }
-    void moveLast() { current_ = rows_.empty() ? 0 : rows_.size() - 1; }
-    void moveNext() {
-        if (current_ < rows_.size()) {
-            ++current_;
-        }
-    }
-
-    int fieldCount() const { return static_cast<int>(fieldNames_.size()); }
-    const std::string& fieldName(int position) const;
-    // Field names match without regard to case (LONGITUDE, Longitude, longitude).
-    std::optional<int> fieldPosition(std::string_view name) const;
-    bool hasField(std::string_view name) const { return fieldPosition(name).has_value(); }
-
-    const DbValue& value(std::string_view name) const;
-    const DbValue& value(int position) const;
-    std::string text(std::string_view name) const { return value(name).toText(); }
-    std::string text(int position) const { return value(position).toText(); }
-    double number(std::string_view name) const { return value(name).toNumber(); }
-    double number(int position) const { return value(position).toNumber(); }
-
-    void close() { *this = Recordset(); }
-
-private:
-    std::vector<std::string> fieldNames_;
-    std::vector<std::vector<DbValue>> rows_;
-    std::size_t current_ = 0;
-};
-
-// Column types with the same type codes as the shapefile writer's AddField, so a table's
+// A table column. The type codes are those of the shapefile writer's AddField, so a table's
 // columns can be passed on to a shapefile unchanged.
-enum class ColumnType {
-    YesNo = 1,
-    Integer = 3,
-    LongInteger = 4,
-    Single = 6,
-    Double = 7,
-    Date = 8,
-    Text = 10,
-};
+using ColumnType = FieldType;
 
 struct ColumnDef {
     std::string name;

@@ -13,410 +13,20 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "services/no_case.h"
+#include "services/shape_io.h"
+#include "services/shape_paths.h"
+#include "services/shape_snapshot.h"
+
 namespace sw {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// ---------------------------------------------------------------------------------------------
-// File access for shapelib. shapelib reports most write failures only through its error hook
-// (its header writers return nothing), so every read and write goes through these hooks,
-// which note the first failure of the operation under way. The same place lets a test make
-// writes fail after a number of bytes, as a full disk would.
-
-struct IoWatch {
-    bool failed = false;
-    std::string message;
-
-    void note(std::string text) {
-        if (!failed) {
-            failed = true;
-            message = std::move(text);
-        }
-    }
-};
-
-thread_local IoWatch* g_watch = nullptr;
-std::optional<long long> g_writeLimit;
-
-void noteFailure(std::string text) {
-    if (g_watch != nullptr) {
-        g_watch->note(std::move(text));
-    }
-}
-
-FILE* fileOf(SAFile file) {
-    return reinterpret_cast<FILE*>(file);
-}
-
-SAFile hookOpen(const char* name, const char* access) {
-    FILE* file = std::fopen(name, access);
-    return reinterpret_cast<SAFile>(file);
-}
-
-SAOffset hookRead(void* data, SAOffset size, SAOffset count, SAFile file) {
-    return std::fread(data, size, count, fileOf(file));
-}
-
-SAOffset hookWrite(void* data, SAOffset size, SAOffset count, SAFile file) {
-    if (size == 0 || count == 0) {
-        return 0;
-    }
-    SAOffset allowed = count;
-    if (g_writeLimit) {
-        auto bytes = static_cast<long long>(size * count);
-        if (*g_writeLimit < bytes) {
-            allowed = static_cast<SAOffset>(std::max(0LL, *g_writeLimit)) / size;
-        }
-        *g_writeLimit -= static_cast<long long>(allowed * size);
-    }
-    SAOffset written = allowed ? std::fwrite(data, size, allowed, fileOf(file)) : 0;
-    if (written != count) {
-        noteFailure(allowed != count ? std::string("No space left on device")
-                                     : std::string(std::strerror(errno)));
-    }
-    return written;
-}
-
-SAOffset hookSeek(SAFile file, SAOffset offset, int whence) {
-    return static_cast<SAOffset>(fseeko(fileOf(file), static_cast<off_t>(offset), whence));
-}
-
-SAOffset hookTell(SAFile file) {
-    return static_cast<SAOffset>(ftello(fileOf(file)));
-}
-
-int hookFlush(SAFile file) {
-    int rc = std::fflush(fileOf(file));
-    if (rc != 0) {
-        noteFailure(std::strerror(errno));
-    }
-    return rc;
-}
-
-int hookClose(SAFile file) {
-    int rc = std::fclose(fileOf(file));
-    if (rc != 0) {
-        noteFailure(std::strerror(errno));
-    }
-    return rc;
-}
-
-int hookRemove(const char* name) {
-    return std::remove(name);
-}
-
-void hookError(const char* message) {
-    noteFailure(message ? message : "shapelib error");
-}
-
-// Numbers read back from the files never depend on the locale.
-double hookAtof(const char* text) {
-    while (*text == ' ') {
-        ++text;
-    }
-    if (*text == '+') {
-        ++text;
-    }
-    double value = 0;
-    std::from_chars(text, text + std::strlen(text), value);
-    return value;
-}
-
-SAHooks* hooks() {
-    static SAHooks table = [] {
-        SAHooks h{};
-        h.FOpen = hookOpen;
-        h.FRead = hookRead;
-        h.FWrite = hookWrite;
-        h.FSeek = hookSeek;
-        h.FTell = hookTell;
-        h.FFlush = hookFlush;
-        h.FClose = hookClose;
-        h.Remove = hookRemove;
-        h.Error = hookError;
-        h.Atof = hookAtof;
-        return h;
-    }();
-    return &table;
-}
-
-// Watches the shapelib calls of one operation.
-class WatchScope {
-public:
-    WatchScope() : previous_(g_watch) { g_watch = &watch_; }
-    ~WatchScope() { g_watch = previous_; }
-    WatchScope(const WatchScope&) = delete;
-    WatchScope& operator=(const WatchScope&) = delete;
-
-    bool failed() const { return watch_.failed; }
-    std::string reason(const std::string& fallback) const {
-        return watch_.failed ? watch_.message : fallback;
-    }
-
-private:
-    IoWatch watch_;
-    IoWatch* previous_;
-};
-
-// ---------------------------------------------------------------------------------------------
-// Names.
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        return lower(x) == lower(y);
-    });
-}
-
-// The shapefile's name without extension: "x.shp", "x.SHP" and "x" all name x.
-fs::path baseOf(const fs::path& path) {
-    std::string extension = path.extension().string();
-    if (equalsNoCase(extension, ".shp") || equalsNoCase(extension, ".shx") ||
-        equalsNoCase(extension, ".dbf")) {
-        return fs::path(path).replace_extension();
-    }
-    return path;
-}
-
-fs::path withExtension(const fs::path& base, std::string_view extension) {
-    return fs::path(base.string() + std::string(extension));
-}
-
-// The existing file of a shapefile part: the lower-case extension first, as shapelib
-// looks for them, then the upper-case one.
-fs::path partFile(const fs::path& base, std::string_view lowerExtension) {
-    fs::path lower = withExtension(base, lowerExtension);
-    std::error_code ec;
-    if (fs::exists(lower, ec)) {
-        return lower;
-    }
-    std::string upper(lowerExtension);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; });
-    fs::path upperPath = withExtension(base, upper);
-    return fs::exists(upperPath, ec) ? upperPath : lower;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Values as the dBASE file holds them.
-
-// Cuts a UTF-8 text to at most `width` bytes without splitting a character.
-std::string cutUtf8(std::string_view text, std::size_t width) {
-    if (text.size() <= width) {
-        return std::string(text);
-    }
-    std::size_t cut = width;
-    // The first byte left out is a continuation byte: its character began before the cut,
-    // so leave the whole character out.
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
-        --cut;
-    }
-    return std::string(text.substr(0, cut));
-}
-
-std::string trimmed(std::string_view text) {
-    auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    auto last = text.find_last_not_of(" \t");
-    return std::string(text.substr(first, last - first + 1));
-}
-
-// A number right-aligned in its column: whole numbers rounded to the nearest (ties to even);
-// otherwise the shortest text that reads back as the same double, padded with zeros to the
-// column's decimals (or rounded to them when it has more). Nothing when it does not fit.
-std::optional<std::string> numberText(double value, int width, int decimals) {
-    if (!std::isfinite(value)) {
-        return std::nullopt;
-    }
-    if (value == 0) {
-        value = 0; // never "-0"
-    }
-    char buffer[512];
-    std::string text;
-    if (decimals <= 0) {
-        double whole = std::nearbyint(value);
-        if (std::fabs(whole) >= 1e18) {
-            return std::nullopt;
-        }
-        text = std::to_string(static_cast<long long>(whole));
-    } else {
-        auto shortest =
-            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-        text.assign(buffer, shortest.ptr);
-        auto point = text.find('.');
-        int has = point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
-        if (has > decimals) {
-            auto rounded = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                         std::chars_format::fixed, decimals);
-            text.assign(buffer, rounded.ptr);
-        } else {
-            std::string padded = text + (point == std::string::npos ? "." : "") +
-                                 std::string(static_cast<std::size_t>(decimals - has), '0');
-            if (static_cast<int>(padded.size()) <= width) {
-                text = padded; // else keep the shorter text: same value, fewer zeros
-            }
-        }
-    }
-    if (static_cast<int>(text.size()) > width) {
-        return std::nullopt;
-    }
-    return std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
-}
-
-// A number typed as text: the whole text must be a number ("1,234.50" with thousands
-// separators is one). Nothing otherwise.
-std::optional<double> numberFromText(std::string_view text) {
-    std::string clean;
-    std::size_t start = 0;
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-        if (text[0] == '-') {
-            clean += '-';
-        }
-        start = 1;
-    }
-    std::string_view body = text.substr(start);
-    std::size_t point = body.find_first_of(".eE");
-    std::string_view whole = body.substr(0, point);
-    if (whole.find(',') != std::string_view::npos) {
-        // Thousands separators only in groups of three: 1,234 and 12,345,678.
-        std::size_t group = whole.find(',');
-        if (group == 0 || group > 3) {
-            return std::nullopt;
-        }
-        for (std::size_t i = group; i < whole.size(); i += 4) {
-            if (whole[i] != ',' || i + 4 > whole.size()) {
-                return std::nullopt;
-            }
-        }
-        for (char c : whole) {
-            if (c != ',') {
-                clean += c;
-            }
-        }
-        clean += body.substr(whole.size());
-    } else {
-        clean += body;
-    }
-    if (clean.empty() || clean == "-" ||
-        !((clean.back() >= '0' && clean.back() <= '9') || clean.back() == '.')) {
-        return std::nullopt;
-    }
-    std::size_t digit = clean[0] == '-' ? 1 : 0;
-    if (digit >= clean.size() ||
-        !((clean[digit] >= '0' && clean[digit] <= '9') || clean[digit] == '.')) {
-        return std::nullopt; // no inf, nan or other words
-    }
-    double value = 0;
-    auto [end, ec] = std::from_chars(clean.data(), clean.data() + clean.size(), value);
-    if (ec != std::errc() || end != clean.data() + clean.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-int daysInMonth(int year, int month) {
-    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : days[month - 1];
-}
-
-std::string dateText(ShapeDate date) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", date.year, date.month, date.day);
-    return buffer;
-}
-
-// A date typed as text: YYYYMMDD, YYYY-MM-DD, or mm-dd-yyyy / mm/dd/yyyy as the windows show
-// dates.
-std::optional<ShapeDate> dateFromText(std::string_view text) {
-    auto number = [&](std::size_t at, std::size_t length) -> std::optional<int> {
-        int value = 0;
-        if (at + length > text.size()) {
-            return std::nullopt;
-        }
-        auto [end, ec] = std::from_chars(text.data() + at, text.data() + at + length, value);
-        if (ec != std::errc() || end != text.data() + at + length) {
-            return std::nullopt;
-        }
-        return value;
-    };
-    std::optional<int> year, month, day;
-    if (text.size() == 8) {
-        year = number(0, 4), month = number(4, 2), day = number(6, 2);
-    } else if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
-        year = number(0, 4), month = number(5, 2), day = number(8, 2);
-    } else if (text.size() == 10 && (text[2] == '-' || text[2] == '/') && text[5] == text[2]) {
-        month = number(0, 2), day = number(3, 2), year = number(6, 4);
-    }
-    if (!year || !month || !day) {
-        return std::nullopt;
-    }
-    ShapeDate date{*year, *month, *day};
-    return date.isValid() ? std::optional<ShapeDate>(date) : std::nullopt;
-}
-
-bool validFieldName(std::string_view name) {
-    if (name.empty() || name.size() > 10) {
-        return false;
-    }
-    return std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-               c == '_';
-    });
-}
-
-// The dBASE column for an AddField type code.
-std::optional<ShapeFieldInfo> columnFor(std::string_view name, int typeCode, int width,
-                                        std::string& error) {
-    ShapeFieldInfo info;
-    info.name = std::string(name);
-    switch (typeCode) {
-    case 10:
-        if (width < 0 || width > 254) {
-            error = "Text column " + info.name + " cannot be " + std::to_string(width) +
-                    " characters wide (1 to 254)";
-            return std::nullopt;
-        }
-        info.dbfType = 'C';
-        info.width = width == 0 ? 254 : width;
-        return info;
-    case 7:
-    case 19:
-        info.dbfType = 'N';
-        info.width = 19;
-        info.decimals = 11;
-        return info;
-    case 6:
-    case 20:
-        info.dbfType = 'F';
-        info.width = 19;
-        info.decimals = 11;
-        return info;
-    case 8:
-        info.dbfType = 'D';
-        info.width = 8;
-        return info;
-    case 4:
-        info.dbfType = 'N';
-        info.width = std::clamp(width, 11, 19);
-        return info;
-    case 3:
-        info.dbfType = 'N';
-        info.width = std::clamp(width, 6, 19);
-        return info;
-    case 1:
-        info.dbfType = 'L';
-        info.width = 1;
-        return info;
-    default:
-        error = "Column " + info.name + ": unknown type code " + std::to_string(typeCode);
-        return std::nullopt;
-    }
-}
+using shapeio::hooks;
+using shapeio::WatchScope;
+using shapepaths::partFile;
+using shapepaths::withExtension;
 
 bool isWritableShapeType(int type) {
     switch (type) {
@@ -459,66 +69,6 @@ int baseShapeType(int type) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Taking a record back: what a file looked like before a record was added to it, enough to
-// put it back exactly (appending only changes the headers, the bytes at the old end, and adds
-// bytes after it).
-
-struct FileSnapshot {
-    fs::path path;
-    std::uintmax_t size = 0;
-    std::string head;
-    std::string tail; // the last bytes, which an append may overwrite (the dBASE end mark)
-};
-
-std::optional<FileSnapshot> takeSnapshot(const fs::path& path, std::size_t headBytes) {
-    FileSnapshot snapshot;
-    snapshot.path = path;
-    std::error_code ec;
-    snapshot.size = fs::file_size(path, ec);
-    if (ec) {
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    snapshot.head.resize(std::min<std::uintmax_t>(headBytes, snapshot.size));
-    in.read(snapshot.head.data(), static_cast<std::streamsize>(snapshot.head.size()));
-    std::size_t tailBytes = std::min<std::uintmax_t>(16, snapshot.size);
-    snapshot.tail.resize(tailBytes);
-    in.seekg(static_cast<std::streamoff>(snapshot.size - tailBytes));
-    in.read(snapshot.tail.data(), static_cast<std::streamsize>(tailBytes));
-    if (!in) {
-        return std::nullopt;
-    }
-    return snapshot;
-}
-
-bool restoreSnapshot(const FileSnapshot& snapshot) {
-    std::error_code ec;
-    fs::resize_file(snapshot.path, snapshot.size, ec);
-    if (ec) {
-        return false;
-    }
-    std::fstream out(snapshot.path, std::ios::binary | std::ios::in | std::ios::out);
-    out.write(snapshot.head.data(), static_cast<std::streamsize>(snapshot.head.size()));
-    out.seekp(static_cast<std::streamoff>(snapshot.size - snapshot.tail.size()));
-    out.write(snapshot.tail.data(), static_cast<std::streamsize>(snapshot.tail.size()));
-    out.flush();
-    return static_cast<bool>(out);
-}
-
-// The dBASE header's length (field descriptors included), from the file itself.
-std::size_t dbfHeaderLength(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    unsigned char bytes[10] = {};
-    in.read(reinterpret_cast<char*>(bytes), sizeof bytes);
-    if (!in) {
-        return 32;
-    }
-    return static_cast<std::size_t>(bytes[8] | (bytes[9] << 8));
-}
-
 struct Vertex {
     double x;
     double y;
@@ -528,11 +78,6 @@ struct Vertex {
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
-
-bool ShapeDate::isValid() const {
-    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-           day <= daysInMonth(year, month);
-}
 
 struct ShapeFiles::State {
     int mode = 0;
@@ -623,7 +168,7 @@ ShapeFiles::~ShapeFiles() {
 }
 
 void ShapeFiles::setWriteLimitForTesting(std::optional<long long> bytes) {
-    g_writeLimit = bytes;
+    shapeio::setWriteLimit(bytes);
 }
 
 bool ShapeFiles::fail(std::string message) {
@@ -650,7 +195,7 @@ bool ShapeFiles::OpenShapefile(const std::filesystem::path& path, int mode, int 
     }
     auto state = std::make_unique<State>();
     state->mode = mode;
-    state->finalBase = baseOf(path);
+    state->finalBase = shapepaths::baseOf(path);
     const std::string shown = withExtension(state->finalBase, ".shp").string();
 
     if (mode == kCreate) {
@@ -867,119 +412,26 @@ const ShapeFieldInfo* columnOf(const std::vector<ShapeFieldInfo>* fields, int in
     return &(*fields)[static_cast<std::size_t>(index)];
 }
 
-std::string unsupported(const ShapeFieldInfo& column, const char* what) {
-    return std::string("Column ") + column.name + " (type " + column.dbfType + ") cannot hold " +
-           what;
-}
-
 } // namespace
 
 bool ShapeField::SetValue(std::string_view text) {
     const auto* column = columnOf(owner_->state_ ? &owner_->state_->fields : nullptr, index_);
-    if (column == nullptr) {
-        return owner_->setValue(index_, name_, std::nullopt, {});
-    }
-    std::optional<std::string> stored;
     std::string error;
-    std::string clean = trimmed(text);
-    switch (column->dbfType) {
-    case 'C':
-        stored = cutUtf8(text, static_cast<std::size_t>(column->width));
-        break;
-    case 'N':
-    case 'F':
-        if (!clean.empty()) {
-            auto number = numberFromText(clean);
-            if (!number) {
-                error =
-                    "\"" + std::string(text) + "\" is not a number (column " + column->name + ")";
-            } else {
-                stored = numberText(*number, column->width, column->decimals);
-                if (!stored) {
-                    error = std::string(text) + " does not fit column " + column->name;
-                }
-            }
-        }
-        break;
-    case 'D':
-        if (!clean.empty()) {
-            auto date = dateFromText(clean);
-            if (!date) {
-                error = "\"" + std::string(text) + "\" is not a date (column " + column->name + ")";
-            } else {
-                stored = dateText(*date);
-            }
-        }
-        break;
-    case 'L':
-        if (!clean.empty()) {
-            if (equalsNoCase(clean, "T") || equalsNoCase(clean, "Y") ||
-                equalsNoCase(clean, "true") || equalsNoCase(clean, "yes")) {
-                stored = "T";
-            } else if (equalsNoCase(clean, "F") || equalsNoCase(clean, "N") ||
-                       equalsNoCase(clean, "false") || equalsNoCase(clean, "no")) {
-                stored = "F";
-            } else {
-                error =
-                    "\"" + std::string(text) + "\" is not yes or no (column " + column->name + ")";
-            }
-        }
-        break;
-    default:
-        error = unsupported(*column, "a text");
-    }
+    auto stored = column ? encodeText(*column, text, error) : std::nullopt;
     return owner_->setValue(index_, name_, std::move(stored), std::move(error));
 }
 
 bool ShapeField::SetValue(double number) {
     const auto* column = columnOf(owner_->state_ ? &owner_->state_->fields : nullptr, index_);
-    if (column == nullptr) {
-        return owner_->setValue(index_, name_, std::nullopt, {});
-    }
-    std::optional<std::string> stored;
     std::string error;
-    switch (column->dbfType) {
-    case 'C': {
-        char buffer[512];
-        auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-        stored = cutUtf8(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)),
-                         static_cast<std::size_t>(column->width));
-        break;
-    }
-    case 'N':
-    case 'F':
-        stored = numberText(number, column->width, column->decimals);
-        if (!stored) {
-            char buffer[512];
-            auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-            error = std::string(buffer, result.ptr) + " does not fit column " + column->name;
-        }
-        break;
-    case 'L':
-        stored = number != 0 ? "T" : "F";
-        break;
-    default:
-        error = unsupported(*column, "a number");
-    }
+    auto stored = column ? encodeNumber(*column, number, error) : std::nullopt;
     return owner_->setValue(index_, name_, std::move(stored), std::move(error));
 }
 
 bool ShapeField::SetValue(ShapeDate date) {
     const auto* column = columnOf(owner_->state_ ? &owner_->state_->fields : nullptr, index_);
-    if (column == nullptr) {
-        return owner_->setValue(index_, name_, std::nullopt, {});
-    }
-    std::optional<std::string> stored;
     std::string error;
-    if (column->dbfType != 'D') {
-        error = unsupported(*column, "a date");
-    } else if (!date.isValid()) {
-        error = "Not a valid date: " + std::to_string(date.year) + "-" +
-                std::to_string(date.month) + "-" + std::to_string(date.day) + " (column " +
-                column->name + ")";
-    } else {
-        stored = dateText(date);
-    }
+    auto stored = column ? encodeDate(*column, date, error) : std::nullopt;
     return owner_->setValue(index_, name_, std::move(stored), std::move(error));
 }
 

@@ -56,27 +56,10 @@
 #include <string_view>
 #include <vector>
 
+#include "services/dbf_values.h"
+#include "services/field_types.h"
+
 namespace sw {
-
-// A calendar date for a date column.
-struct ShapeDate {
-    int year = 0;
-    int month = 0; // 1..12
-    int day = 0;   // 1..31
-
-    bool isValid() const;
-    bool operator==(const ShapeDate&) const = default;
-};
-
-// One attribute column as the file holds it.
-struct ShapeFieldInfo {
-    std::string name;
-    char dbfType = 'C'; // C, N, F, D, L (others as the file says)
-    int width = 0;
-    int decimals = 0;
-
-    bool operator==(const ShapeFieldInfo&) const = default;
-};
 
 class ShapeFiles;
 
@@ -115,15 +98,15 @@ public:
     static constexpr int kMultipoint = 8;
 
     // AddField type codes (see the table at the top of this file).
-    static constexpr int kYesNoField = 1;
-    static constexpr int kIntegerField = 3;
-    static constexpr int kLongField = 4;
-    static constexpr int kSingleField = 6;
-    static constexpr int kDoubleField = 7;
-    static constexpr int kDateField = 8;
-    static constexpr int kTextField = 10;
-    static constexpr int kNumericField = 19;
-    static constexpr int kFloatField = 20;
+    static constexpr int kYesNoField = typeCode(FieldType::YesNo);
+    static constexpr int kIntegerField = typeCode(FieldType::Integer);
+    static constexpr int kLongField = typeCode(FieldType::LongInteger);
+    static constexpr int kSingleField = typeCode(FieldType::Single);
+    static constexpr int kDoubleField = typeCode(FieldType::Double);
+    static constexpr int kDateField = typeCode(FieldType::Date);
+    static constexpr int kTextField = typeCode(FieldType::Text);
+    static constexpr int kNumericField = typeCode(FieldType::Numeric);
+    static constexpr int kFloatField = typeCode(FieldType::Float);
 
     ShapeFiles();
     ~ShapeFiles();
@@ -142,6 +125,9 @@ public:
         // New files only, before CommitFields: one column per call, in call order. Names
         // are 1 to 10 characters and unique without regard to case.
         bool AddField(std::string_view name, int typeCode, int width = 0);
+        bool AddField(std::string_view name, FieldType type, int width = 0) {
+            return AddField(name, typeCode(type), width);
+        }
         // The column of that name, matched without regard to case.
         ShapeField Field(std::string_view name);
         int Count() const;

@@ -14,26 +14,6 @@ namespace {
 constexpr double inf = std::numeric_limits<double>::infinity();
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 
-TEST(LeadingNumber, ReadsTheLongestLeadingDecimalNumber) {
-    struct Case {
-        const char* text;
-        double value;
-    };
-    const Case cases[] = {
-        {"12a", 12}, {"1.5", 1.5},      {"", 0},          {"abc", 0},  {"  7", 7},
-        {"\t8", 8},  {"-3.25x", -3.25}, {"+4", 4},        {".5", 0.5}, {"-.5", -0.5},
-        {"5.", 5},   {"1.2.3", 1.2},    {"-", 0},         {".", 0},    {"-.", 0},
-        {"1e5", 1},  {"007", 7},        {"1,5", 1},       {"- 5", 0},  {"0.0025", 0.0025},
-        {"90", 90},  {"180.0", 180},    {"0.25.5", 0.25}, {"%12", 0},  {"12 34", 12}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(leadingNumber(c.text), c.value) << '"' << c.text << '"';
-    }
-    // A digit run too long for a double saturates instead of failing.
-    EXPECT_EQ(leadingNumber(std::string(400, '9')), inf);
-    EXPECT_EQ(leadingNumber("-" + std::string(400, '9')), -inf);
-    EXPECT_EQ(leadingNumber("0." + std::string(400, '0') + "1"), 0.0);
-}
-
 TEST(Rounding, WholeNumbersGoToTheEvenNeighbourOnTies) {
     struct Case {
         double in;

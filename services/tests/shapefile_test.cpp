@@ -496,6 +496,8 @@ TEST(ShapeFiles, ARefusedRecordLeavesTheFilesAsTheyWere) {
         {"number too wide", [](ShapeFiles& out) { out.Fields().Field("Lat").SetValue(1e20); }},
         {"text that is no number",
          [](ShapeFiles& out) { out.Fields().Field("Lat").SetValue("30N"); }},
+        {"decimal comma, not grouping",
+         [](ShapeFiles& out) { out.Fields().Field("Lat").SetValue("12,5"); }},
         {"no such day",
          [](ShapeFiles& out) {
              out.Fields().Field("Seen").SetValue(ShapeDate{2023, 2, 29});
