@@ -219,20 +219,21 @@ bool Database::loadTextSources(std::string& sql, std::vector<std::string>& tempT
         }
         const std::filesystem::path& file = source->file;
 
+        // The file is read twice, never held: once for its columns' types, once to insert.
         std::string error;
-        auto table = readTextTable(file, error);
-        if (!table) {
+        auto shape = readTextTableShape(file, error);
+        if (!shape) {
             return fail(error);
         }
-        if (table->columns == 0) {
-            table->columns = 1; // an empty file is a table of one column and no rows
+        if (shape->columns == 0) {
+            shape->columns = 1; // an empty file is a table of one column and no rows
+            shape->types.push_back(TextColumnType::Text);
         }
 
         std::string name = "sw_text_" + std::to_string(++textTables_);
         std::string create = "CREATE TEMP TABLE " + name + " (";
-        for (std::size_t c = 0; c < table->columns; ++c) {
-            create +=
-                (c ? ", F" : "F") + std::to_string(c + 1) + " " + sqlType(table->columnType(c));
+        for (std::size_t c = 0; c < shape->columns; ++c) {
+            create += (c ? ", F" : "F") + std::to_string(c + 1) + " " + sqlType(shape->types[c]);
         }
         create += ")";
         if (sqlite3_exec(db_, create.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
@@ -241,7 +242,7 @@ bool Database::loadTextSources(std::string& sql, std::vector<std::string>& tempT
         tempTables.push_back(name);
 
         std::string insert = "INSERT INTO " + name + " VALUES (";
-        for (std::size_t c = 0; c < table->columns; ++c) {
+        for (std::size_t c = 0; c < shape->columns; ++c) {
             insert += c ? ",?" : "?";
         }
         insert += ")";
@@ -249,15 +250,26 @@ bool Database::loadTextSources(std::string& sql, std::vector<std::string>& tempT
         if (sqlite3_prepare_v2(db_, insert.c_str(), -1, &stmt.handle, nullptr) != SQLITE_OK) {
             return failSql("Cannot read text file " + file.string());
         }
-        for (const auto& row : table->rows) {
-            sqlite3_reset(stmt.handle);
-            sqlite3_clear_bindings(stmt.handle);
-            for (std::size_t c = 0; c < row.size(); ++c) {
-                bindValue(stmt.handle, static_cast<int>(c + 1), row[c]);
-            }
-            if (sqlite3_step(stmt.handle) != SQLITE_DONE) {
-                return failSql("Cannot read text file " + file.string());
-            }
+        bool inserted = true;
+        const bool read = forEachTextRow(
+            file,
+            [&](std::vector<DbValue>& row) {
+                sqlite3_reset(stmt.handle);
+                sqlite3_clear_bindings(stmt.handle);
+                // A file changed between the two readings must not overrun the table.
+                const std::size_t values = std::min(row.size(), shape->columns);
+                for (std::size_t c = 0; c < values; ++c) {
+                    bindValue(stmt.handle, static_cast<int>(c + 1), row[c]);
+                }
+                inserted = sqlite3_step(stmt.handle) == SQLITE_DONE;
+                return inserted;
+            },
+            error);
+        if (!inserted) {
+            return failSql("Cannot read text file " + file.string());
+        }
+        if (!read) {
+            return fail(error);
         }
 
         sql.replace(source->begin, source->end - source->begin, name);
@@ -273,13 +285,20 @@ std::optional<Recordset> Database::query(std::string_view sql, const std::vector
     return rows;
 }
 
+bool Database::queryEach(std::string_view sql, const std::vector<DbValue>& params,
+                         const RowVisitor& row) {
+    return run(sql, params, nullptr, &row);
+}
+
 bool Database::execute(std::string_view sql, const std::vector<DbValue>& params) {
     return run(sql, params, nullptr);
 }
 
-// Runs one statement; rows go to `rows` when given. Text-file sources live for this
-// statement only, and the whole statement (loading included) succeeds or leaves nothing.
-bool Database::run(std::string_view text, const std::vector<DbValue>& params, Recordset* rows) {
+// Runs one statement; rows go to `rows`, or one by one to `each`, when given. Text-file
+// sources live for this statement only, and the whole statement (loading included) succeeds
+// or leaves nothing.
+bool Database::run(std::string_view text, const std::vector<DbValue>& params, Recordset* rows,
+                   const RowVisitor* each) {
     sqlite3* handle = db_;
     if (handle == nullptr) {
         return failSql("No database is open");
@@ -321,6 +340,7 @@ bool Database::run(std::string_view text, const std::vector<DbValue>& params, Re
             }
             std::vector<std::string> names;
             std::vector<std::vector<DbValue>> data;
+            std::optional<Recordset> current; // the one row `each` sees
             int columns = sqlite3_column_count(stmt.handle);
             for (int c = 0; c < columns; ++c) {
                 const char* name = sqlite3_column_name(stmt.handle, c);
@@ -335,13 +355,23 @@ bool Database::run(std::string_view text, const std::vector<DbValue>& params, Re
                     ok = failSql("Cannot run \"" + std::string(text) + "\"");
                     break;
                 }
-                if (rows != nullptr) {
+                if (rows != nullptr || each != nullptr) {
                     std::vector<DbValue> row;
                     row.reserve(static_cast<std::size_t>(columns));
                     for (int c = 0; c < columns; ++c) {
                         row.push_back(columnValue(stmt.handle, c));
                     }
-                    data.push_back(std::move(row));
+                    if (each != nullptr) {
+                        if (!current) {
+                            current.emplace(names, std::vector<std::vector<DbValue>>{});
+                        }
+                        current->holdOnly(row);
+                        if (!(*each)(*current)) {
+                            ok = fail("Reading the rows of \"" + std::string(text) + "\" stopped");
+                        }
+                    } else {
+                        data.push_back(std::move(row));
+                    }
                 }
             }
             if (ok && rows != nullptr) {

@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -74,6 +75,13 @@ public:
 
     // Runs one query and reads all its rows.
     std::optional<Recordset> query(std::string_view sql, const std::vector<DbValue>& params = {});
+    // Runs one query and hands its rows to `row` one at a time, in order, without holding them
+    // all: for results too large to read at once (a million vertices). Each call sees a set
+    // positioned on that one row, with the field names query() gives. Returning false stops
+    // the query, which then fails.
+    using RowVisitor = std::function<bool(const Recordset& row)>;
+    bool queryEach(std::string_view sql, const std::vector<DbValue>& params,
+                   const RowVisitor& row);
     // Runs one action statement (insert, update, create, SELECT ... INTO).
     bool execute(std::string_view sql, const std::vector<DbValue>& params = {});
 
@@ -90,7 +98,8 @@ public:
 
 private:
     bool openFile(const std::filesystem::path& file, int flags, bool mustExist);
-    bool run(std::string_view sql, const std::vector<DbValue>& params, Recordset* rows);
+    bool run(std::string_view sql, const std::vector<DbValue>& params, Recordset* rows,
+             const RowVisitor* each = nullptr);
     bool loadTextSources(std::string& sql, std::vector<std::string>& tempTables);
     std::optional<std::int64_t> lastRowid(const std::string& table);
     bool convertNumberColumns(const std::string& table, std::int64_t lastRowBefore);

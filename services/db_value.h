@@ -80,6 +80,14 @@ public:
 
     void close() { *this = Recordset(); }
 
+    // Holds `row` (taken over) as the set's only row, positioned on it: a query read one row
+    // at a time (Database::queryEach).
+    void holdOnly(std::vector<DbValue>& row) {
+        rows_.resize(1);
+        rows_[0].swap(row);
+        current_ = 0;
+    }
+
 private:
     std::vector<std::string> fieldNames_;
     std::vector<std::vector<DbValue>> rows_;

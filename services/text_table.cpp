@@ -83,14 +83,16 @@ DbValue typedValue(const CsvField& field) {
 
 } // namespace
 
-std::optional<TextTable> readTextTable(const std::filesystem::path& file, std::string& error) {
+bool forEachTextRow(const std::filesystem::path& file,
+                    const std::function<bool(std::vector<DbValue>& row)>& row,
+                    std::string& error) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         error = "Cannot read text file " + file.string();
-        return std::nullopt;
+        return false;
     }
-    TextTable table;
     std::string line;
+    std::vector<DbValue> values;
     bool first = true;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') {
@@ -103,37 +105,99 @@ std::optional<TextTable> readTextTable(const std::filesystem::path& file, std::s
         if (line.empty()) {
             continue;
         }
-        std::vector<DbValue> row;
+        values.clear();
         for (const CsvField& field : splitCsvLine(line)) {
-            row.push_back(typedValue(field));
+            values.push_back(typedValue(field));
         }
-        table.columns = std::max(table.columns, row.size());
-        table.rows.push_back(std::move(row));
+        if (!row(values)) {
+            error = "Reading text file " + file.string() + " stopped";
+            return false;
+        }
     }
     if (in.bad()) {
         error = "Cannot read text file " + file.string();
+        return false;
+    }
+    return true;
+}
+
+std::optional<TextTable> readTextTable(const std::filesystem::path& file, std::string& error) {
+    TextTable table;
+    const bool read = forEachTextRow(
+        file,
+        [&](std::vector<DbValue>& row) {
+            table.columns = std::max(table.columns, row.size());
+            table.rows.push_back(std::move(row));
+            return true;
+        },
+        error);
+    if (!read) {
         return std::nullopt;
     }
     return table;
 }
 
-TextColumnType TextTable::columnType(std::size_t column) const {
+namespace {
+
+// What the values of one column have been so far.
+struct ColumnSeen {
     bool any = false;
     bool allIntegers = true;
     bool allNumbers = true;
-    for (const auto& row : rows) {
-        if (column >= row.size() || row[column].isNull()) {
-            continue;
+
+    void add(const DbValue& value) {
+        if (value.isNull()) {
+            return;
         }
         any = true;
-        auto type = row[column].type();
+        const auto type = value.type();
         allIntegers = allIntegers && type == DbValue::Type::Integer;
         allNumbers = allNumbers && (type == DbValue::Type::Integer || type == DbValue::Type::Real);
     }
-    if (!any || !allNumbers) {
-        return TextColumnType::Text;
+    TextColumnType type() const {
+        if (!any || !allNumbers) {
+            return TextColumnType::Text;
+        }
+        return allIntegers ? TextColumnType::Integer : TextColumnType::Real;
     }
-    return allIntegers ? TextColumnType::Integer : TextColumnType::Real;
+};
+
+} // namespace
+
+std::optional<TextTableShape> readTextTableShape(const std::filesystem::path& file,
+                                                 std::string& error) {
+    std::vector<ColumnSeen> seen;
+    const bool read = forEachTextRow(
+        file,
+        [&](std::vector<DbValue>& row) {
+            if (row.size() > seen.size()) {
+                seen.resize(row.size());
+            }
+            for (std::size_t c = 0; c < row.size(); ++c) {
+                seen[c].add(row[c]);
+            }
+            return true;
+        },
+        error);
+    if (!read) {
+        return std::nullopt;
+    }
+    TextTableShape shape;
+    shape.columns = seen.size();
+    for (const ColumnSeen& column : seen) {
+        shape.types.push_back(column.type());
+    }
+    return shape;
+}
+
+TextColumnType TextTable::columnType(std::size_t column) const {
+    ColumnSeen seen;
+    for (const auto& row : rows) {
+        if (column < row.size()) {
+            seen.add(row[column]);
+        }
+    }
+    return seen.type();
 }
 
 } // namespace sw

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,5 +32,22 @@ struct TextTable {
 // The file as a table; nothing (and a message naming the file in `error`) when it cannot be
 // read.
 std::optional<TextTable> readTextTable(const std::filesystem::path& file, std::string& error);
+
+// The same file one row at a time, for files too large to hold whole (a vertex file of a
+// million lines): `row` gets each row's values in file order, and may stop the reading by
+// returning false. False (and a message naming the file in `error`) when the file cannot be
+// read or `row` stopped.
+bool forEachTextRow(const std::filesystem::path& file,
+                    const std::function<bool(std::vector<DbValue>& row)>& row,
+                    std::string& error);
+
+// What a table would hold, read without holding its rows: the column count and the type of
+// each column (as TextTable::columnType gives it).
+struct TextTableShape {
+    std::size_t columns = 0;
+    std::vector<TextColumnType> types;
+};
+std::optional<TextTableShape> readTextTableShape(const std::filesystem::path& file,
+                                                 std::string& error);
 
 } // namespace sw

@@ -62,6 +62,14 @@ TEST(TextTable, AColumnIsNumbersOnlyWhenEveryValueIs) {
     EXPECT_EQ(table->columnType(2), TextColumnType::Text);
     EXPECT_EQ(table->columnType(3), TextColumnType::Text);
     EXPECT_EQ(table->columnType(4), TextColumnType::Text) << "all empty";
+
+    // Read without holding the rows, the same columns and types.
+    auto shape = readTextTableShape(dir / "t.csv", error);
+    ASSERT_TRUE(shape) << error;
+    EXPECT_EQ(shape->columns, table->columns);
+    for (std::size_t c = 0; c < table->columns; ++c) {
+        EXPECT_EQ(shape->types.at(c), table->columnType(c)) << c;
+    }
 }
 
 TEST(TextTable, AFileThatCannotBeReadIsNamed) {
