@@ -24,7 +24,7 @@
 #include "coord/hand_back.h"
 #include "coord/utm_usng.h"
 #include "services/dialogs.h"
-#include "shell/window_registry.h"
+#include "ui/window_kinds.h"
 
 namespace {
 
@@ -43,29 +43,6 @@ std::string str(const QString& text) {
 constexpr const char* activeStyle = "background-color: rgb(255, 255, 128); color: black;";
 constexpr const char* inactiveStyle = "background-color: palette(midlight); color: black;";
 
-// The labels of one task window that receive the six results, by form name.
-struct TargetLabels {
-    const char* form;
-    const char* albersX;
-    const char* albersY;
-    const char* longitude;
-    const char* latitude;
-};
-constexpr TargetLabels targetLabels[] = {
-    {sw::forms::kWildfires, "lblpAlbersX", "lblpAlbersY", "lblpDDLong", "lblpDDLat"},
-    {sw::forms::kFacilities, "lblfAlbersX", "lblfAlbersY", "lblfDDLong", "lblfDDLat"},
-    {sw::forms::kHurricanes, "lblhAlbersX", "lblhAlbersY", "lblhDDLong", "lblhDDLat"}};
-
-// Sets the caption of a task window's result field, whether it is a label or a text box.
-void setCaption(QWidget* window, const char* name, const QString& text) {
-    QWidget* child = window->findChild<QWidget*>(QString::fromLatin1(name));
-    if (auto* label = qobject_cast<QLabel*>(child)) {
-        label->setText(text);
-    } else if (auto* edit = qobject_cast<QLineEdit*>(child)) {
-        edit->setText(text);
-    }
-}
-
 // Focus that moves because a window (ours or another) was activated or a popup opened is not
 // the user entering or leaving a field.
 bool userFocusReason(Qt::FocusReason reason) {
@@ -75,8 +52,8 @@ bool userFocusReason(Qt::FocusReason reason) {
 
 } // namespace
 
-sw_ddc_0306::sw_ddc_0306(sw::WindowRegistry& registry, sw::Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), registry_(registry), dialogs_(dialogs) {
+sw_ddc_0306::sw_ddc_0306(sw::Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), dialogs_(dialogs) {
     setObjectName(QString::fromLatin1(sw::forms::kConverter));
     setWindowTitle(QStringLiteral("Coordinate Conversion"));
     buildUi();
@@ -553,7 +530,7 @@ void sw_ddc_0306::showFirstState() {
 // ---------------------------------------------------------------------------------------------
 // Opening, closing, activation
 
-void sw_ddc_0306::openFor(const QString& targetForm) {
+void sw_ddc_0306::openFor(sw::HandBackTarget* target) {
     show();
     raise();
     activateWindow();
@@ -581,7 +558,13 @@ void sw_ddc_0306::openFor(const QString& targetForm) {
          {lblDDLong_, lblDDLat_, lblAlbersX_, lblAlbersY_, lblUSNG_, lblUTMCoord_}) {
         result->clear();
     }
-    target_ = targetForm;
+    target_ = target;
+    targetObject_ = dynamic_cast<QObject*>(target);
+    targetIsObject_ = targetObject_ != nullptr;
+}
+
+sw::HandBackTarget* sw_ddc_0306::target() const {
+    return targetIsObject_ && targetObject_.isNull() ? nullptr : target_;
 }
 
 void sw_ddc_0306::cmdconClose_Click() {
@@ -866,21 +849,10 @@ void sw_ddc_0306::composeAndShow(sw::Notation notation, sw::Row row) {
 void sw_ddc_0306::AlbCap() {
     lblAlbersX_->setText(QString::fromStdString(sw::albersText(albers_.x)));
     lblAlbersY_->setText(QString::fromStdString(sw::albersText(albers_.y)));
-    for (const TargetLabels& labels : targetLabels) {
-        if (target_ != QLatin1String(labels.form)) {
-            continue;
-        }
-        QWidget* window = registry_.existing(target_);
-        if (window == nullptr) {
-            return;
-        }
-        setCaption(window, labels.albersX, lblAlbersX_->text());
-        setCaption(window, labels.albersY, lblAlbersY_->text());
-        setCaption(window, labels.longitude, lblDDLong_->text());
-        setCaption(window, labels.latitude, lblDDLat_->text());
-        setCaption(window, "lblUSNG", lblUSNG_->text());
-        setCaption(window, "lblUTMCoord", lblUTMCoord_->text());
-        return;
+    if (sw::HandBackTarget* receiver = target()) {
+        receiver->receiveCoordinates({str(lblDDLat_->text()), str(lblDDLong_->text()),
+                                      str(lblAlbersX_->text()), str(lblAlbersY_->text()),
+                                      str(lblUTMCoord_->text()), str(lblUSNG_->text())});
     }
 }
 

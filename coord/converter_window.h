@@ -2,18 +2,20 @@
 // The coordinate converter window: the one place where a user turns a location, typed in
 // decimal degrees, degrees and decimal minutes, degrees-minutes-seconds or as a
 // township-range-section description, into every form the outputs need, and hands the results
-// straight into the labels of the task window that opened it.
+// straight to the task window that opened it (its hand-back target).
 //
 // The window only wires widgets to the plain logic (coord/angle_fields.h, coord/trs.h, the
 // projections); every message and the bell go through the Dialogs seam.
 
 #include <QHash>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <array>
 
 #include "coord/albers.h"
 #include "coord/angle_fields.h"
+#include "coord/hand_back.h"
 #include "coord/trs.h"
 #include "services/dialogs.h"
 
@@ -25,25 +27,21 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace sw {
-class WindowRegistry;
-} // namespace sw
-
 // The class carries the window's form name, as the task windows and the registry know it.
 class sw_ddc_0306 : public QWidget {
     Q_OBJECT
 
 public:
-    sw_ddc_0306(sw::WindowRegistry& registry, sw::Dialogs& dialogs, QWidget* parent = nullptr);
+    explicit sw_ddc_0306(sw::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // What a task window's coordinate button does: show the converter (modeless), put every
-    // entry field back to its default text, clear the six results and make `targetForm`
-    // ("frmDBMan", "swFac" or "swHcane") the window that receives them. Resetting hands
-    // nothing back to anyone.
-    void openFor(const QString& targetForm);
+    // entry field back to its default text, clear the six results and make `target` the one
+    // that receives them (nullptr: nobody). Resetting hands nothing back to anyone. A target
+    // that is a QObject and is destroyed later simply stops receiving.
+    void openFor(sw::HandBackTarget* target);
 
-    // The window that receives the results (empty or unknown: none).
-    const QString& target() const { return target_; }
+    // The receiver of the results, or nullptr.
+    sw::HandBackTarget* target() const;
 
     // The controls in the window's tab order; auto-advance and the Tab key follow it.
     const std::vector<QWidget*>& tabOrder() const { return tabOrder_; }
@@ -107,9 +105,10 @@ private:
     void returnFocusTo(QLineEdit* edit);
     void tell(const std::string& message, sw::Icon icon = sw::Icon::None);
 
-    sw::WindowRegistry& registry_;
     sw::Dialogs& dialogs_;
-    QString target_;
+    sw::HandBackTarget* target_ = nullptr;
+    QPointer<QObject> targetObject_; // set when the target is a QObject
+    bool targetIsObject_ = false;
     Mode mode_ = Mode::None;
 
     sw::AngleState angles_;

@@ -2,6 +2,7 @@
 // The six texts that the coordinate converter hands back to a task window for one location,
 // and that the command-line companion writes per point: one routine, so both give the same.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,21 @@ struct HandBackTexts {
     std::string utm;       // "16R 740550.42 3349132.77"
     std::string usng;      // "16R GU 40550 49133"
 };
+
+// What receives the converter's results: a task window's result panel, or a test's stand-in.
+// The converter knows its target only through this, so a new task window needs nothing in
+// the converter.
+class HandBackTarget {
+public:
+    virtual ~HandBackTarget() = default;
+    // The six texts after every accepted change, exactly as the converter shows them.
+    virtual void receiveCoordinates(const HandBackTexts& texts) = 0;
+};
+
+// What every task window's coordinate button calls: show the converter, reset its fields and
+// results, and make `target` the receiver of its results. The program hands the same call to
+// every window.
+using OpenConverter = std::function<void(HandBackTarget& target)>;
 
 // latitude, longitude: decimal degrees, north and east positive (the converter passes its
 // current values, the longitude already negative). Albers uses the values themselves; UTM and

@@ -1,11 +1,10 @@
 #include "facilities/facilities_window.h"
 
-#include "coord/converter_window.h"
-#include "facilities/entry_rule_guard.h"
-#include "facilities/facility_outputs.h"
-#include "facilities/output_lock.h"
 #include "services/dialogs.h"
-#include "shell/window_registry.h"
+#include "taskwindow/entry_rule_guard.h"
+#include "taskwindow/output_lock.h"
+#include "taskwindow/result_panel.h"
+#include "ui/window_kinds.h"
 
 #include <QComboBox>
 #include <QCompleter>
@@ -20,9 +19,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QColor kCoordinatesOpen{0, 0, 128}; // navy while the converter fills them
-const QColor kCoordinatesClosed{128, 128, 128};
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
@@ -44,9 +40,18 @@ QPushButton* button(const char* name, const char* caption) {
 
 } // namespace
 
-swFac::swFac(sw::WindowRegistry& registry, sw::Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), registry_(registry), dialogs_(dialogs) {
+swFac::swFac(sw::Dialogs& dialogs, sw::OpenConverter openConverter, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), outputs_(dialogs, sw::facilityOutputSettings()) {
+    setObjectName(QString::fromLatin1(sw::forms::kFacilities));
     setWindowTitle(QStringLiteral("Facilities Management"));
+    coordinates_ = new sw::ResultPanel({QStringLiteral("f"),
+                                        {{{"lblfLatCap", "Latitude"},
+                                          {"lblfLongCap", "Longitude"},
+                                          {"lblfAlbersXCap", "Albers Easting"},
+                                          {"lblfAlbersYCap", "Albers Northing"},
+                                          {"lblfUTMCap", "UTM Coordinate (WGS 84)"},
+                                          {"lblfUSNGCap", "US National Grid (WGS 84):"}}}},
+                                       std::move(openConverter));
     buildControls();
 
     lock_ = new sw::OutputLock(
@@ -73,7 +78,7 @@ swFac::swFac(sw::WindowRegistry& registry, sw::Dialogs& dialogs, QWidget* parent
             chooseCategory(sw::FacilityCategory::ForestHealth);
         }
     });
-    connect(cmdfCoordCon_, &QPushButton::clicked, this, &swFac::openConverter);
+    connect(cmdfCoordCon_, &QPushButton::clicked, coordinates_, &sw::ResultPanel::openConverter);
     connect(cmdEnableWriteFile_, &QPushButton::clicked, this, &swFac::checkAndUnlock);
     connect(cmdAdNewdFac_, &QPushButton::clicked, this, &swFac::createTextFile);
     connect(cmdAppendFile_, &QPushButton::clicked, this, &swFac::appendTextFile);
@@ -83,10 +88,6 @@ swFac::swFac(sw::WindowRegistry& registry, sw::Dialogs& dialogs, QWidget* parent
     connect(cmdClear_, &QPushButton::clicked, this, &swFac::clearValues);
     connect(cmdfacDone_, &QPushButton::clicked, this, &swFac::leave);
 
-    for (QLabel* value : coordinates_) {
-        value->setEnabled(false);
-        sw::setBackground(value, kCoordinatesClosed, Qt::white);
-    }
     disablefWrite();
 }
 
@@ -139,35 +140,9 @@ void swFac::buildControls() {
     // Where it is: filled only by the converter.
     cmdfCoordCon_ = button("cmdfCoordCon", "&Coordinate Conversion");
     auto* results = named(new QGroupBox(QStringLiteral("Coordinates")), "frmfResults");
-    auto* grid = new QGridLayout(results);
-    struct Row {
-        const char* caption;
-        const char* captionName;
-        const char* valueName;
-    };
-    const Row rows[] = {
-        {"Latitude", "lblfLatCap", "lblfDDLat"},
-        {"Longitude", "lblfLongCap", "lblfDDLong"},
-        {"Albers Easting", "lblfAlbersXCap", "lblfAlbersX"},
-        {"Albers Northing", "lblfAlbersYCap", "lblfAlbersY"},
-        {"UTM Coordinate (WGS 84)", "lblfUTMCap", "lblUTMCoord"},
-        {"US National Grid (WGS 84):", "lblfUSNGCap", "lblUSNG"},
-    };
-    int row = 0;
-    for (const Row& r : rows) {
-        auto* caption = named(new QLabel(QString::fromLatin1(r.caption)), r.captionName);
-        auto* value = named(new QLabel, r.valueName);
-        value->setMinimumWidth(220);
-        value->setMinimumHeight(24);
-        value->setContentsMargins(6, 2, 6, 2);
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        grid->addWidget(caption, row, 0);
-        grid->addWidget(value, row, 1);
-        coordinates_.append(value);
-        ++row;
-    }
-    grid->setColumnStretch(1, 1);
-    grid->addWidget(cmdfCoordCon_, row, 0, 1, 2);
+    auto* resultsLayout = new QVBoxLayout(results);
+    resultsLayout->addWidget(coordinates_);
+    coordinates_->addBelow(cmdfCoordCon_);
 
     // What to write.
     cmdEnableWriteFile_ = button("cmdEnableWriteFile", "Enable File and Shapefile Creation");
@@ -216,10 +191,15 @@ void swFac::enablefWrite() {
 }
 
 sw::FacilityPoint swFac::point() const {
-    return {ss(txtfacName_->text()),     ss(cmbfacType_->currentText()),
-            ss(coordinates_[0]->text()), ss(coordinates_[1]->text()),
-            ss(coordinates_[2]->text()), ss(coordinates_[3]->text()),
-            ss(coordinates_[4]->text()), ss(coordinates_[5]->text())};
+    const sw::HandBackTexts c = coordinates_->texts();
+    return {ss(txtfacName_->text()),
+            ss(cmbfacType_->currentText()),
+            c.latitude,
+            c.longitude,
+            c.albersX,
+            c.albersY,
+            c.utm,
+            c.usng};
 }
 
 void swFac::chooseCategory(sw::FacilityCategory category) {
@@ -231,16 +211,6 @@ void swFac::chooseCategory(sw::FacilityCategory category) {
     }
     cmbfacType_->setCurrentIndex(-1);
     cmbfacType_->clearEditText();
-}
-
-void swFac::openConverter() {
-    for (QLabel* value : coordinates_) {
-        value->setEnabled(true);
-        sw::setBackground(value, kCoordinatesOpen, Qt::white);
-    }
-    if (auto* converter = registry_.instanceAs<sw_ddc_0306>(sw::forms::kConverter)) {
-        converter->openFor(QString::fromLatin1(sw::forms::kFacilities));
-    }
 }
 
 void swFac::checkAndUnlock() {
@@ -255,7 +225,7 @@ void swFac::checkAndUnlock() {
         dialogs_.inform("Select Facility Type");
         cmbfacType_->setFocus();
         disablefWrite();
-    } else if (coordinates_[1]->text().isEmpty()) {
+    } else if (coordinates_->text(sw::ResultPanel::Longitude).isEmpty()) {
         dialogs_.inform("Please Convert Coordinates");
         cmdfCoordCon_->setFocus();
         disablefWrite();
@@ -265,13 +235,11 @@ void swFac::checkAndUnlock() {
 }
 
 void swFac::createTextFile() {
-    const sw::OutputResult result = sw::createFacilityTextFile(dialogs_, commonDialog1_, point());
-    if (result.kind == sw::OutputResult::Kind::Written) {
+    const sw::OutputResult result = outputs_.createTextFile(sw::facilityColumns().row(point()));
+    if (result.isWritten()) {
         // Ready for the next point of the same type.
         txtfacName_->clear();
-        for (QLabel* value : coordinates_) {
-            value->clear();
-        }
+        coordinates_->clear();
         txtfacName_->setFocus();
         disablefWrite(); // also when the window is not active and the focus event never comes
     }
@@ -279,46 +247,43 @@ void swFac::createTextFile() {
 }
 
 void swFac::appendTextFile() {
-    report(sw::appendFacilityTextFile(dialogs_, commonDialog1_, point()));
+    report(outputs_.appendTextFile(sw::facilityColumns().row(point())));
 }
 
 void swFac::writeShapefile() {
     appendfShape_->setEnabled(false);
     sw::setBackground(appendfShape_, sw::kLockedButtonColour);
-    report(sw::writeFacilityShapefile(dialogs_, commonDialog1_, shapeOut_, point()));
+    const sw::FacilityPoint p = point();
+    report(outputs_.createShapefile(sw::facilityColumns().row(p), sw::facilityShapePoint(p)));
 }
 
 void swFac::appendShapefile() {
     cmdWritefShape_->setEnabled(false);
     sw::setBackground(cmdWritefShape_, sw::kLockedButtonColour);
-    report(sw::appendFacilityShapefile(dialogs_, commonDialog1_, shapeOut_, point()));
+    const sw::FacilityPoint p = point();
+    report(outputs_.appendShapefile(sw::facilityColumns().row(p), sw::facilityShapePoint(p)));
 }
 
 void swFac::writeKml() {
-    report(sw::writeFacilityKml(dialogs_, commonDialog1_, point()));
+    report(outputs_.writeKml(sw::facilityPlacemark(point())));
 }
 
 void swFac::clearValues() {
     txtfacName_->clear();
     cmbfacType_->setCurrentIndex(-1);
     cmbfacType_->clearEditText();
-    for (QLabel* value : coordinates_) {
-        value->clear();
-    }
+    coordinates_->clear();
 }
 
 void swFac::leave() {
-    for (QLabel* value : coordinates_) {
-        value->setEnabled(false);
-        sw::setBackground(value, kCoordinatesClosed, Qt::white);
-    }
+    coordinates_->stopReceiving();
     clearValues();
     disablefWrite();
     hide();
 }
 
 void swFac::report(const sw::OutputResult& result) {
-    if (result.kind == sw::OutputResult::Kind::Failed) {
+    if (result.isFailed()) {
         dialogs_.inform(result.message, {}, sw::Icon::Critical);
     }
 }

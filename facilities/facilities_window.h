@@ -1,13 +1,13 @@
 #pragma once
 // The Facilities and Incidents window: one facility, incident feature or forest-health point
 // at a time. The user picks a category and a type, types a name, gets the coordinates from the
-// converter (which writes them into this window's six coordinate labels), unlocks the output
-// buttons and writes the point as text, shapefile or KML. The window only wires its controls;
-// the rules live in the plain files beside it.
+// converter (which hands them to this window's result panel), unlocks the output buttons and
+// writes the point as text, shapefile or KML. The window only wires its controls; the rules
+// live in facility_point.* and in taskwindow/.
 
+#include "coord/hand_back.h"
 #include "facilities/facility_point.h"
-#include "facilities/output_file_choice.h"
-#include "services/shapefiles.h"
+#include "taskwindow/outputs.h"
 
 #include <QWidget>
 
@@ -21,14 +21,15 @@ namespace sw {
 class Dialogs;
 class EntryRuleGuard;
 class OutputLock;
-class WindowRegistry;
+class ResultPanel;
 struct OutputResult;
 } // namespace sw
 
 class swFac : public QWidget {
     Q_OBJECT
 public:
-    swFac(sw::WindowRegistry& registry, sw::Dialogs& dialogs, QWidget* parent = nullptr);
+    // openConverter: what the coordinate button calls to open the converter for this window.
+    swFac(sw::Dialogs& dialogs, sw::OpenConverter openConverter, QWidget* parent = nullptr);
     ~swFac() override;
 
     void disablefWrite();
@@ -40,7 +41,6 @@ public:
 private:
     void buildControls();
     void chooseCategory(sw::FacilityCategory category);
-    void openConverter();
     void checkAndUnlock();
     void createTextFile();
     void appendTextFile();
@@ -51,10 +51,8 @@ private:
     void leave();
     void report(const sw::OutputResult& result);
 
-    sw::WindowRegistry& registry_;
     sw::Dialogs& dialogs_;
-    sw::FileDialogMemory commonDialog1_;
-    sw::ShapeFiles shapeOut_;
+    sw::RecordOutputs outputs_; // the window's one file dialog and shapefile writer
     sw::OutputLock* lock_ = nullptr;
     sw::EntryRuleGuard* entryRule_ = nullptr;
 
@@ -64,7 +62,7 @@ private:
     QLabel* lblfFacType_ = nullptr;
     QComboBox* cmbfacType_ = nullptr;
     QLineEdit* txtfacName_ = nullptr;
-    QList<QLabel*> coordinates_; // lat, long, Albers X, Albers Y, UTM, USNG
+    sw::ResultPanel* coordinates_ = nullptr;
     QPushButton* cmdfCoordCon_ = nullptr;
     QPushButton* cmdEnableWriteFile_ = nullptr;
     QPushButton* cmdAdNewdFac_ = nullptr;

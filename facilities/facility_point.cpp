@@ -1,7 +1,6 @@
 #include "facilities/facility_point.h"
 
 #include "coord/number_text.h"
-#include "facilities/record_file.h"
 
 #include <array>
 #include <utility>
@@ -53,22 +52,39 @@ const std::vector<std::string>& facilityTypes(FacilityCategory category) {
     return forestHealth;
 }
 
+const ColumnTable<FacilityPoint>& facilityColumns() {
+    // A UTM text is up to 24 characters long ("16R 740550.42 3349132.77"); a narrower column
+    // would cut off its northing, so the column holds all of it. Appending to older files
+    // with a 20-character column still works (the writer cuts the text to the column).
+    static const ColumnTable<FacilityPoint> table = {
+        {Column::text("Name", "Name", 45), [](const FacilityPoint& p) { return p.name; }},
+        {Column::text("Type", "Type", 45), [](const FacilityPoint& p) { return p.type; }},
+        {Column::number("Latitude", "Lat"), [](const FacilityPoint& p) { return p.latitude; }},
+        {Column::number("Longitude", "Long"), [](const FacilityPoint& p) { return p.longitude; }},
+        {Column::number("AlbersX", "AlbersX"), [](const FacilityPoint& p) { return p.albersX; }},
+        {Column::number("AlbersY", "AlbersY"), [](const FacilityPoint& p) { return p.albersY; }},
+        {Column::text("UTM", "UTM", 24), [](const FacilityPoint& p) { return p.utm; }},
+        {Column::text("USNG", "USNG", 20), [](const FacilityPoint& p) { return p.usng; }},
+    };
+    return table;
+}
+
 std::string facilityHeaderLine() {
-    return headerLine(
-        {"Name", "Type", "Latitude", "Longitude", "AlbersX", "AlbersY", "UTM", "USNG"});
+    return headerLine(facilityColumns().row({}));
 }
 
 std::string facilityRecordLine(const FacilityPoint& point) {
-    return RecordLine()
-        .text(point.name)
-        .text(point.type)
-        .number(leadingNumber(point.latitude))
-        .number(leadingNumber(point.longitude))
-        .number(leadingNumber(point.albersX))
-        .number(leadingNumber(point.albersY))
-        .text(point.utm)
-        .text(point.usng)
-        .str();
+    return recordLine(facilityColumns().row(point));
+}
+
+OutputSettings facilityOutputSettings() {
+    return {.prefix = "pf",
+            .appendTextFilter = "Text Files (pf*.txt)|pf*.txt",
+            .appendShapeFilter = "Shape Files (pf*.shp)|pf*.shp"};
+}
+
+ShapePoint facilityShapePoint(const FacilityPoint& point) {
+    return {leadingNumber(point.albersX), leadingNumber(point.albersY)};
 }
 
 std::string facilityIconFile(std::string_view type) {
@@ -116,6 +132,16 @@ std::string facilityIconFile(std::string_view type) {
 std::vector<std::string> facilityDescriptionLines(const FacilityPoint& point) {
     return {point.name, point.type, "UTM Coord: " + point.utm,
             "National Grid Coord: " + point.usng};
+}
+
+KmlPlacemark facilityPlacemark(const FacilityPoint& point) {
+    return {.presetFileName = "pf" + point.name,
+            .name = point.name,
+            .descriptionLines = facilityDescriptionLines(point),
+            .longitude = point.longitude,
+            .latitude = point.latitude,
+            .iconFile = facilityIconFile(point.type),
+            .rangeElement = "<range>5000</range>"};
 }
 
 } // namespace sw

@@ -1,6 +1,6 @@
 #include "kmlconvert/conversion.h"
 
-#include "facilities/record_file.h"
+#include "taskwindow/record_file.h"
 #include "kmlconvert/kml_extract.h"
 #include "kmlconvert/kmz_archive.h"
 #include "kmlconvert/perimeter_area.h"

@@ -1,6 +1,6 @@
 #include "kmlconvert/fire_attributes.h"
 
-#include "facilities/record_file.h"
+#include "taskwindow/record_file.h"
 
 namespace sw::kml {
 

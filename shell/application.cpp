@@ -13,14 +13,12 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
     registry_.setFactory(forms::kAbout, [this] { return new frmAbout(dialogs_); });
 
     auto placeholder = [this](PlaceholderKind kind) {
-        registry_.setFactory(kind.form, [this, kind] {
-            return new PlaceholderWindow(kind,
-                                         [this](const QString& target) { openConverter(target); });
-        });
+        registry_.setFactory(
+            kind.form, [this, kind] { return new PlaceholderWindow(kind, openConverterCall()); });
     };
-    registry_.setFactory(forms::kConverter,
-                         [this] { return new sw_ddc_0306(registry_, dialogs_); });
-    registry_.setFactory(forms::kFacilities, [this] { return new swFac(registry_, dialogs_); });
+    registry_.setFactory(forms::kConverter, [this] { return new sw_ddc_0306(dialogs_); });
+    registry_.setFactory(forms::kFacilities,
+                         [this] { return new swFac(dialogs_, openConverterCall()); });
     placeholder(wildfiresPlaceholder());
     placeholder(hurricanesPlaceholder());
     placeholder(addressesPlaceholder());
@@ -31,10 +29,14 @@ sw_main* SitewardApp::start() {
     return qobject_cast<sw_main*>(registry_.show(forms::kMain));
 }
 
-void SitewardApp::openConverter(const QString& targetForm) {
+void SitewardApp::openConverter(HandBackTarget& target) {
     if (auto* converter = registry_.instanceAs<sw_ddc_0306>(forms::kConverter)) {
-        converter->openFor(targetForm);
+        converter->openFor(&target);
     }
+}
+
+OpenConverter SitewardApp::openConverterCall() {
+    return [this](HandBackTarget& target) { openConverter(target); };
 }
 
 } // namespace sw

@@ -3,8 +3,9 @@
 // sharing one dialog seam. main() builds one with the Qt dialogs; tests build one with the
 // scripted double.
 
+#include "coord/hand_back.h"
 #include "services/dialogs.h"
-#include "shell/window_registry.h"
+#include "ui/window_registry.h"
 
 namespace sw {
 
@@ -17,8 +18,10 @@ public:
     WindowRegistry& registry() { return registry_; }
     // Shows the main window (the first and only window at start-up).
     sw_main* start();
-    // Opens the converter for a task window, which becomes its hand-back target.
-    void openConverter(const QString& targetForm);
+    // Opens the converter for a task window's result panel, which becomes its hand-back
+    // target. Every task window gets this call, and only this one, to open the converter.
+    void openConverter(HandBackTarget& target);
+    OpenConverter openConverterCall();
 
 private:
     Dialogs& dialogs_;

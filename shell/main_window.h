@@ -2,7 +2,7 @@
 // The main window: one button per task, a File menu that repeats them, About, and the rule
 // for ending the program (closing the main window closes the task windows with it).
 
-#include "shell/window_registry.h"
+#include "ui/window_registry.h"
 
 #include <QMainWindow>
 

@@ -1,6 +1,7 @@
 #include "shell/placeholder_window.h"
 
-#include "shell/window_registry.h"
+#include "taskwindow/result_panel.h"
+#include "ui/window_kinds.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -38,33 +39,22 @@ PlaceholderWindow::PlaceholderWindow(const PlaceholderKind& kind, OpenConverter 
     }
     if (!kind.labelLetter.isEmpty()) {
         const QString l = kind.labelLetter;
-        const std::pair<QString, QString> results[] = {
-            {QStringLiteral("lbl%1DDLat").arg(l), tr("Latitude")},
-            {QStringLiteral("lbl%1DDLong").arg(l), tr("Longitude")},
-            {QStringLiteral("lbl%1AlbersX").arg(l), tr("Albers Easting")},
-            {QStringLiteral("lbl%1AlbersY").arg(l), tr("Albers Northing")},
-            {QStringLiteral("lblUTMCoord"), tr("UTM Coordinate (WGS 84)")},
-            {QStringLiteral("lblUSNG"), tr("US National Grid (WGS 84):")},
-        };
-        for (const auto& [name, caption] : results) {
-            auto* value = new QLabel(this);
-            value->setObjectName(name);
-            value->setMinimumWidth(220);
-            value->setFrameShape(QFrame::Panel);
-            value->setFrameShadow(QFrame::Sunken);
-            form->addRow(caption, value);
+        auto* results =
+            new ResultPanel({l,
+                             {{{"lbl" + l + "LatCap", tr("Latitude")},
+                               {"lbl" + l + "LongCap", tr("Longitude")},
+                               {"lbl" + l + "AlbersXCap", tr("Albers Easting")},
+                               {"lbl" + l + "AlbersYCap", tr("Albers Northing")},
+                               {"lbl" + l + "UTMCap", tr("UTM Coordinate (WGS 84)")},
+                               {"lbl" + l + "USNGCap", tr("US National Grid (WGS 84):")}}}},
+                            std::move(openConverter), this);
+        layout->addWidget(results);
+        if (!kind.coordButton.isEmpty()) {
+            auto* button = new QPushButton(tr("&Coordinate Conversion"), this);
+            button->setObjectName(kind.coordButton);
+            results->addBelow(button);
+            connect(button, &QPushButton::clicked, results, &ResultPanel::openConverter);
         }
-    }
-    if (!kind.coordButton.isEmpty()) {
-        auto* button = new QPushButton(tr("&Coordinate Conversion"), this);
-        button->setObjectName(kind.coordButton);
-        layout->addWidget(button);
-        const QString target = kind.form;
-        connect(button, &QPushButton::clicked, this, [openConverter, target] {
-            if (openConverter) {
-                openConverter(target);
-            }
-        });
     }
     layout->addStretch();
 }

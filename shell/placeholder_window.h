@@ -1,11 +1,12 @@
 #pragma once
 // A task window whose real contents are not built yet: a real window of its kind, with its
 // caption and heading, and — for the windows that take coordinates — the first field that the
-// main window focuses, the six result labels the converter fills, and the coordinate button.
+// main window focuses, the six-result panel the converter fills, and the coordinate button.
+
+#include "coord/hand_back.h"
 
 #include <QString>
 #include <QWidget>
-#include <functional>
 
 namespace sw {
 
@@ -21,7 +22,6 @@ struct PlaceholderKind {
 class PlaceholderWindow : public QWidget {
     Q_OBJECT
 public:
-    using OpenConverter = std::function<void(const QString& targetForm)>;
     PlaceholderWindow(const PlaceholderKind& kind, OpenConverter openConverter,
                       QWidget* parent = nullptr);
 };

@@ -1,7 +1,7 @@
 #pragma once
-// A converter window with stand-in task windows (only the six labels the converter writes,
-// registered under the task windows' form names), typed into the way a user does. Message
-// boxes and the bell go to the scripted double.
+// A converter window with stand-in hand-back targets (one per task window that takes
+// coordinates, recording the six texts they last received), typed into the way a user does.
+// Message boxes and the bell go to the scripted double.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -10,6 +10,7 @@
 #include <QtTest/QTest>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,25 +18,28 @@
 
 #include "coord/converter_window.h"
 #include "coord/hand_back.h"
-#include "shell/window_registry.h"
 #include "testsupport/scripted_dialogs.h"
 
 namespace sw::test {
 
 using Texts = std::vector<std::string>;
 
-// Per task window: Albers easting, northing, longitude, latitude, grid reference, UTM.
-inline const std::map<std::string, Texts> targetLabels = {
-    {"frmDBMan",
-     {"lblpAlbersX", "lblpAlbersY", "lblpDDLong", "lblpDDLat", "lblUSNG", "lblUTMCoord"}},
-    {"swFac", {"lblfAlbersX", "lblfAlbersY", "lblfDDLong", "lblfDDLat", "lblUSNG", "lblUTMCoord"}},
-    {"swHcane",
-     {"lblhAlbersX", "lblhAlbersY", "lblhDDLong", "lblhDDLat", "lblUSNG", "lblUTMCoord"}}};
+// Albers easting, northing, longitude, latitude, grid reference, UTM: the order the tests
+// compare in.
+inline Texts inTestOrder(const HandBackTexts& t) {
+    return {t.albersX, t.albersY, t.longitude, t.latitude, t.usng, t.utm};
+}
+
+// A task window as the converter sees it: it only receives.
+class StandInTarget : public HandBackTarget {
+public:
+    void receiveCoordinates(const HandBackTexts& texts) override { last = inTestOrder(texts); }
+    Texts last = Texts(6, "");
+};
 
 // What a correct converter shows and hands back for a point, in that order.
 inline Texts expectedTexts(double latitude, double longitude) {
-    const HandBackTexts t = handBackTexts(latitude, longitude);
-    return {t.albersX, t.albersY, t.longitude, t.latitude, t.usng, t.utm};
+    return inTestOrder(handBackTexts(latitude, longitude));
 }
 
 // The scripted double, able to do what a real message box does to the window that asked while
@@ -55,24 +59,15 @@ public:
 class ConverterFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const auto& [form, labels] : targetLabels) {
-            registry.setFactory(QString::fromStdString(form), [labels] {
-                auto* window = new QWidget;
-                for (const std::string& name : labels) {
-                    (new QLabel(window))->setObjectName(QString::fromStdString(name));
-                }
-                return window;
-            });
-            registry.instance(QString::fromStdString(form));
-        }
-        registry.setFactory(forms::kConverter,
-                            [this] { return new sw_ddc_0306(registry, dialogs); });
-        converter = registry.instanceAs<sw_ddc_0306>(forms::kConverter);
+        owned = std::make_unique<sw_ddc_0306>(dialogs);
+        converter = owned.get();
     }
 
-    // What a task window's coordinate button does.
+    // What a task window's coordinate button does; a form without a stand-in opens the
+    // converter for nobody.
     void openFor(const std::string& form) {
-        converter->openFor(QString::fromStdString(form));
+        auto target = targets.find(form);
+        converter->openFor(target == targets.end() ? nullptr : &target->second);
         QApplication::setActiveWindow(converter);
         ASSERT_TRUE(QTest::qWaitForWindowActive(converter));
     }
@@ -97,15 +92,7 @@ protected:
     void click(const std::string& name) { child<QAbstractButton>(name)->click(); }
 
     // The six texts a task window received.
-    Texts received(const std::string& form) {
-        Texts texts;
-        QWidget* window = registry.existing(QString::fromStdString(form));
-        for (const std::string& name : targetLabels.at(form)) {
-            texts.push_back(
-                window->findChild<QLabel*>(QString::fromStdString(name))->text().toStdString());
-        }
-        return texts;
-    }
+    Texts received(const std::string& form) { return targets.at(form).last; }
     // The converter's own six results, in the same order.
     Texts results() {
         return {text("lblAlbersX"), text("lblAlbersY"), text("lblDDLong"),
@@ -137,7 +124,9 @@ protected:
     }
 
     ConverterDialogs dialogs;
-    WindowRegistry registry; // after the dialogs: the windows go first
+    std::map<std::string, StandInTarget> targets = {
+        {"frmDBMan", {}}, {"swFac", {}}, {"swHcane", {}}};
+    std::unique_ptr<sw_ddc_0306> owned; // after the dialogs and targets: goes first
     sw_ddc_0306* converter = nullptr;
 };
 

@@ -6,12 +6,12 @@
 
 #include "coord/converter_window.h"
 #include "coord/hand_back.h"
-#include "facilities/entry_rule.h"
-#include "facilities/output_file_choice.h"
 #include "services/program_folder.h"
-#include "shell/window_registry.h"
+#include "taskwindow/entry_rule.h"
+#include "taskwindow/output_file_choice.h"
 #include "testsupport/scripted_dialogs.h"
 #include "testsupport/test_paths.h"
+#include "ui/window_registry.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -66,10 +66,12 @@ protected:
     swFac* fac = nullptr;
 
     void SetUp() override {
-        registry.setFactory(q(sw::forms::kFacilities),
-                            [this] { return new swFac(registry, dialogs); });
-        registry.setFactory(q(sw::forms::kConverter),
-                            [this] { return new sw_ddc_0306(registry, dialogs); });
+        registry.setFactory(q(sw::forms::kFacilities), [this] {
+            return new swFac(dialogs, [this](sw::HandBackTarget& target) {
+                registry.instanceAs<sw_ddc_0306>(q(sw::forms::kConverter))->openFor(&target);
+            });
+        });
+        registry.setFactory(q(sw::forms::kConverter), [this] { return new sw_ddc_0306(dialogs); });
         fac = qobject_cast<swFac*>(registry.show(q(sw::forms::kFacilities)));
         ASSERT_NE(fac, nullptr);
         activate(fac);

@@ -155,7 +155,7 @@ TEST_F(MainWindowTest, ExitClosesTheListedWindowsInOrderAndLeavesTheOthersOpen) 
             other.registry().show(form);
         }
         if (converterOpened) {
-            other.openConverter("swFac");
+            other.registry().existing("swFac")->findChild<QPushButton*>("cmdfCoordCon")->click();
         }
         std::vector<QString> closed;
         for (const char* form :

@@ -1,4 +1,4 @@
-#include "shell/window_registry.h"
+#include "ui/window_registry.h"
 
 namespace sw {
 

@@ -1,6 +1,6 @@
-#include "facilities/entry_rule_guard.h"
+#include "taskwindow/entry_rule_guard.h"
 
-#include "facilities/entry_rule.h"
+#include "taskwindow/entry_rule.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

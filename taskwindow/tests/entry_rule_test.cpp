@@ -1,4 +1,4 @@
-#include "facilities/entry_rule.h"
+#include "taskwindow/entry_rule.h"
 
 #include <gtest/gtest.h>
 

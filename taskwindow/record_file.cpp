@@ -1,4 +1,4 @@
-#include "facilities/record_file.h"
+#include "taskwindow/record_file.h"
 
 #include "coord/number_text.h"
 

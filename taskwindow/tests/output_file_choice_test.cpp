@@ -1,4 +1,4 @@
-#include "facilities/output_file_choice.h"
+#include "taskwindow/output_file_choice.h"
 
 #include "testsupport/scripted_dialogs.h"
 #include "testsupport/test_paths.h"

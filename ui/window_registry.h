@@ -3,6 +3,8 @@
 // anything asks for it and reused afterwards, so a window shown again keeps what the user
 // typed. Windows are found by their form name ("swFac", "sw_ddc_0306", ...).
 
+#include "ui/window_kinds.h"
+
 #include <QHash>
 #include <QPointer>
 #include <QString>
@@ -10,18 +12,6 @@
 #include <functional>
 
 namespace sw {
-
-// Form names of the window kinds.
-namespace forms {
-inline constexpr const char* kMain = "sw_main";
-inline constexpr const char* kFacilities = "swFac";
-inline constexpr const char* kWildfires = "frmDBMan";
-inline constexpr const char* kHurricanes = "swHcane";
-inline constexpr const char* kAddresses = "frmGEAddress";
-inline constexpr const char* kKmlConvert = "kml_firedp_0611";
-inline constexpr const char* kConverter = "sw_ddc_0306";
-inline constexpr const char* kAbout = "frmAbout";
-} // namespace forms
 
 class WindowRegistry {
 public:

@@ -1,4 +1,4 @@
-#include "facilities/output_lock.h"
+#include "taskwindow/output_lock.h"
 
 #include <QEvent>
 #include <QFocusEvent>
