@@ -2,6 +2,7 @@
 
 #include "coord/converter_window.h"
 #include "facilities/facilities_window.h"
+#include "kmlconvert/kml_window.h"
 #include "shell/about_window.h"
 #include "shell/main_window.h"
 #include "shell/placeholder_window.h"
@@ -22,7 +23,7 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
     placeholder(wildfiresPlaceholder());
     placeholder(hurricanesPlaceholder());
     placeholder(addressesPlaceholder());
-    placeholder(kmlConvertPlaceholder());
+    registry_.setFactory(forms::kKmlConvert, [this] { return new kml_firedp_0611(dialogs_); });
 }
 
 sw_main* SitewardApp::start() {

@@ -79,13 +79,4 @@ PlaceholderKind addressesPlaceholder() {
             QString()};
 }
 
-PlaceholderKind kmlConvertPlaceholder() {
-    return {forms::kKmlConvert,
-            QStringLiteral("Wildfire Management"),
-            QStringLiteral("KML Conversion"),
-            QString(),
-            QString(),
-            QString()};
-}
-
 } // namespace sw

@@ -30,6 +30,5 @@ public:
 PlaceholderKind wildfiresPlaceholder();
 PlaceholderKind hurricanesPlaceholder();
 PlaceholderKind addressesPlaceholder();
-PlaceholderKind kmlConvertPlaceholder();
 
 } // namespace sw
