@@ -1,5 +1,6 @@
 #include "shell/application.h"
 
+#include "addresses/address_window.h"
 #include "coord/converter_window.h"
 #include "facilities/facilities_window.h"
 #include "kmlconvert/kml_window.h"
@@ -20,9 +21,9 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
     registry_.setFactory(forms::kConverter, [this] { return new sw_ddc_0306(dialogs_); });
     registry_.setFactory(forms::kFacilities,
                          [this] { return new swFac(dialogs_, openConverterCall()); });
+    registry_.setFactory(forms::kAddresses, [this] { return new frmGEAddress(dialogs_); });
     placeholder(wildfiresPlaceholder());
     placeholder(hurricanesPlaceholder());
-    placeholder(addressesPlaceholder());
     registry_.setFactory(forms::kKmlConvert, [this] { return new kml_firedp_0611(dialogs_); });
 }
 

@@ -70,13 +70,4 @@ PlaceholderKind hurricanesPlaceholder() {
             QString(),          QStringLiteral("h"),          QStringLiteral("cmdHcoordCon")};
 }
 
-PlaceholderKind addressesPlaceholder() {
-    return {forms::kAddresses,
-            QStringLiteral("Google Earth Address Matching"),
-            QStringLiteral("Facility Addresses"),
-            QString(),
-            QString(),
-            QString()};
-}
-
 } // namespace sw

@@ -29,6 +29,5 @@ public:
 // The placeholders of the task windows that are not built yet.
 PlaceholderKind wildfiresPlaceholder();
 PlaceholderKind hurricanesPlaceholder();
-PlaceholderKind addressesPlaceholder();
 
 } // namespace sw
