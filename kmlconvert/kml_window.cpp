@@ -168,6 +168,7 @@ void kml_firedp_0611::buildControls() {
     meFireSTart_ = sw::makeDateField("meFireSTart", kDateForm);
     lblTime_ = caption("lblTime", "Fire Start Date, mm/dd/yy:", meFireSTart_);
     txtArea_ = named(new QLineEdit, "txtArea");
+    txtArea_->setMinimumWidth(110); // "100,000.00" whole, beside the drawn area
     txtArea_->setMaximumWidth(160);
     // The area the drawn perimeter encloses, beside the area the user gives.
     lblDrawnArea_ = named(new QLabel, "lblDrawnArea");
