@@ -24,6 +24,7 @@
 #include "coord/hand_back.h"
 #include "coord/utm_usng.h"
 #include "services/dialogs.h"
+#include "ui/option_choice.h"
 #include "ui/window_kinds.h"
 
 namespace {
@@ -70,13 +71,19 @@ QLabel* sw_ddc_0306::makeLabel(const char* name, const QString& text) {
     return label;
 }
 
-QLabel* sw_ddc_0306::makeResult(const char* name) {
+QLabel* sw_ddc_0306::makeResult(const char* name, const QString& widest, const char* style) {
     QLabel* label = makeLabel(name, QString());
     label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setAutoFillBackground(true);
-    label->setStyleSheet(QStringLiteral("background-color: white; padding: 2px 6px;"));
+    label->setStyleSheet(QStringLiteral("%1 padding: 2px 6px;").arg(QLatin1String(style)));
     label->setMinimumHeight(label->fontMetrics().height() + 8);
+    // Wide enough for the longest text it shows, frame and padding included, so a value is
+    // never cut and the window never has to grow for one.
+    label->ensurePolished();
+    label->setText(widest);
+    label->setMinimumWidth(label->sizeHint().width());
+    label->clear();
     return label;
 }
 
@@ -181,7 +188,7 @@ QWidget* sw_ddc_0306::buildNotationBox() {
         grid->addWidget(option, row, 0);
         grid->addWidget(makeLabel(c.label, QString::fromLatin1(c.instruction)), row, 1);
         const Mode mode = c.mode;
-        connect(option, &QRadioButton::clicked, this, [this, mode] { selectNotation(mode); });
+        sw::onOptionChosen(option, this, [this, mode] { selectNotation(mode); });
         ++row;
     }
     grid->setColumnStretch(1, 1);
@@ -315,18 +322,20 @@ QWidget* sw_ddc_0306::buildTrsBox() {
         txtTown_->setEnabled(true);
         trs_.township = sw::trs::wholeNumber(str(txtTown_->text()));
     };
-    connect(optTnorth_, &QRadioButton::clicked, this,
-            [townshipDirection] { townshipDirection(sw::trs::TownshipDirection::North); });
-    connect(optTSouth_, &QRadioButton::clicked, this,
-            [townshipDirection] { townshipDirection(sw::trs::TownshipDirection::South); });
+    sw::onOptionChosen(optTnorth_, this, [townshipDirection] {
+        townshipDirection(sw::trs::TownshipDirection::North);
+    });
+    sw::onOptionChosen(optTSouth_, this, [townshipDirection] {
+        townshipDirection(sw::trs::TownshipDirection::South);
+    });
     auto rangeDirection = [this](sw::trs::RangeDirection d) {
         trs_.rangeDirection = d;
         txtRange_->setEnabled(true);
     };
-    connect(optRangeE_, &QRadioButton::clicked, this,
-            [rangeDirection] { rangeDirection(sw::trs::RangeDirection::East); });
-    connect(optRangeW_, &QRadioButton::clicked, this,
-            [rangeDirection] { rangeDirection(sw::trs::RangeDirection::West); });
+    sw::onOptionChosen(optRangeE_, this,
+                       [rangeDirection] { rangeDirection(sw::trs::RangeDirection::East); });
+    sw::onOptionChosen(optRangeW_, this,
+                       [rangeDirection] { rangeDirection(sw::trs::RangeDirection::West); });
 
     auto* layout = qobject_cast<QVBoxLayout*>(box->layout());
     layout->addWidget(buildSectionPartBox());
@@ -396,6 +405,7 @@ QWidget* sw_ddc_0306::buildSectionPartBox() {
         option->setObjectName(qs(part.control));
         partGroup_->addButton(option);
         partOptions_.push_back(option);
+        sw::onOptionChosen(option, this, [this, option] { sectionPartChosen(option); });
         if (part.isQuarterQuarter()) {
             QFont small = option->font();
             small.setPointSizeF(6);
@@ -418,8 +428,6 @@ QWidget* sw_ddc_0306::buildSectionPartBox() {
             compass->addWidget(option, place.first, place.second);
         }
     }
-    connect(partGroup_, &QButtonGroup::buttonClicked, this,
-            [this](QAbstractButton* button) { sectionPartChosen(button); });
 
     layout->addLayout(compass, 1, 0, Qt::AlignTop);
     layout->addWidget(square, 1, 1, Qt::AlignTop);
@@ -446,24 +454,13 @@ QWidget* sw_ddc_0306::buildResultsBox() {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(4);
-    lblDDLat_ = makeResult("lblDDLat");
-    lblDDLong_ = makeResult("lblDDLong");
-    lblAlbersX_ = makeResult("lblAlbersX");
-    lblAlbersY_ = makeResult("lblAlbersY");
-    lblUTMCoord_ = makeResult("lblUTMCoord");
-    lblUSNG_ = makeResult("lblUSNG");
-    const QString wide = QStringLiteral("00R 000000.00 0000000.00");
-    lblUTMCoord_->setMinimumWidth(lblUTMCoord_->fontMetrics().horizontalAdvance(wide) + 16);
-    lblUSNG_->setMinimumWidth(lblUTMCoord_->minimumWidth());
-    for (QLabel* value : {lblDDLat_, lblDDLong_}) {
-        value->setStyleSheet(QStringLiteral("%1 padding: 2px 6px;").arg(activeStyle));
-        value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("-000.0000")) +
-                               16);
-    }
-    for (QLabel* value : {lblAlbersX_, lblAlbersY_}) {
-        value->setMinimumWidth(
-            value->fontMetrics().horizontalAdvance(QStringLiteral("0000000.00")) + 16);
-    }
+    lblDDLat_ = makeResult("lblDDLat", QStringLiteral("-00.0000"), activeStyle);
+    lblDDLong_ = makeResult("lblDDLong", QStringLiteral("-000.0000"), activeStyle);
+    // Albers values south and west of the grid's origin are negative and run to seven digits.
+    lblAlbersX_ = makeResult("lblAlbersX", QStringLiteral("-0000000.00"));
+    lblAlbersY_ = makeResult("lblAlbersY", QStringLiteral("-0000000.00"));
+    lblUTMCoord_ = makeResult("lblUTMCoord", QStringLiteral("00R 000000.00 0000000.00"));
+    lblUSNG_ = makeResult("lblUSNG", QStringLiteral("00R 000000.00 0000000.00"));
 
     grid->addWidget(makeLabel("lblDDlatR", QStringLiteral("Latitude")), 0, 0);
     grid->addWidget(lblDDLat_, 0, 1);
@@ -881,9 +878,12 @@ void sw_ddc_0306::enableTRS() {
     trs_.range = 0;
     trs_.rangeDirection = sw::trs::RangeDirection::East;
     trs_.section = 0;
-    // The options show the directions that the key will carry.
-    optTnorth_->setChecked(true);
-    optRangeE_->setChecked(true);
+    // The options show the directions that the key will carry; showing them is not the user
+    // choosing one, so the township and range fields stay closed.
+    for (QRadioButton* option : {optTnorth_, optRangeE_}) {
+        const QSignalBlocker quiet(option);
+        option->setChecked(true);
+    }
 }
 
 void sw_ddc_0306::trsFieldChanged(QLineEdit* edit) {

@@ -65,7 +65,8 @@ private:
     QLineEdit* makeAngleField(sw::Field field);
     QLineEdit* makeTrsField(const char* name, int maxLength, const char* text);
     QLabel* makeLabel(const char* name, const QString& text);
-    QLabel* makeResult(const char* name);
+    QLabel* makeResult(const char* name, const QString& widest,
+                       const char* style = "background-color: white;");
     void buildTabOrder();
     void showFirstState();
 

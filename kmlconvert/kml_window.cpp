@@ -6,6 +6,7 @@
 #include "taskwindow/controls.h"
 #include "taskwindow/entry_rule_guard.h"
 #include "taskwindow/output_lock.h"
+#include "ui/option_choice.h"
 #include "ui/window_kinds.h"
 #include "wildfires/fire_fields.h"
 #include "wildfires/fire_numbers.h"
@@ -58,7 +59,6 @@ kml_firedp_0611::kml_firedp_0611(sw::Dialogs& dialogs, Today today, QWidget* par
     : QWidget(parent), dialogs_(dialogs) {
     setObjectName(QString::fromLatin1(sw::forms::kKmlConvert));
     setWindowTitle(QStringLiteral("Wildfire Management"));
-    setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
 
     lock_ = new sw::OutputLock({cmdFireTab_}, this);
@@ -82,26 +82,21 @@ kml_firedp_0611::kml_firedp_0611(sw::Dialogs& dialogs, Today today, QWidget* par
 
     // Options record their caption when the user picks them.
     for (QRadioButton* option : {optRepI_, optRepU_, optFin_, optNA_}) {
-        connect(option, &QRadioButton::clicked, this,
-                [this, option] { report_ = ss(option->text()); });
+        sw::onOptionChosen(option, this, [this, option] { report_ = ss(option->text()); });
     }
     for (QRadioButton* option : {OptfSigYes_, OptfSigNo_, OptfSigNA_}) {
-        connect(option, &QRadioButton::clicked, this,
-                [this, option] { significance_ = ss(option->text()); });
+        sw::onOptionChosen(option, this, [this, option] { significance_ = ss(option->text()); });
     }
-    connect(optFire_, &QRadioButton::clicked, this,
-            [this] { chooseCategory(FeatureCategory::Wildfire); });
-    connect(optNFire_, &QRadioButton::clicked, this,
-            [this] { chooseCategory(FeatureCategory::OtherIncident); });
-    connect(optFacs_, &QRadioButton::clicked, this,
-            [this] { chooseCategory(FeatureCategory::Facility); });
+    sw::onOptionChosen(optFire_, this, [this] { chooseCategory(FeatureCategory::Wildfire); });
+    sw::onOptionChosen(optNFire_, this,
+                       [this] { chooseCategory(FeatureCategory::OtherIncident); });
+    sw::onOptionChosen(optFacs_, this, [this] { chooseCategory(FeatureCategory::Facility); });
     connect(CmdEnable_, &QPushButton::clicked, this, &kml_firedp_0611::checkAndUnlock);
     connect(cmdFireTab_, &QPushButton::clicked, this, &kml_firedp_0611::convert);
     connect(cmdClear_, &QPushButton::clicked, this, &kml_firedp_0611::clearValues);
     connect(cmdQuit_, &QPushButton::clicked, this, &kml_firedp_0611::leave);
 
-    optFire_->setChecked(true);
-    chooseCategory(FeatureCategory::Wildfire);
+    optFire_->setChecked(true); // and its set-up runs
     disableWrite();
 }
 
@@ -322,6 +317,10 @@ void kml_firedp_0611::checkAndUnlock() {
     sw::EntryRuleGuard::clean(txtInc_num_);
     sw::EntryRuleGuard::clean(cmbfFuel_);
     sw::EntryRuleGuard::clean(cmbfCause_);
+    if (!fireFields_->settle()) {
+        disableWrite();
+        return;
+    }
     const auto missing =
         sw::firstMissingValue(attributes().fire, sw::CoordinateCheck::Absent);
     if (!missing) {
@@ -332,32 +331,8 @@ void kml_firedp_0611::checkAndUnlock() {
     // attributes that did not pass.
     disableWrite();
     dialogs_.message(missing->message);
-    QWidget* focus = txtF_Name_;
-    switch (missing->field) {
-    case sw::FireField::Name:
-    case sw::FireField::Coordinates:
-        focus = txtF_Name_;
-        break;
-    case sw::FireField::Incident:
-        focus = txtInc_num_;
-        break;
-    case sw::FireField::EntryDate:
-        focus = meFireEnter_;
-        break;
-    case sw::FireField::Fuel:
-        focus = cmbfFuel_;
-        break;
-    case sw::FireField::Cause:
-        focus = cmbfCause_;
-        break;
-    case sw::FireField::Area:
-        focus = txtArea_;
-        break;
-    case sw::FireField::Percent:
-        focus = txtPerCon_;
-        break;
-    }
-    focus->setFocus(Qt::OtherFocusReason);
+    sw::focusMissing(missing->field, {txtF_Name_, txtInc_num_, nullptr, meFireEnter_, cmbfFuel_,
+                                      cmbfCause_, txtArea_, txtPerCon_});
 }
 
 void kml_firedp_0611::convert() {
@@ -384,5 +359,9 @@ void kml_firedp_0611::clearValues() {
 
 void kml_firedp_0611::leave() {
     disableWrite();
-    close(); // and deleted: the next opening starts from the load state
+    // Unloaded, not hidden: the next opening starts from the load state.
+    close();
+    if (!testAttribute(Qt::WA_DeleteOnClose)) {
+        deleteLater();
+    }
 }

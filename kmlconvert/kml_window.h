@@ -32,8 +32,7 @@ class kml_firedp_0611 : public QWidget {
 public:
     using Today = std::function<std::chrono::year_month_day()>;
 
-    // The window unloads itself on Exit (it is deleted when closed): the next opening starts
-    // afresh.
+    // Exit unloads the window (it is deleted): the next opening starts afresh.
     explicit kml_firedp_0611(sw::Dialogs& dialogs, Today today = sw::localToday,
                              QWidget* parent = nullptr);
     ~kml_firedp_0611() override;

@@ -7,12 +7,15 @@
 #include "shell/about_window.h"
 #include "shell/main_window.h"
 #include "shell/placeholder_window.h"
+#include "wildfires/wildfires_window.h"
 
 namespace sw {
 
 SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
-    registry_.setFactory(forms::kMain, [this] { return new sw_main(registry_); });
-    registry_.setFactory(forms::kAbout, [this] { return new frmAbout(dialogs_); });
+    registry_.setFactory(
+        forms::kMain, [this] { return new sw_main(registry_); }, WindowRegistry::OnClose::Destroy);
+    registry_.setFactory(
+        forms::kAbout, [this] { return new frmAbout(dialogs_); }, WindowRegistry::OnClose::Destroy);
 
     auto placeholder = [this](PlaceholderKind kind) {
         registry_.setFactory(
@@ -21,8 +24,9 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
     registry_.setFactory(forms::kConverter, [this] { return new sw_ddc_0306(dialogs_); });
     registry_.setFactory(forms::kFacilities,
                          [this] { return new swFac(dialogs_, openConverterCall()); });
+    registry_.setFactory(forms::kWildfires,
+                         [this] { return new frmDBMan(dialogs_, openConverterCall()); });
     registry_.setFactory(forms::kAddresses, [this] { return new frmGEAddress(dialogs_); });
-    placeholder(wildfiresPlaceholder());
     placeholder(hurricanesPlaceholder());
     registry_.setFactory(forms::kKmlConvert, [this] { return new kml_firedp_0611(dialogs_); });
 }

@@ -59,12 +59,6 @@ PlaceholderWindow::PlaceholderWindow(const PlaceholderKind& kind, OpenConverter 
     layout->addStretch();
 }
 
-PlaceholderKind wildfiresPlaceholder() {
-    return {forms::kWildfires,           QStringLiteral("Wildfire Management"),
-            QStringLiteral("Wildfires"), QStringLiteral("txtF_Name"),
-            QStringLiteral("p"),         QStringLiteral("cmdCoordCon")};
-}
-
 PlaceholderKind hurricanesPlaceholder() {
     return {forms::kHurricanes, QStringLiteral("Hurricanes"), QStringLiteral("Hurricanes"),
             QString(),          QStringLiteral("h"),          QStringLiteral("cmdHcoordCon")};

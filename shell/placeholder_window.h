@@ -27,7 +27,6 @@ public:
 };
 
 // The placeholders of the task windows that are not built yet.
-PlaceholderKind wildfiresPlaceholder();
 PlaceholderKind hurricanesPlaceholder();
 
 } // namespace sw

@@ -21,6 +21,8 @@ public:
     // Shows the dialog; remembers and returns the chosen path, or nothing when cancelled.
     std::optional<std::string> pick(Dialogs& dialogs, FileRequest request);
     const std::string& lastChosen() const { return lastChosen_; }
+    // The next dialog starts with an empty file name (a window that presets none for it).
+    void forget() { lastChosen_.clear(); }
 
 private:
     std::string lastChosen_;

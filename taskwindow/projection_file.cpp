@@ -18,8 +18,10 @@ OutputResult copyProjectionFile(const fs::path& shapefile, const std::string& pr
     std::ostringstream text;
     text << in.rdbuf();
     if (!in) {
-        return OutputResult::failed(target, "Could not read the projection file " +
-                                                source.string() + " for " + target.string());
+        // The shapefile itself is complete: say so, and what it lacks.
+        return OutputResult::failed(target, shapefile.string() +
+                                                " was written without its projection file: " +
+                                                source.string() + " is missing");
     }
     const WriteStatus copied = writeWholeFile(target, text.str());
     return copied ? OutputResult::written(shapefile) : OutputResult::failed(target, copied.message);

@@ -8,22 +8,21 @@ WindowRegistry::~WindowRegistry() {
     }
 }
 
-void WindowRegistry::setFactory(const QString& form, Factory factory) {
-    factories_.insert(form, std::move(factory));
+void WindowRegistry::setFactory(const QString& form, Factory factory, OnClose onClose) {
+    kinds_.insert(form, {std::move(factory), onClose});
 }
 
 QWidget* WindowRegistry::instance(const QString& form) {
     if (QWidget* live = existing(form)) {
         return live;
     }
-    auto factory = factories_.constFind(form);
-    if (factory == factories_.constEnd()) {
+    auto kind = kinds_.constFind(form);
+    if (kind == kinds_.constEnd()) {
         return nullptr;
     }
-    QWidget* window = (*factory)();
+    QWidget* window = kind->factory();
     window->setObjectName(form);
-    // A closed window is destroyed; the next request builds a fresh one.
-    window->setAttribute(Qt::WA_DeleteOnClose, true);
+    window->setAttribute(Qt::WA_DeleteOnClose, kind->onClose == OnClose::Destroy);
     instances_.insert(form, window);
     return window;
 }
@@ -46,6 +45,9 @@ QWidget* WindowRegistry::show(const QString& form) {
 void WindowRegistry::close(const QString& form) {
     if (QWidget* window = existing(form)) {
         window->close();
+        if (!window->testAttribute(Qt::WA_DeleteOnClose)) {
+            window->deleteLater();
+        }
     }
 }
 

@@ -17,6 +17,11 @@ class WindowRegistry {
 public:
     using Factory = std::function<QWidget*()>;
 
+    // What the window's close box does. Task windows and the converter live until the program
+    // unloads them, so closing one only hides it and it keeps what the user typed; the main
+    // window and About are destroyed when closed.
+    enum class OnClose { Hide, Destroy };
+
     WindowRegistry() = default;
     // Windows still alive (hidden ones included) go with the registry.
     ~WindowRegistry();
@@ -24,7 +29,7 @@ public:
     WindowRegistry& operator=(const WindowRegistry&) = delete;
 
     // How to build a window kind. The factory's widget gets the form name as object name.
-    void setFactory(const QString& form, Factory factory);
+    void setFactory(const QString& form, Factory factory, OnClose onClose = OnClose::Hide);
 
     // The live instance, created on first use; nullptr for a kind without a factory.
     QWidget* instance(const QString& form);
@@ -32,7 +37,8 @@ public:
     QWidget* existing(const QString& form) const;
     // Create if needed, show, raise and activate; returns the instance.
     QWidget* show(const QString& form);
-    // Close (and so destroy) the instance if there is one; a kind never opened is left alone.
+    // Unloads the instance if there is one: closes and destroys it, whatever its close box
+    // does; the next request builds a fresh one. A kind never opened is left alone.
     void close(const QString& form);
 
     template <class T> T* instanceAs(const QString& form) {
@@ -43,7 +49,11 @@ public:
     }
 
 private:
-    QHash<QString, Factory> factories_;
+    struct Kind {
+        Factory factory;
+        OnClose onClose = OnClose::Hide;
+    };
+    QHash<QString, Kind> kinds_;
     QHash<QString, QPointer<QWidget>> instances_;
 };
 

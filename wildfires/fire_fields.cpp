@@ -6,7 +6,6 @@
 #include "wildfires/fire_numbers.h"
 
 #include <QComboBox>
-#include <QCompleter>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -67,9 +66,9 @@ QComboBox* makeSuggestionBox(const char* name, const std::vector<std::string>& i
     }
     box->setCurrentIndex(-1);
     box->clearEditText();
-    // A typed text stays as typed ("Sawgrass"); the list only suggests.
-    box->completer()->setCaseSensitivity(Qt::CaseSensitive);
-    box->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    // A typed text stays as typed ("Sawgrass", "grass"): the list only suggests, from its
+    // drop-down.
+    box->setCompleter(nullptr);
     return box;
 }
 
@@ -83,6 +82,36 @@ QSlider* makePercentSlider(const char* name) {
     slider->setTickPosition(QSlider::TicksBelow);
     slider->setAccessibleName(QStringLiteral("Percent Contained"));
     return slider;
+}
+
+void focusMissing(FireField field, const FireCheckControls& controls) {
+    QWidget* focus = controls.name;
+    switch (field) {
+    case FireField::Name:
+        break;
+    case FireField::Incident:
+        focus = controls.incident;
+        break;
+    case FireField::Coordinates:
+        focus = controls.coordinates != nullptr ? controls.coordinates : controls.name;
+        break;
+    case FireField::EntryDate:
+        focus = controls.entryDate;
+        break;
+    case FireField::Fuel:
+        focus = controls.fuel;
+        break;
+    case FireField::Cause:
+        focus = controls.cause;
+        break;
+    case FireField::Area:
+        focus = controls.area;
+        break;
+    case FireField::Percent:
+        focus = controls.percent;
+        break;
+    }
+    focus->setFocus(Qt::OtherFocusReason);
 }
 
 FireFieldRules::FireFieldRules(Dialogs& dialogs, DateForm form, Today today,
@@ -188,6 +217,21 @@ void FireFieldRules::leaveArea() {
         return;
     }
     controls_.area->setText(qs(left.text));
+}
+
+bool FireFieldRules::settle() {
+    const AreaLeave area = sw::leaveArea(ss(controls_.area->text()));
+    controls_.area->setText(qs(area.text));
+    if (area.refused) {
+        dialogs_.message(areaNotNumberMessage());
+        controls_.area->setFocus(Qt::OtherFocusReason);
+        controls_.area->selectAll();
+        return false;
+    }
+    if (!controls_.percentText->text().isEmpty()) {
+        leavePercent();
+    }
+    return true;
 }
 
 void FireFieldRules::leavePercent() {

@@ -6,6 +6,7 @@
 // in the date form, and in what else they hold.
 
 #include "wildfires/fire_dates.h"
+#include "wildfires/fire_record.h"
 
 #include <QObject>
 #include <functional>
@@ -15,12 +16,15 @@
 class QComboBox;
 class QLineEdit;
 class QSlider;
+class QWidget;
 
 namespace sw {
 
 class Dialogs;
 
-// The controls, built to the fire record's rules.
+// The controls, built to the fire record's rules. The fuel and cause boxes suggest without
+// completing while the user types: a completion pop-up would take the click meant for the next
+// field, and inline completion would change what was typed.
 QLineEdit* makeDateField(const char* name, DateForm form);
 QComboBox* makeSuggestionBox(const char* name, const std::vector<std::string>& items);
 QSlider* makePercentSlider(const char* name);
@@ -33,6 +37,20 @@ struct FireFieldControls {
     QLineEdit* percentText = nullptr;
 };
 
+// Where the completeness check sends the user for each missing value (a window without
+// coordinates gives none for them; the name field stands in).
+struct FireCheckControls {
+    QWidget* name = nullptr;
+    QWidget* incident = nullptr;
+    QWidget* coordinates = nullptr;
+    QWidget* entryDate = nullptr;
+    QWidget* fuel = nullptr;
+    QWidget* cause = nullptr;
+    QWidget* area = nullptr;
+    QWidget* percent = nullptr;
+};
+void focusMissing(FireField field, const FireCheckControls& controls);
+
 // The rules of those controls, installed on them for the life of this object.
 class FireFieldRules : public QObject {
     Q_OBJECT
@@ -44,6 +62,12 @@ public:
 
     // Both date fields show today.
     void setDatesToToday();
+
+    // What leaving the area and the percent fields gives, applied now: a field can lose its
+    // focus unseen (to a window that was not active), and what is checked and written must be
+    // what leaving it gives. False, after the area's message and with the focus back in the
+    // area, when the area is not a number.
+    bool settle();
     void setToday(QLineEdit* dateField);
 
     // Leaving a field is something the user does; focus lost to another window or a pop-up

@@ -3,6 +3,8 @@
 
 #include "coord/tests/converter_fixture.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QRadioButton>
 
 namespace sw::test {
@@ -292,6 +294,69 @@ TEST_F(ConverterWindow, ResultsWaitForTheNewNotationAndUseBothCurrentValues) {
     EXPECT_EQ(received("swFac"), expectedTexts(30.25, -84.5));
     EXPECT_EQ(text("lblAlbersX"), "351936.72");
     EXPECT_EQ(text("lblAlbersY"), "693727.66");
+}
+
+} // namespace
+} // namespace sw::test
+
+namespace sw::test {
+namespace {
+
+// What a screen reader or an automation tool does: the option's own "Toggle" action, which
+// checks it without any click.
+void toggleThroughAccessibility(QWidget* option) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(option);
+    ASSERT_NE(accessible, nullptr);
+    ASSERT_NE(accessible->actionInterface(), nullptr);
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QApplication::processEvents();
+}
+
+TEST_F(ConverterWindow, OptionsChosenThroughTheAccessibilityInterfaceSetUpAsAClickDoes) {
+    struct Case {
+        const char* option;
+        const char* opened; // a field the choice enables
+        const char* focus;  // where the focus goes, if the choice moves it
+    };
+    const Case cases[] = {
+        {"OptDDM", "txtDMMlatdd", "txtDMMlongdd"}, {"optDMS", "txtDMSlatss", "txtDMSlongdd"},
+        {"optDD", "txtDDLatD", "txtDDlongD"},      {"optTRS", "optTSouth", nullptr},
+        {"optTSouth", "txtTown", nullptr},         {"optRangeW", "txtRange", nullptr}};
+    openFor("swFac");
+    for (const Case& c : cases) {
+        toggleThroughAccessibility(child(c.option));
+        EXPECT_TRUE(child<QRadioButton>(c.option)->isChecked()) << c.option;
+        EXPECT_TRUE(enabled(c.opened)) << c.option;
+        if (c.focus != nullptr) {
+            EXPECT_EQ(focused(), c.focus) << c.option;
+        }
+    }
+    // A click on the option already chosen still repeats its set-up (it reopens fields that a
+    // limit had locked), and only once.
+    click("optDD");
+    focus("txtDDlongD");
+    type("180");
+    EXPECT_FALSE(enabled("txtDDLongDD"));
+    click("optDD");
+    EXPECT_TRUE(enabled("txtDDLongDD"));
+    EXPECT_EQ(focused(), "txtDDlongD");
+}
+
+TEST_F(ConverterWindow, ResultBoxesShowTheLongestTextsWhole) {
+    openFor("swFac");
+    const std::pair<const char*, const char*> longest[] = {
+        {"lblDDLat", "90.0000"},
+        {"lblDDLong", "-180.0000"},
+        {"lblAlbersX", "-1234567.89"},
+        {"lblAlbersY", "-2534807.94"},
+        {"lblUTMCoord", "16R 740550.42 3349132.77"},
+        {"lblUSNG", "16R GU 40550 49133"}};
+    for (const auto& [name, text] : longest) {
+        auto* label = child<QLabel>(name);
+        label->setText(QString::fromLatin1(text));
+        QApplication::processEvents();
+        EXPECT_GE(label->width(), label->sizeHint().width()) << name << " cuts " << text;
+    }
 }
 
 } // namespace

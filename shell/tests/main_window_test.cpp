@@ -5,6 +5,7 @@
 #include "shell/main_window.h"
 #include "testsupport/scripted_dialogs.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -210,6 +211,40 @@ TEST_F(MainWindowTest, AWindowClosedByUnloadIsBuiltAfreshNextTime) {
     auto* window = app.registry().show("swFac");
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->findChild<QLineEdit*>("txtfacName")->text(), "");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, TheCloseBoxHidesTaskWindowsAndTheConverterButDestroysAbout) {
+    struct Case {
+        const char* form;
+        bool kept;
+    };
+    const Case cases[] = {{"swFac", true},        {"frmDBMan", true},        {"swHcane", true},
+                          {"frmGEAddress", true}, {"kml_firedp_0611", true}, {"sw_ddc_0306", true},
+                          {"frmAbout", false}};
+    for (const Case& c : cases) {
+        QWidget* window = app.registry().show(c.form);
+        ASSERT_NE(window, nullptr) << c.form;
+        window->close(); // what the title bar's close box does
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(live(c.form), c.kept ? window : nullptr) << c.form;
+        if (c.kept) {
+            EXPECT_FALSE(window->isVisible()) << c.form;
+        }
+    }
+    // The converter keeps its notation across a close box, as across "&Close".
+    click("cmdSWfacilities");
+    live("swFac")->findChild<QPushButton*>("cmdfCoordCon")->click();
+    QWidget* converter = live("sw_ddc_0306");
+    converter->findChild<QAbstractButton*>("optDMS")->click();
+    converter->close();
+    live("swFac")->findChild<QPushButton*>("cmdfCoordCon")->click();
+    EXPECT_EQ(live("sw_ddc_0306"), converter);
+    EXPECT_TRUE(converter->findChild<QAbstractButton*>("optDMS")->isChecked());
+    EXPECT_TRUE(converter->findChild<QLineEdit*>("txtDMSlongdd")->isEnabled());
 }
 
 } // namespace

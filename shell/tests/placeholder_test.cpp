@@ -1,5 +1,5 @@
-// The task windows still to come are real windows already: the wildfire and hurricane
-// placeholders open the real converter for themselves and receive its six results.
+// Through the program's own wiring, the wildfire window and the hurricane placeholder open the
+// real converter for themselves and receive its six results.
 
 #include "shell/application.h"
 #include "testsupport/scripted_dialogs.h"

@@ -1,0 +1,94 @@
+#pragma once
+// The Wildfires window: one wildfire report at a time. The user names the fire, gets its
+// location from the converter (which fills this window's six coordinate labels), gives the
+// dates, area, fuel, cause, percent contained and significance, unlocks the output buttons and
+// writes the record as text, shapefile or KML. The window only wires its controls; the rules
+// live in the plain files beside it.
+
+#include "taskwindow/outputs.h"
+#include "taskwindow/result_panel.h"
+#include "wildfires/fire_dates.h"
+#include "wildfires/fire_record.h"
+
+#include <QWidget>
+#include <functional>
+
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+
+namespace sw {
+class Dialogs;
+class EntryRuleGuard;
+class FireFieldRules;
+class OutputLock;
+} // namespace sw
+
+class frmDBMan : public QWidget {
+    Q_OBJECT
+public:
+    using Today = std::function<std::chrono::year_month_day()>;
+
+    // `today` gives the calendar date the date fields start from and are checked against.
+    frmDBMan(sw::Dialogs& dialogs, sw::OpenConverter openConverter, Today today = sw::localToday,
+             QWidget* parent = nullptr);
+    ~frmDBMan() override;
+
+    void disableWrite();
+    void enableWrite();
+
+    // The record exactly as the window shows it now.
+    sw::FireRecord record() const;
+
+private:
+    void buildControls();
+    void openConverter();
+    void checkAndUnlock();
+    void createTextFile();
+    void appendTextFile();
+    void writeShapefile();
+    void appendShapefile();
+    void writeKml();
+    void clearValues();
+    void leave();
+    void report(const sw::OutputResult& result);
+
+
+    sw::Dialogs& dialogs_;
+    Today today_;
+    sw::RecordOutputs outputs_;
+    sw::OutputLock* lock_ = nullptr;
+    sw::EntryRuleGuard* entryRule_ = nullptr;
+    sw::FireFieldRules* fireFields_ = nullptr;
+    sw::ResultPanel* coordinates_ = nullptr;
+
+    QLineEdit* txtF_Name_ = nullptr;
+    QLineEdit* txtInc_num_ = nullptr;
+    QButtonGroup* report_ = nullptr;
+    QRadioButton* optRepI_ = nullptr;
+    QRadioButton* optRepU_ = nullptr;
+    QRadioButton* optFin_ = nullptr;
+    QLineEdit* meFireEnter_ = nullptr;
+    QLineEdit* meFireSTart_ = nullptr;
+    QLineEdit* txtArea_ = nullptr;
+    QComboBox* cmbfFuel_ = nullptr;
+    QComboBox* cmbfCause_ = nullptr;
+    QSlider* sldperCon_ = nullptr;
+    QLineEdit* txtPerCon_ = nullptr;
+    QButtonGroup* significance_ = nullptr;
+    QRadioButton* OptfSigYes_ = nullptr;
+    QRadioButton* OptfSigNo_ = nullptr;
+    QPushButton* cmdCoordCon_ = nullptr;
+    QPushButton* CmdEnable_ = nullptr;
+    QPushButton* cmdAdNewdFire_ = nullptr;
+    QPushButton* cmdAppendFile_ = nullptr;
+    QPushButton* cmdWriteShape_ = nullptr;
+    QPushButton* cmdAppendSHape_ = nullptr;
+    QPushButton* cmdwKML_ = nullptr;
+    QPushButton* cmdClear_ = nullptr;
+    QPushButton* cmdQuit_ = nullptr;
+};
