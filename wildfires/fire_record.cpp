@@ -7,16 +7,16 @@
 namespace sw {
 
 const std::vector<std::string>& fuelTypes() {
-    static const std::vector<std::string> fuels = {
-        "Blowy Leaf", "Dense Pine", "Grass", "Hurricane Debris",   "Melaleuca",
-        "Muck Fuels", "Palmetto-Gallberry", "Swamp", "Other"};
+    static const std::vector<std::string> fuels = {"Blowy Leaf",         "Dense Pine", "Grass",
+                                                   "Hurricane Debris",   "Melaleuca",  "Muck Fuels",
+                                                   "Palmetto-Gallberry", "Swamp",      "Other"};
     return fuels;
 }
 
 const std::vector<std::string>& fireCauses() {
-    static const std::vector<std::string> causes = {
-        "lightning",  "campfire",  "children", "smoking", "debris burn",
-        "incendiary", "equipment", "railroad", "Unknown"};
+    static const std::vector<std::string> causes = {"lightning", "campfire",    "children",
+                                                    "smoking",   "debris burn", "incendiary",
+                                                    "equipment", "railroad",    "Unknown"};
     return causes;
 }
 
@@ -39,8 +39,8 @@ bool hasDigit(const std::string& text) {
 }
 } // namespace
 
-std::optional<MissingValue> firstMissingValue(const FireRecord& record,
-                                              CoordinateCheck coordinates) {
+std::optional<MissingFireValue> firstMissingValue(const FireRecord& record,
+                                                  CoordinateCheck coordinates) {
     struct Check {
         FireField field;
         bool missing;
@@ -62,8 +62,8 @@ std::optional<MissingValue> firstMissingValue(const FireRecord& record,
     }};
     for (const Check& check : checks) {
         if (check.missing) {
-            return MissingValue{check.field, {check.message, {}, Icon::None, Buttons::Ok,
-                                              Answer::Ok}};
+            return MissingFireValue{check.field,
+                                    {check.message, {}, Icon::None, Buttons::Ok, Answer::Ok}};
         }
     }
     return std::nullopt;
@@ -81,8 +81,11 @@ std::string fireKmlFileName(const FireRecord& record) {
 }
 
 MessageRequest imageryQuestion() {
-    return {"Add Current NOAA Southeast Radar and Water Vapor Imagery?", {}, Icon::Question,
-            Buttons::YesNo, Answer::Yes};
+    return {"Add Current NOAA Southeast Radar and Water Vapor Imagery?",
+            {},
+            Icon::Question,
+            Buttons::YesNo,
+            Answer::Yes};
 }
 
 std::vector<std::string> fireDescriptionLines(const FireRecord& record) {

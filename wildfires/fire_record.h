@@ -15,7 +15,7 @@ namespace sw {
 struct FireRecord {
     std::string name;
     std::string incident;
-    std::string report; // "Initial", "Update", "Final" ("N/A" in the conversion window) or empty
+    std::string report;    // "Initial", "Update", "Final" ("N/A" in the conversion window) or empty
     std::string latitude;  // "00.0000"
     std::string longitude; // "-000.0000"
     std::string albersX;
@@ -24,10 +24,10 @@ struct FireRecord {
     std::string usng;
     std::string entryDate; // "mm-dd-yyyy", or the empty mask
     std::string startDate;
-    std::string area;    // "1,234.50"
+    std::string area; // "1,234.50"
     std::string fuel;
     std::string cause;
-    std::string percent; // "45.00%"
+    std::string percent;     // "45.00%"
     std::string significant; // "Yes", "No" ("N/A") or empty
 };
 
@@ -45,7 +45,7 @@ const std::vector<std::string>& significanceOptions(NotApplicable na);
 // The fields the completeness check can send the user back to.
 enum class FireField { Name, Incident, Coordinates, EntryDate, Fuel, Cause, Area, Percent };
 
-struct MissingValue {
+struct MissingFireValue {
     FireField field;
     MessageRequest message; // OK only, the program's title
 };
@@ -57,8 +57,8 @@ enum class CoordinateCheck { Required, Absent };
 // number, coordinates (the longitude text), entry date (a date field without digits), fuel,
 // cause, area, percent. Report type, significance and the start date are never required.
 // Nothing when the record is complete.
-std::optional<MissingValue> firstMissingValue(const FireRecord& record,
-                                              CoordinateCheck coordinates);
+std::optional<MissingFireValue> firstMissingValue(const FireRecord& record,
+                                                  CoordinateCheck coordinates);
 
 // The KML document of a fire: the file name the dialog suggests ("pw" and the name, every "&"
 // made "_"), the question that picks the template with weather imagery, the two templates, and
