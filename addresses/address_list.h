@@ -41,15 +41,13 @@ struct AddressEntry {
 // The fields the preview checks, in the order it checks them.
 enum class AddressField { Name, Type, Street, City, State, Zip };
 
-// Named apart from the fire record's MissingValue: both live in namespace sw, and two types of
-// one name in one program break the code the compiler shares between them.
-struct MissingAddressValue {
+struct MissingValue {
     AddressField field;
     std::string message;
 };
 
 // The first empty field and what to tell the user, or nothing when the entry is complete.
-std::optional<MissingAddressValue> firstMissingValue(const AddressEntry& entry);
+std::optional<MissingValue> firstMissingValue(const AddressEntry& entry);
 
 // The seven head lines (CR LF between them, none after the last).
 std::string addressDocumentHead();
