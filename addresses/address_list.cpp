@@ -117,8 +117,8 @@ std::string addressIconFile(std::string_view type) {
     return "other.png";
 }
 
-std::optional<MissingValue> firstMissingValue(const AddressEntry& entry) {
-    const std::array<std::pair<const std::string*, MissingValue>, 6> checks{{
+std::optional<MissingAddressValue> firstMissingValue(const AddressEntry& entry) {
+    const std::array<std::pair<const std::string*, MissingAddressValue>, 6> checks{{
         {&entry.name, {AddressField::Name, "Enter Facility Name"}},
         {&entry.type, {AddressField::Type, "Select Facility Type"}},
         {&entry.street, {AddressField::Street, "Please Enter Street Name and Number"}},

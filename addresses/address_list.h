@@ -41,13 +41,13 @@ struct AddressEntry {
 // The fields the preview checks, in the order it checks them.
 enum class AddressField { Name, Type, Street, City, State, Zip };
 
-struct MissingValue {
+struct MissingAddressValue {
     AddressField field;
     std::string message;
 };
 
 // The first empty field and what to tell the user, or nothing when the entry is complete.
-std::optional<MissingValue> firstMissingValue(const AddressEntry& entry);
+std::optional<MissingAddressValue> firstMissingValue(const AddressEntry& entry);
 
 // The seven head lines (CR LF between them, none after the last).
 std::string addressDocumentHead();

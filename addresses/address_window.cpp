@@ -6,12 +6,12 @@
 #include "taskwindow/entry_rule_guard.h"
 #include "taskwindow/output_lock.h"
 #include "taskwindow/record_file.h"
+#include "ui/option_choice.h"
 #include "ui/window_kinds.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCompleter>
 #include <QFocusEvent>
 #include <QFont>
 #include <QFontDatabase>
@@ -60,9 +60,11 @@ QLabel* caption(const char* name, const char* text, QWidget* buddy) {
 }
 
 // A focus change the user made inside the window; the window losing the activation (to a
-// message box, another window or a drop-down's pop-up) is no leaving of the field.
+// message box, another window or a drop-down's pop-up) or being hidden is no leaving of the
+// field.
 bool userMovedFocus(Qt::FocusReason reason) {
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+           reason != Qt::NoFocusReason;
 }
 
 } // namespace
@@ -80,16 +82,10 @@ frmGEAddress::frmGEAddress(sw::Dialogs& dialogs, QWidget* parent)
     entryRule_->guard(txtPacity_);
     meZip_->installEventFilter(this);
 
-    connect(optTarnAdd_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) {
-            chooseCategory(sw::AddressCategory::Tarn);
-        }
-    });
-    connect(optICSAdd_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) {
-            chooseCategory(sw::AddressCategory::Ics);
-        }
-    });
+    // A click on the option already chosen loads its list again: after Clear Values the
+    // start list shows while the option stays chosen.
+    sw::onOptionChosen(optTarnAdd_, this, [this] { chooseCategory(sw::AddressCategory::Tarn); });
+    sw::onOptionChosen(optICSAdd_, this, [this] { chooseCategory(sw::AddressCategory::Ics); });
     connect(cmdZipSearch_, &QPushButton::clicked, this, &frmGEAddress::searchZip);
     connect(cmdEnableKML_, &QPushButton::clicked, this, &frmGEAddress::preview);
     connect(cmdCreateKML_, &QPushButton::clicked, this, &frmGEAddress::createKml);
@@ -128,14 +124,16 @@ void frmGEAddress::buildControls() {
     cmbPAType_->setInsertPolicy(QComboBox::NoInsert);
     cmbPAType_->setMaxVisibleItems(16);
     // A typed type stays as typed: the icon depends on the exact text ("tower" is no "Tower").
-    cmbPAType_->completer()->setCaseSensitivity(Qt::CaseSensitive);
-    cmbPAType_->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    // The lists suggest from their drop-downs only: a suggestion pop-up would take the click
+    // meant for the next field, and inline completion would change what was typed.
+    cmbPAType_->setCompleter(nullptr);
     txtPastreet_ = named(new QLineEdit, "txtPastreet");
     txtPacity_ = named(new QLineEdit, "txtPacity");
     cmbPaState_ = named(new QComboBox, "cmbPaState");
     cmbPaState_->setEditable(true);
     cmbPaState_->setInsertPolicy(QComboBox::NoInsert);
     cmbPaState_->setMaxVisibleItems(16);
+    cmbPaState_->setCompleter(nullptr);
     meZip_ = named(new QLineEdit, "meZip");
     meZip_->setMaxLength(kZipMaxLength);
     cmdZipSearch_ = button("cmdZipSearch", "Search For City By Zip Code");

@@ -231,6 +231,17 @@ bool FireFieldRules::settle() {
     if (!controls_.percentText->text().isEmpty()) {
         leavePercent();
     }
+    // So are the dates: one that is no calendar date is not written. A start date without
+    // digits is no date at all and may stay so.
+    for (QLineEdit* date : {controls_.entryDate, controls_.startDate}) {
+        if (readDate(ss(date->displayText()), form_, today_()).kind == DateReading::Kind::Invalid) {
+            dialogs_.beep();
+            dialogs_.message(invalidDateMessage());
+            date->setFocus(Qt::OtherFocusReason);
+            date->selectAll();
+            return false;
+        }
+    }
     return true;
 }
 

@@ -65,8 +65,8 @@ public:
 
     // What leaving the area and the percent fields gives, applied now: a field can lose its
     // focus unseen (to a window that was not active), and what is checked and written must be
-    // what leaving it gives. False, after the area's message and with the focus back in the
-    // area, when the area is not a number.
+    // what leaving it gives. False, after the message and with the focus in the field, when
+    // the area is not a number or a date is no calendar date.
     bool settle();
     void setToday(QLineEdit* dateField);
 

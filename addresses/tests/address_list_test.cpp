@@ -160,30 +160,6 @@ TEST(AddressPlacemark, HostileTextsCannotBreakTheDocument) {
     }
 }
 
-TEST(AddressDocument, TwoPreviewsThenCreate) {
-    const AddressEntry camp{"Camp 1", "Camp", "2 Oak Rd", "Allston", "QV", "02134"};
-    std::string text = withPlacemark({}, addressPlacemark(station12(), std::nullopt, kStyle));
-    text = withPlacemark(text, addressPlacemark(camp, std::nullopt, std::nullopt));
-    const std::string expected =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-        "<kml xmlns=\"http://earth.google.com/kml/2.0\">\r\n"
-        "<Document>\r\n"
-        "<name>Address List</name>\r\n"
-        "<Folder>\r\n"
-        "<name>Locations</name>\r\n"
-        "<open>1</open>\r\n"
-        "<Placemark>\r\n<name>Tower</name>\r\n<address>100 Main St,Ocean,QV 12345</address>\r\n"
-        "<description>Station 12</description>\r\n" +
-        kStyle +
-        "\r\n</Placemark>\r\n"
-        "<Placemark>\r\n<name>Camp</name>\r\n<address>2 Oak Rd,Allston,QV 02134</address>\r\n"
-        "<description>Camp 1</description>\r\n</Placemark>\r\n"
-        "</Folder>\r\n"
-        "</Document>\r\n"
-        "</kml>\r\n";
-    EXPECT_EQ(addressFileBytes(withDocumentEnd(text)), expected);
-}
-
 TEST(AddressDocument, HandEditsStayAndLaterBlocksFollowThem) {
     const std::string block = addressPlacemark(station12(), std::nullopt, std::nullopt);
     // The user removed the head by hand and typed a note: the text is no longer empty, so no

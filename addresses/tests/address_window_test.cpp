@@ -162,6 +162,29 @@ TEST_F(AddressWindow, CategoryLoadsItsListAndKeepsTheTypedType) {
     }
 }
 
+// Clear Values loads the start list and leaves the option chosen: choosing that option again
+// brings its list back.
+TEST_F(AddressWindow, ChoosingTheChosenCategoryAgainReloadsItsList) {
+    clickBox(child<QRadioButton>("optICSAdd"));
+    click("cmdClear");
+    EXPECT_EQ(type()->itemText(0), "Area Command");
+    clickBox(child<QRadioButton>("optICSAdd"));
+    EXPECT_EQ(type()->itemText(0), "Aerial Hazard");
+}
+
+// A type typed in part is not completed, and no suggestion pop-up opens to swallow the click
+// meant for the next field.
+TEST_F(AddressWindow, TypingATypeDoesNotCompleteIt) {
+    clickBox(child<QRadioButton>("optTarnAdd"));
+    clickInto(type());
+    QTest::keyClicks(type(), "Tow");
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    clickInto(field("txtPastreet"));
+    QTest::keyClicks(QApplication::focusWidget(), "9 Elm");
+    EXPECT_EQ(type()->currentText(), "Tow");
+    EXPECT_EQ(field("txtPastreet")->text(), "9 Elm");
+}
+
 TEST_F(AddressWindow, ZipKeysEnableOrGreyTheSearch) {
     clickInto(zip());
     struct Step {

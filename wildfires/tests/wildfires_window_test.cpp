@@ -441,6 +441,12 @@ TEST_F(WildfiresWindow, UnlockAsksForEachMissingValueInTurn) {
     EXPECT_EQ(edit("txtArea")->text(), "0.00");
     EXPECT_EQ(focused(), "txtArea");
     EXPECT_EQ(enabledOutputs(), 0);
+    dialogs.clear();
+    edit("meFireSTart")->setText(q("02-30-2026"));
+    click("CmdEnable");
+    EXPECT_EQ(dialogs.messages, std::vector<sw::MessageRequest>{sw::invalidDateMessage()});
+    EXPECT_EQ(focused(), "meFireSTart");
+    EXPECT_EQ(enabledOutputs(), 0);
 }
 
 TEST_F(WildfiresWindow, EveryInputLocksTheOutputsWhenItGetsTheFocus) {
