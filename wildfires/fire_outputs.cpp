@@ -26,7 +26,8 @@ const ColumnTable<FireRecord>& fireColumns() {
         {Column::text("Fuel", "Fuel", 35), [](const R& r) { return r.fuel; }},
         {Column::text("Cause", "Cause", 35), [](const R& r) { return r.cause; }},
         {Column::text("Contained", "Contained", 10), [](const R& r) { return r.percent; }},
-        // Written as "SigNif" in files of old; field names match without regard to case.
+        // Found by name without regard to case, so a file whose field is spelt SigNif or
+        // SIGNIF takes the value too.
         {Column::text("Significant", "Signif", 5), [](const R& r) { return r.significant; }},
     };
     return table;
