@@ -97,10 +97,12 @@ Scaled scaledRounded(double value, int decimals) {
     const Significant s = significant(value);
     out.negative = s.negative;
     const int keep = s.point + decimals; // digits of the scaled whole number
+    // One-character texts go in with assign(1, c): GCC 12 at -O3 flags a string literal
+    // assigned here as an overlapping copy (a false -Wrestrict), which breaks -Werror builds.
     if (keep < 0) {
-        out.digits = "0";
+        out.digits.assign(1, '0');
     } else if (keep == 0) {
-        out.digits = (s.digits[0] >= '5') ? "1" : "0";
+        out.digits.assign(1, s.digits[0] >= '5' ? '1' : '0');
     } else {
         out.digits.reserve(static_cast<std::size_t>(keep) + 1);
         for (int i = 0; i < keep; ++i) {
@@ -140,7 +142,7 @@ void split(const std::string& scaled, int decimals, std::string& whole, std::str
         whole = scaled.substr(0, scaled.size() - d);
         fraction = scaled.substr(scaled.size() - d);
     } else {
-        whole = "0";
+        whole.assign(1, '0');
         fraction = std::string(d - scaled.size(), '0') + scaled;
     }
     const auto firstNonZero = whole.find_first_not_of('0');

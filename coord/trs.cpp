@@ -100,16 +100,21 @@ std::optional<Refusal> checkSection(std::string_view text) {
     return std::nullopt;
 }
 
+// Texts are built by appending: GCC 12 at -O3 flags a literal prepended to a std::string
+// ("T" + text) as an overlapping copy (a false -Wrestrict), which breaks -Werror builds.
 std::string twoDigits(int number) {
-    std::string text = std::to_string(number < 0 ? -number : number);
-    if (text.size() < 2) {
-        text.insert(0, 2 - text.size(), '0');
+    const std::string digits = std::to_string(number < 0 ? -number : number);
+    std::string text(number < 0 ? 1 : 0, '-');
+    if (digits.size() < 2) {
+        text += '0';
     }
-    return number < 0 ? "-" + text : text;
+    text += digits;
+    return text;
 }
 
 std::string lookupKey(const Description& d) {
-    std::string key = "T" + twoDigits(d.township);
+    std::string key(1, 'T');
+    key += twoDigits(d.township);
     key += static_cast<char>(d.townshipDirection);
     key += " R" + twoDigits(d.range);
     key += static_cast<char>(d.rangeDirection);

@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgeographiclib-dev gdal-bin python3-gdal libxml2-utils
   xvfb xauth tzdata
+  # CPack's Debian packages: dpkg-shlibdeps computes the dependencies, file finds the programs.
+  dpkg-dev file
 )
 
 missing=()

@@ -5,12 +5,16 @@
 #include "shell/qt_dialogs.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <clocale>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Siteward"));
     QApplication::setApplicationVersion(QStringLiteral("4.9"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/siteward.png")));
+    // Ties the windows to the menu entry (siteward.desktop) on desktops that group by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("siteward"));
     // Qt sets the C library's locale from the environment; files and shapefiles need "." as
     // the decimal separator whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");

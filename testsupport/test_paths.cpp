@@ -33,11 +33,8 @@ std::filesystem::path sourceDir() {
     return std::filesystem::current_path();
 }
 
-std::filesystem::path sharedDir() {
-    if (const char* dir = std::getenv("SW_SHARED_DIR")) {
-        return dir;
-    }
-    return sourceDir() / ".." / "shared";
+std::filesystem::path kmlSchema() {
+    return sourceDir() / "testsupport" / "schemas" / "ogckml22.xsd";
 }
 
 std::string readFile(const std::filesystem::path& path) {

@@ -1,6 +1,6 @@
 #pragma once
 // Paths that tests need: a private temporary folder, the program's folder (where the build
-// copies the installed data), the source tree and the shared folder beside the clone.
+// copies the installed data), the source tree and the KML schema kept in it.
 
 #include <filesystem>
 #include <string>
@@ -24,9 +24,10 @@ private:
 
 // The folder of the running test program (the build's runtime folder with the data in it).
 std::filesystem::path runtimeDir();
-// The repository's root, and the shared folder beside the clone (holds the KML schema).
+// The repository's root.
 std::filesystem::path sourceDir();
-std::filesystem::path sharedDir();
+// The OGC KML 2.2 schema kept in the repository (testsupport/schemas), for xmllint --schema.
+std::filesystem::path kmlSchema();
 
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& bytes);

@@ -468,7 +468,7 @@ TEST_F(FacilitiesWindow, KmlDocumentOfThePointValidAgainstTheSchema) {
     const auto [code, output] =
         run(q("xmllint"),
             {q("--noout"), q("--schema"),
-             q((sw::test::sharedDir() / "kml-schema/ogckml22.xsd").string()), q(path("camp.kml"))});
+             q(sw::test::kmlSchema().string()), q(path("camp.kml"))});
     EXPECT_EQ(code, 0) << output;
     EXPECT_EQ(enabledOutputs(), 5);
 

@@ -25,9 +25,8 @@ ToolResult runTool(const std::string& program, const std::vector<std::string>& a
 }
 
 std::string kmlSchemaErrors(const std::filesystem::path& file) {
-    const auto schema = sharedDir() / "kml-schema" / "ogckml22.xsd";
     ToolResult result =
-        runTool("xmllint", {"--noout", "--nonet", "--schema", schema.string(), file.string()});
+        runTool("xmllint", {"--noout", "--nonet", "--schema", kmlSchema().string(), file.string()});
     return result.exitCode == 0 ? std::string() : result.output;
 }
 

@@ -616,7 +616,7 @@ TEST_F(WildfiresWindow, OneFireThroughTheConverterToEveryOutput) {
     const auto [code, output] =
         run(q("xmllint"),
             {q("--noout"), q("--schema"),
-             q((sw::test::sharedDir() / "kml-schema/ogckml22.xsd").string()), q(path("oak.kml"))});
+             q(sw::test::kmlSchema().string()), q(path("oak.kml"))});
     EXPECT_EQ(code, 0) << output;
     EXPECT_EQ(enabledOutputs(), 5);
     EXPECT_TRUE(dialogs.allAnswersUsed());
