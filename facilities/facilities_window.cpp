@@ -2,6 +2,7 @@
 
 #include "services/dialogs.h"
 #include "taskwindow/editable_list.h"
+#include "taskwindow/controls.h"
 #include "taskwindow/entry_rule_guard.h"
 #include "taskwindow/output_lock.h"
 #include "taskwindow/result_panel.h"
@@ -20,23 +21,10 @@
 
 namespace {
 
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-std::string ss(const QString& text) {
-    return text.toStdString();
-}
-
-template <class W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QPushButton* button(const char* name, const char* caption) {
-    auto* b = named(new QPushButton(QString::fromUtf8(caption)), name);
-    b->setMinimumHeight(30);
-    return b;
-}
+using sw::controls::button;
+using sw::controls::named;
+using sw::controls::qs;
+using sw::controls::ss;
 
 } // namespace
 

@@ -305,25 +305,22 @@ private:
         return true;
     }
 
-    // The record's vertices in file order; each drawing is its own part.
+    // The record's vertices in file order; each drawing is its own part. Read row by row: a
+    // perimeter may have millions.
     bool addVertices(const std::string& gisid, const ShapeChoice& choice) {
-        auto rows = database_.query("Select * From COORD Where F1=" + gisid);
-        if (!rows) {
-            return dbFailed("Cannot read the vertices of");
-        }
         const bool polygon = choice.shapeType == ShapeFiles::kPolygon;
         const auto& parts = extraction_.parts;
         PerimeterArea area;
         std::size_t part = 0;
         std::size_t inPart = 0;
-        auto partNumber = [&] { return static_cast<int>(part + 1); };
-        for (rows->moveFirst(); !rows->eof(); rows->moveNext()) {
-            const double x = rows->number("F2");
-            const double y = rows->number("F3");
+        const auto visit = [&](const Recordset& row) {
+            const int partNumber = static_cast<int>(part + 1);
+            const double x = row.number(1);
+            const double y = row.number(2);
             if (inPart == 0 && polygon) {
                 area.beginRing(parts[part].kind);
             }
-            shapes_.Vertices().AddVertex(x, y, partNumber());
+            shapes_.Vertices().AddVertex(x, y, partNumber);
             if (polygon) {
                 area.add(x, y);
             }
@@ -331,7 +328,7 @@ private:
                 if (polygon) {
                     if (choice.closeOpenParts && !parts[part].closed()) {
                         shapes_.Vertices().AddVertex(parts[part].firstLongitude,
-                                                     parts[part].firstLatitude, partNumber());
+                                                     parts[part].firstLatitude, partNumber);
                     }
                     area.endRing();
                 }
@@ -340,6 +337,11 @@ private:
                     inPart = 0;
                 }
             }
+            return true;
+        };
+        // COORD's columns are F1 (the group), F2 (longitude), F3 (latitude)[, F4 (altitude)].
+        if (!database_.queryEach("Select * From COORD Where F1=" + gisid, {}, visit)) {
+            return dbFailed("Cannot read the vertices of");
         }
         if (polygon) {
             outcome_.drawnAcres = area.acres();

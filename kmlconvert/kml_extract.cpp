@@ -1,5 +1,7 @@
 #include "kmlconvert/kml_extract.h"
 
+#include "coord/number_text.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QXmlStreamReader>
@@ -209,12 +211,7 @@ private:
         }
         if (stack_.back() == Element::Coordinates) {
             line_ = line;
-            for (QChar c : text) {
-                if (!result_.ok()) {
-                    return;
-                }
-                feed(c);
-            }
+            tuples(text);
         } else if (stack_.back() == Element::TrackCoord && trackDepth_ > 0) {
             for (QChar c : text) {
                 if (coordText_.size() > kLongestTuple) {
@@ -271,38 +268,44 @@ private:
     // Tuples are separated by white space; blanks beside a comma belong to the tuple
     // ("-82.1, 29.6" is one tuple, as some tools write them).
 
-    void feed(QChar c) {
-        const char16_t u = c.unicode();
-        if (u == ' ' || u == '\t' || u == '\r' || u == '\n') {
-            if (u == '\n') {
-                ++line_;
-            }
-            if (!tuple_.empty()) {
-                pendingBlank_ = true;
-            }
-            return;
-        }
-        if (u == ',') {
-            pendingBlank_ = false;
-            append(',');
-            return;
-        }
-        if (pendingBlank_ && tuple_.back() != ',') {
-            finishTuple();
-        }
-        pendingBlank_ = false;
-        append(u < 0x80 ? static_cast<char>(u) : '?');
-    }
+    static bool isBlank(char16_t u) { return u == ' ' || u == '\t' || u == '\r' || u == '\n'; }
 
-    void append(char c) {
-        if (tuple_.empty()) {
-            tupleLine_ = line_;
+    // Works run by run (a run: characters between blanks), not character by character: a
+    // perimeter's coordinates are millions of characters.
+    void tuples(QStringView text) {
+        const char16_t* p = text.utf16();
+        const char16_t* const end = p + text.size();
+        while (p < end && result_.ok()) {
+            if (isBlank(*p)) {
+                if (*p == '\n') {
+                    ++line_;
+                }
+                if (!tuple_.empty()) {
+                    pendingBlank_ = true;
+                }
+                ++p;
+                continue;
+            }
+            const char16_t* runEnd = p;
+            while (runEnd < end && !isBlank(*runEnd)) {
+                ++runEnd;
+            }
+            // After a blank, a run starts a new tuple unless a comma joins it to the last.
+            if (pendingBlank_ && tuple_.back() != ',' && *p != ',') {
+                finishTuple();
+            }
+            pendingBlank_ = false;
+            if (tuple_.empty()) {
+                tupleLine_ = line_;
+            }
+            for (; p < runEnd; ++p) {
+                if (tuple_.size() >= kLongestTuple) {
+                    refuse(tupleLine_, "\"" + shortened(tuple_) + "\" is not a coordinate tuple.");
+                    return;
+                }
+                tuple_ += *p < 0x80 ? static_cast<char>(*p) : '?';
+            }
         }
-        if (tuple_.size() >= kLongestTuple) {
-            refuse(tupleLine_, "\"" + shortened(tuple_) + "\" is not a coordinate tuple.");
-            return;
-        }
-        tuple_ += c;
     }
 
     void separate() {
@@ -395,8 +398,32 @@ private:
         ++part_.count;
         ++result_.vertexCount;
         if (sink_) {
-            sink_(Tuple{text, longitude, latitude});
+            sink_(Tuple{plainText(text, numbers, values, count), longitude, latitude});
         }
+    }
+
+    // The tuple as it stood, unless a number is written in a form other readers of the vertex
+    // file may take differently ("1e-05", "+82.5", ".5", "5."): such numbers are written out
+    // plainly.
+    std::string_view plainText(const std::string& text, const std::string_view* numbers,
+                               const std::optional<double>* values, std::size_t count) {
+        auto plain = [](std::string_view n) {
+            const std::size_t digits = n.starts_with('-') ? 1 : 0;
+            return n.size() > digits && n[digits] >= '0' && n[digits] <= '9' && !n.ends_with('.') &&
+                   n.find_first_not_of("0123456789.", digits) == std::string_view::npos;
+        };
+        bool allPlain = true;
+        for (std::size_t i = 0; i < count; ++i) {
+            allPlain = allPlain && plain(numbers[i]);
+        }
+        if (allPlain) {
+            return text;
+        }
+        rewritten_.clear();
+        for (std::size_t i = 0; i < count; ++i) {
+            rewritten_ += (i ? "," : "") + shortestText(*values[i]);
+        }
+        return rewritten_;
     }
 
     void refuse(long long line, const std::string& reason) {
@@ -420,6 +447,7 @@ private:
 
     std::string coordText_;
     long long coordLine_ = 0;
+    std::string rewritten_;
 };
 
 } // namespace

@@ -308,6 +308,29 @@ std::optional<Recordset> Database::query(std::string_view sql, const std::vector
     return rows;
 }
 
+bool Database::queryEach(std::string_view sql, const std::vector<DbValue>& params,
+                         const RowVisitor& row) {
+    std::optional<Recordset> all = query(sql, params);
+    if (!all) {
+        return false;
+    }
+    std::vector<std::string> names;
+    for (int f = 0; f < all->fieldCount(); ++f) {
+        names.push_back(all->fieldName(f));
+    }
+    for (all->moveFirst(); !all->eof(); all->moveNext()) {
+        std::vector<DbValue> values;
+        for (int f = 0; f < all->fieldCount(); ++f) {
+            values.push_back(all->value(f));
+        }
+        const Recordset one(names, {std::move(values)});
+        if (!row(one)) {
+            return fail("The query was stopped by its reader: " + std::string(sql));
+        }
+    }
+    return true;
+}
+
 bool Database::execute(std::string_view sql, const std::vector<DbValue>& params) {
     return run(sql, params, nullptr);
 }

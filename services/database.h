@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -74,6 +75,12 @@ public:
 
     // Runs one query and reads all its rows.
     std::optional<Recordset> query(std::string_view sql, const std::vector<DbValue>& params = {});
+    // Runs one query and hands its rows to `row` one at a time, in order. Each call sees a set
+    // positioned on that one row, with the field names query() gives. Returning false stops
+    // the query, which then fails.
+    using RowVisitor = std::function<bool(const Recordset& row)>;
+    bool queryEach(std::string_view sql, const std::vector<DbValue>& params,
+                   const RowVisitor& row);
     // Runs one action statement (insert, update, create, SELECT ... INTO).
     bool execute(std::string_view sql, const std::vector<DbValue>& params = {});
 

@@ -4,9 +4,9 @@
 #include "coord/converter_window.h"
 #include "facilities/facilities_window.h"
 #include "hurricanes/hurricanes_window.h"
+#include "kmlconvert/kml_window.h"
 #include "shell/about_window.h"
 #include "shell/main_window.h"
-#include "shell/placeholder_window.h"
 #include "wildfires/wildfires_window.h"
 
 namespace sw {
@@ -17,10 +17,6 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
     registry_.setFactory(
         forms::kAbout, [this] { return new frmAbout(dialogs_); }, WindowRegistry::OnClose::Destroy);
 
-    auto placeholder = [this](PlaceholderKind kind) {
-        registry_.setFactory(
-            kind.form, [this, kind] { return new PlaceholderWindow(kind, openConverterCall()); });
-    };
     registry_.setFactory(forms::kConverter, [this] { return new sw_ddc_0306(dialogs_); });
     registry_.setFactory(forms::kFacilities,
                          [this] { return new swFac(dialogs_, openConverterCall()); });
@@ -29,7 +25,7 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
     registry_.setFactory(forms::kHurricanes,
                          [this] { return new swHcane(dialogs_, openConverterCall()); });
     registry_.setFactory(forms::kAddresses, [this] { return new frmGEAddress(dialogs_); });
-    placeholder(kmlConvertPlaceholder());
+    registry_.setFactory(forms::kKmlConvert, [this] { return new kml_firedp_0611(dialogs_); });
 }
 
 sw_main* SitewardApp::start() {

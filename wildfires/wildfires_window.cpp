@@ -1,91 +1,37 @@
 #include "wildfires/wildfires_window.h"
 
-#include "coord/angle_fields.h"
 #include "services/dialogs.h"
 #include "taskwindow/editable_list.h"
+#include "taskwindow/controls.h"
 #include "taskwindow/entry_rule_guard.h"
 #include "taskwindow/output_lock.h"
 #include "ui/window_kinds.h"
+#include "wildfires/fire_fields.h"
 #include "wildfires/fire_numbers.h"
 #include "wildfires/fire_outputs.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr sw::DateForm kDateForm = sw::DateForm::FourDigitYear;
 
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-std::string ss(const QString& text) {
-    return text.toStdString();
-}
-
-template <class W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QPushButton* button(const char* name, const char* caption) {
-    auto* b = named(new QPushButton(QString::fromUtf8(caption)), name);
-    b->setMinimumHeight(30);
-    return b;
-}
-
-QLabel* caption(const char* name, const char* text, QWidget* buddy) {
-    auto* label = named(new QLabel(QString::fromUtf8(text)), name);
-    label->setBuddy(buddy);
-    return label;
-}
-
-QComboBox* suggestionBox(const char* name, const std::vector<std::string>& items) {
-    auto* box = named(new QComboBox, name);
-    sw::makeEditableList(box);
-    for (const std::string& item : items) {
-        box->addItem(qs(item));
-    }
-    box->setCurrentIndex(-1);
-    box->clearEditText();
-    return box;
-}
-
-// Focus lost to another window, a pop-up or a hidden window is no leaving of the field.
-bool userFocusReason(Qt::FocusReason reason) {
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-           reason != Qt::NoFocusReason;
-}
-
-// Keys that move, delete or run a shortcut insert nothing: they are no typing to filter.
-bool insertsText(const QKeyEvent* key) {
-    switch (key->key()) {
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Delete:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        return false;
-    default:
-        break;
-    }
-    return !key->text().isEmpty() &&
-           !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-}
+using sw::controls::button;
+using sw::controls::caption;
+using sw::controls::named;
+using sw::controls::qs;
+using sw::controls::ss;
 
 } // namespace
 
@@ -120,12 +66,9 @@ frmDBMan::frmDBMan(sw::Dialogs& dialogs, sw::OpenConverter openConverter, Today 
     entryRule_->guard(txtInc_num_);
     entryRule_->guard(cmbfFuel_);
     entryRule_->guard(cmbfCause_);
-    for (QLineEdit* field : {meFireEnter_, meFireSTart_, txtArea_, txtPerCon_}) {
-        field->installEventFilter(this);
-    }
-
-    connect(sldperCon_, &QSlider::valueChanged, this,
-            [this](int value) { txtPerCon_->setText(qs(sw::percentText(value))); });
+    fireFields_ = new sw::FireFieldRules(
+        dialogs_, kDateForm, today_, {meFireEnter_, meFireSTart_, txtArea_, sldperCon_, txtPerCon_},
+        this);
     connect(cmdCoordCon_, &QPushButton::clicked, this, &frmDBMan::openConverter);
     connect(CmdEnable_, &QPushButton::clicked, this, &frmDBMan::checkAndUnlock);
     connect(cmdAdNewdFire_, &QPushButton::clicked, this, &frmDBMan::createTextFile);
@@ -136,9 +79,7 @@ frmDBMan::frmDBMan(sw::Dialogs& dialogs, sw::OpenConverter openConverter, Today 
     connect(cmdClear_, &QPushButton::clicked, this, &frmDBMan::clearValues);
     connect(cmdQuit_, &QPushButton::clicked, this, &frmDBMan::leave);
 
-    setToday(meFireEnter_);
-    setToday(meFireSTart_);
-    txtPerCon_->setText(qs(sw::percentText(sldperCon_->value())));
+    fireFields_->setDatesToToday();
     disableWrite();
 }
 
@@ -182,27 +123,13 @@ void frmDBMan::buildControls() {
     coordinates_->addBelow(cmdCoordCon_);
 
     // When, how big, what burns, why, how far contained, how significant.
-    const std::string mask = std::string(sw::dateMask(kDateForm));
-    QString inputMask = qs(mask).replace(QLatin1Char('#'), QLatin1Char('0'));
-    inputMask += QStringLiteral(";_");
-    meFireEnter_ = named(new QLineEdit, "meFireEnter");
-    meFireSTart_ = named(new QLineEdit, "meFireSTart");
-    for (QLineEdit* date : {meFireEnter_, meFireSTart_}) {
-        date->setInputMask(inputMask);
-        date->setMaximumWidth(120);
-    }
+    meFireEnter_ = sw::makeDateField("meFireEnter", kDateForm);
+    meFireSTart_ = sw::makeDateField("meFireSTart", kDateForm);
     txtArea_ = named(new QLineEdit, "txtArea");
     txtArea_->setMaximumWidth(160);
-    cmbfFuel_ = suggestionBox("cmbfFuel", sw::fuelTypes());
-    cmbfCause_ = suggestionBox("cmbfCause", sw::fireCauses());
-
-    sldperCon_ = named(new QSlider(Qt::Horizontal), "sldperCon");
-    sldperCon_->setRange(sw::kPercentMinimum, sw::kPercentMaximum);
-    sldperCon_->setSingleStep(sw::kPercentArrowStep);
-    sldperCon_->setPageStep(sw::kPercentPageStep);
-    sldperCon_->setTickInterval(sw::kPercentTickInterval);
-    sldperCon_->setTickPosition(QSlider::TicksBelow);
-    sldperCon_->setAccessibleName(QStringLiteral("Percent Contained"));
+    cmbfFuel_ = sw::makeSuggestionBox("cmbfFuel", sw::fuelTypes());
+    cmbfCause_ = sw::makeSuggestionBox("cmbfCause", sw::fireCauses());
+    sldperCon_ = sw::makePercentSlider("sldperCon");
     txtPerCon_ = named(new QLineEdit, "txtPerCon");
     txtPerCon_->setMaximumWidth(100);
     txtPerCon_->setAccessibleName(QStringLiteral("Percent Contained"));
@@ -324,105 +251,6 @@ sw::FireRecord frmDBMan::record() const {
             checked(significance_)};
 }
 
-void frmDBMan::setToday(QLineEdit* dateField) {
-    dateField->setText(qs(sw::dateText(today_(), kDateForm)));
-}
-
-bool frmDBMan::eventFilter(QObject* watched, QEvent* event) {
-    auto* field = qobject_cast<QLineEdit*>(watched);
-    if (field == nullptr) {
-        return QWidget::eventFilter(watched, event);
-    }
-    if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (!insertsText(key)) {
-            return false;
-        }
-        if (field == txtArea_ && areaKeyRefused(key->text())) {
-            dialogs_.beep();
-            dialogs_.message(sw::areaKeyMessage());
-            return true;
-        }
-        if (field == txtPerCon_ && !sw::keyAccepted(key->text().toUcs4().value(0))) {
-            dialogs_.beep();
-            return true;
-        }
-        return false;
-    }
-    if (event->type() == QEvent::FocusOut &&
-        userFocusReason(static_cast<QFocusEvent*>(event)->reason())) {
-        if (field == meFireEnter_ || field == meFireSTart_) {
-            checkDate(field);
-        } else if (field == txtArea_) {
-            leaveArea();
-        } else if (field == txtPerCon_) {
-            leavePercent();
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-bool frmDBMan::areaKeyRefused(const QString& typed) {
-    const QList<uint> codes = typed.toUcs4();
-    return std::any_of(codes.begin(), codes.end(),
-                       [](uint c) { return !sw::isAreaCharacter(static_cast<char32_t>(c)); });
-}
-
-void frmDBMan::returnFocusTo(QLineEdit* field) {
-    // Not while the focus is still on its way elsewhere: once the move is over, come back.
-    QTimer::singleShot(0, field, [field] {
-        field->setFocus(Qt::OtherFocusReason);
-        field->selectAll();
-    });
-}
-
-void frmDBMan::checkDate(QLineEdit* dateField) {
-    const sw::FireDate which =
-        dateField == meFireEnter_ ? sw::FireDate::Entry : sw::FireDate::Start;
-    const sw::DateVerdict verdict =
-        sw::checkDate(ss(dateField->displayText()), kDateForm, today_());
-    switch (verdict) {
-    case sw::DateVerdict::Accepted:
-        return;
-    case sw::DateVerdict::Invalid:
-        dialogs_.beep();
-        dialogs_.message(sw::invalidDateMessage());
-        returnFocusTo(dateField);
-        return;
-    case sw::DateVerdict::AskOld:
-        // The old date is shown selected while the question is asked, and kept in view after.
-        dateField->selectAll();
-        returnFocusTo(dateField);
-        break;
-    case sw::DateVerdict::AskFuture:
-        break;
-    }
-    if (dialogs_.message(sw::dateQuestion(which, verdict)) == sw::Answer::No) {
-        dateField->clear(); // the empty mask
-        returnFocusTo(dateField);
-    }
-}
-
-void frmDBMan::leaveArea() {
-    const sw::AreaLeave left = sw::leaveArea(ss(txtArea_->text()));
-    if (left.refused) {
-        dialogs_.message(sw::areaNotNumberMessage());
-        txtArea_->setText(qs(left.text));
-        returnFocusTo(txtArea_);
-        return;
-    }
-    txtArea_->setText(qs(left.text));
-}
-
-void frmDBMan::leavePercent() {
-    const sw::PercentLeave left = sw::leavePercent(ss(txtPerCon_->text()), sldperCon_->value());
-    if (left.value != sldperCon_->value()) {
-        sldperCon_->setValue(left.value); // writes the text
-    } else if (left.rewriteText) {
-        txtPerCon_->setText(qs(sw::percentText(left.value)));
-    }
-}
-
 void frmDBMan::openConverter() {
     disableWrite();
     coordinates_->openConverter();
@@ -434,32 +262,9 @@ void frmDBMan::checkAndUnlock() {
     sw::EntryRuleGuard::clean(txtInc_num_);
     sw::EntryRuleGuard::clean(cmbfFuel_);
     sw::EntryRuleGuard::clean(cmbfCause_);
-    // The area and percent get the same treatment: a field can lose its focus unseen (to a
-    // window that was not active), and what is written must be what leaving it gives.
-    const sw::AreaLeave area = sw::leaveArea(ss(txtArea_->text()));
-    txtArea_->setText(qs(area.text));
-    if (area.refused) {
-        dialogs_.message(sw::areaNotNumberMessage());
-        txtArea_->setFocus(Qt::OtherFocusReason);
-        txtArea_->selectAll();
+    if (!fireFields_->settle()) {
         disableWrite();
         return;
-    }
-    if (!txtPerCon_->text().isEmpty()) {
-        leavePercent();
-    }
-    // So are the dates: one that is no calendar date is not written. A start date without
-    // digits is no date at all and may stay so.
-    for (QLineEdit* date : {meFireEnter_, meFireSTart_}) {
-        if (sw::readDate(ss(date->displayText()), kDateForm, today_()).kind ==
-            sw::DateReading::Kind::Invalid) {
-            dialogs_.beep();
-            dialogs_.message(sw::invalidDateMessage());
-            date->setFocus(Qt::OtherFocusReason);
-            date->selectAll();
-            disableWrite();
-            return;
-        }
     }
     const auto missing = sw::firstMissingValue(record(), sw::CoordinateCheck::Required);
     if (!missing) {
@@ -467,34 +272,8 @@ void frmDBMan::checkAndUnlock() {
         return;
     }
     dialogs_.message(missing->message);
-    QWidget* focus = nullptr;
-    switch (missing->field) {
-    case sw::FireField::Name:
-        focus = txtF_Name_;
-        break;
-    case sw::FireField::Incident:
-        focus = txtInc_num_;
-        break;
-    case sw::FireField::Coordinates:
-        focus = cmdCoordCon_;
-        break;
-    case sw::FireField::EntryDate:
-        focus = meFireEnter_;
-        break;
-    case sw::FireField::Fuel:
-        focus = cmbfFuel_;
-        break;
-    case sw::FireField::Cause:
-        focus = cmbfCause_;
-        break;
-    case sw::FireField::Area:
-        focus = txtArea_;
-        break;
-    case sw::FireField::Percent:
-        focus = txtPerCon_;
-        break;
-    }
-    focus->setFocus(Qt::OtherFocusReason);
+    sw::focusMissing(missing->field, {txtF_Name_, txtInc_num_, cmdCoordCon_, meFireEnter_,
+                                      cmbfFuel_, cmbfCause_, txtArea_, txtPerCon_});
     disableWrite();
 }
 
@@ -530,8 +309,7 @@ void frmDBMan::clearValues() {
     txtF_Name_->clear();
     txtInc_num_->clear();
     coordinates_->clear();
-    setToday(meFireEnter_);
-    setToday(meFireSTart_);
+    fireFields_->setDatesToToday();
     for (QComboBox* box : {cmbfCause_, cmbfFuel_}) {
         box->setCurrentIndex(-1);
         box->clearEditText();

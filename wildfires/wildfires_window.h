@@ -24,6 +24,7 @@ class QSlider;
 namespace sw {
 class Dialogs;
 class EntryRuleGuard;
+class FireFieldRules;
 class OutputLock;
 } // namespace sw
 
@@ -43,9 +44,6 @@ public:
     // The record exactly as the window shows it now.
     sw::FireRecord record() const;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void buildControls();
     void openConverter();
@@ -59,18 +57,13 @@ private:
     void leave();
     void report(const sw::OutputResult& result);
 
-    void setToday(QLineEdit* dateField);
-    void checkDate(QLineEdit* dateField);
-    void leaveArea();
-    void leavePercent();
-    bool areaKeyRefused(const QString& typed);
-    void returnFocusTo(QLineEdit* field);
 
     sw::Dialogs& dialogs_;
     Today today_;
     sw::RecordOutputs outputs_;
     sw::OutputLock* lock_ = nullptr;
     sw::EntryRuleGuard* entryRule_ = nullptr;
+    sw::FireFieldRules* fireFields_ = nullptr;
     sw::ResultPanel* coordinates_ = nullptr;
 
     QLineEdit* txtF_Name_ = nullptr;

@@ -86,6 +86,25 @@ TEST(KmlExtraction, EveryTupleOfEveryLayoutInDocumentOrder) {
     }
 }
 
+// Numbers other readers of the vertex file might read differently are written out plainly;
+// plain ones stay exactly as they stood.
+TEST(KmlExtraction, VertexLinesKeepPlainNumbersAndSpellOutOthers) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"-82.34110,29.651200,0", "1,-82.34110,29.651200,0"},
+        {"-82,29", "1,-82,29"},
+        {"-8.25e1,2.9e1,1E2", "1,-82.5,29,100"},
+        {"+82.5,.5", "1,82.5,0.5"},
+        {"-82.5,-0.", "1,-82.5,0"},
+    };
+    for (const auto& [tuple, line] : cases) {
+        Read read = readKml(std::string("<kml><Point><coordinates>") + tuple +
+                            "</coordinates></Point></kml>");
+        ASSERT_TRUE(read.extraction.ok()) << read.extraction.refusal;
+        ASSERT_EQ(read.lines.size(), 1u);
+        EXPECT_EQ(read.lines[0], line) << tuple;
+    }
+}
+
 TEST(KmlExtraction, PartsKnowWhereTheyStartAndEnd) {
     Read read = readKml(readFile(sw::test::kmlTestFile("several.kml")));
     ASSERT_TRUE(read.extraction.ok());

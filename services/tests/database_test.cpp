@@ -224,6 +224,24 @@ TEST(Database, VertexAndAttributeFilesLoadThroughTheStatementsAsWritten) {
     vertices->moveFirst();
     EXPECT_DOUBLE_EQ(vertices->number("F3"), 29.6512);
 
+    // The same rows one at a time, as a reader of a million vertices takes them; stopping early
+    // fails the query.
+    std::vector<std::string> seen;
+    ASSERT_TRUE(db.queryEach("Select * From COORD Where F1=?", {1}, [&](const Recordset& row) {
+        EXPECT_EQ(row.recordCount(), 1);
+        EXPECT_EQ(row.fieldName(1), "F2");
+        seen.push_back(row.text("F2") + " " + row.text(3));
+        return true;
+    })) << db.lastError();
+    EXPECT_EQ(seen, (std::vector<std::string>{"-82.3411 0", "-82.34 0", "-82.33 12.5",
+                                              "-82.3411 0"}));
+    int visited = 0;
+    EXPECT_FALSE(db.queryEach("SELECT * FROM COORD", {}, [&](const Recordset&) {
+        return ++visited < 2;
+    }));
+    EXPECT_EQ(visited, 2);
+    EXPECT_NE(db.lastError().find("stopped"), std::string::npos) << db.lastError();
+
     // The columns as a shapefile takes them over: engine types and sizes.
     auto fireColumns = db.tableColumns("FIRE_DAT");
     ASSERT_TRUE(fireColumns) << db.lastError();

@@ -1,0 +1,240 @@
+// The KML conversion window driven as a user drives it: real widgets, clicks and keys, the
+// dialog double answering, a drawing converted into a shapefile.
+
+#include "kmlconvert/kml_window.h"
+
+#include "kmlconvert/tests/kml_test_data.h"
+#include "testsupport/scripted_dialogs.h"
+#include "testsupport/test_paths.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono;
+
+QString q(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+QStringList itemsOf(const QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) {
+        items << box->itemText(i);
+    }
+    return items;
+}
+
+class KmlWindow : public ::testing::Test {
+protected:
+    sw::test::ScriptedDialogs dialogs;
+    QPointer<kml_firedp_0611> window;
+
+    void SetUp() override {
+        window = new kml_firedp_0611(dialogs, [] { return year{2026} / June / 11; });
+        window->show();
+        QApplication::setActiveWindow(window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    }
+    void TearDown() override { delete window.data(); }
+
+    template <class W> W* child(const char* name) const {
+        W* widget = window->findChild<W*>(q(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QLineEdit* field(const char* n) const { return child<QLineEdit>(n); }
+    QComboBox* box(const char* n) const { return child<QComboBox>(n); }
+    QRadioButton* option(const char* n) const { return child<QRadioButton>(n); }
+    QString caption(const char* n) const { return child<QLabel>(n)->text(); }
+    void click(const char* n) { QTest::mouseClick(child<QPushButton>(n), Qt::LeftButton); }
+    void pick(const char* n) { QTest::mouseClick(option(n), Qt::LeftButton, {}, QPoint(5, 5)); }
+    bool convertEnabled() const { return child<QPushButton>("cmdFireTab")->isEnabled(); }
+
+    void type(QWidget* into, const char* text) {
+        QTest::mouseClick(into, Qt::LeftButton);
+        QTest::keyClicks(into, q(text));
+    }
+    // Every required attribute filled, as a user types them.
+    void fillIn() {
+        type(field("txtF_Name"), "Ridge Fire");
+        type(field("txtInc_num"), "FL-123");
+        type(field("txtArea"), "1234.5");
+        type(box("cmbfFuel"), "Grass");
+        type(box("cmbfCause"), "lightning");
+        child<QSlider>("sldperCon")->setValue(45);
+        box("cmbFtype")->setCurrentIndex(0);
+        field("txtF_Name")->setFocus(); // leaves the cause box
+    }
+};
+
+TEST_F(KmlWindow, OpensWithWildfireChosenTodayAndLocked) {
+    EXPECT_EQ(window->windowTitle(), "Wildfire Management");
+    EXPECT_EQ(caption("lblKmlConv"), "KML Conversion");
+    EXPECT_EQ(caption("lblProcedures").toStdString(), sw::kml::procedureText());
+    EXPECT_TRUE(caption("lblProcedures").contains("'0' when necessary. \r\n2. Click"));
+    EXPECT_TRUE(option("optFire")->isChecked());
+    EXPECT_EQ(box("cmbFtype")->count(), 16);
+    EXPECT_EQ(field("meFireEnter")->displayText(), "06-11-26");
+    EXPECT_EQ(field("meFireSTart")->displayText(), "06-11-26");
+    EXPECT_EQ(field("txtPerCon")->text(), "0.00%");
+    EXPECT_FALSE(convertEnabled());
+    EXPECT_EQ(box("cmbfFuel")->count(), 9);
+}
+
+// Each category sets captions, lists and presets; the last one chosen decides.
+TEST_F(KmlWindow, CategoriesAndTheirEffects) {
+    struct Case {
+        const char* option;
+        const char* nameCaption;
+        const char* timeCaption;
+        int types;
+        const char* incident;
+        const char* fuelAndCause;
+        bool sliderEnabled;
+        std::string report;
+        std::string significance;
+    };
+    const Case cases[] = {
+        {"optFacs", "Facility Name", "Facility Date, mm/dd/yy:", 14, "N/A", "N/A", false, "N/A",
+         "N/A"},
+        {"optNFire", "Incident Name", "Incident Date, mm/dd/yy:", 11, "", "N/A", false, "N/A",
+         "N/A"},
+        // After Facility the report stays "N/A" until Initial, Update or Final is clicked.
+        {"optFire", "Fire Name", "Fire Start Date, mm/dd/yy:", 16, "", "", true, "N/A", "N/A"},
+    };
+    child<QSlider>("sldperCon")->setValue(30);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.option);
+        pick(c.option);
+        EXPECT_EQ(caption("lblF_namey"), c.nameCaption);
+        EXPECT_EQ(caption("lblTime"), c.timeCaption);
+        EXPECT_EQ(box("cmbFtype")->count(), c.types);
+        EXPECT_EQ(field("txtInc_num")->text(), c.incident);
+        EXPECT_EQ(box("cmbfFuel")->currentText(), c.fuelAndCause);
+        EXPECT_EQ(box("cmbfCause")->currentText(), c.fuelAndCause);
+        EXPECT_EQ(child<QSlider>("sldperCon")->isEnabled(), c.sliderEnabled);
+        EXPECT_EQ(window->attributes().fire.report, c.report);
+        EXPECT_EQ(window->attributes().fire.significant, c.significance);
+    }
+    EXPECT_EQ(child<QSlider>("sldperCon")->value(), 0);
+    EXPECT_EQ(itemsOf(box("cmbFtype")).first(), "Fire Perimeter");
+    EXPECT_EQ(itemsOf(box("cmbfFuel")).size(), 9);
+    EXPECT_FALSE(option("optNA")->isEnabled());
+    EXPECT_FALSE(option("optNA")->isChecked());
+    EXPECT_TRUE(option("optRepU")->isEnabled());
+    pick("optRepU");
+    EXPECT_EQ(window->attributes().fire.report, "Update");
+
+    // A facility needs only name, entry date, area and percent.
+    pick("optFacs");
+    EXPECT_TRUE(option("optNA")->isChecked());
+    EXPECT_FALSE(option("optRepU")->isEnabled());
+    type(field("txtF_Name"), "Tower 4");
+    type(field("txtArea"), "2");
+    type(field("txtPerCon"), "0");
+    field("txtF_Name")->setFocus();
+    click("CmdEnable");
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messageTexts().front();
+    EXPECT_TRUE(convertEnabled());
+}
+
+// The check asks for what is missing in order, and sends the user there.
+TEST_F(KmlWindow, CompletenessCheckInOrder) {
+    fillIn();
+    struct Case {
+        const char* field;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"txtF_Name", "Enter Fire Name"},
+        {"txtInc_num", "Enter Incident Number"},
+        {"meFireEnter", "Please Enter Data Entry Date"},
+        {"cmbfFuel", "Please Select Fuel Type"},
+        {"cmbfCause", "Please Select Fire Cause Type"},
+        {"txtArea", "Enter Area in acres"},
+        {"txtPerCon", "Please Use the Slider Control to Enter Percent Contained"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        dialogs.clear();
+        click("CmdEnable");
+        ASSERT_TRUE(convertEnabled());
+        QWidget* widget = window->findChild<QWidget*>(q(c.field));
+        QString kept;
+        if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+            kept = line->text();
+            line->clear();
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            kept = combo->currentText();
+            combo->setEditText({});
+        }
+        click("CmdEnable");
+        EXPECT_EQ(dialogs.messageTexts(), std::vector<std::string>{c.message});
+        EXPECT_FALSE(convertEnabled());
+        EXPECT_TRUE(widget->hasFocus() || widget->isAncestorOf(QApplication::focusWidget()));
+        if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+            line->setText(kept);
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            combo->setEditText(kept);
+        }
+    }
+}
+
+TEST_F(KmlWindow, ClearKeepsDatesCategoryAndOptions) {
+    pick("optNFire");
+    fillIn();
+    pick("optRepI");
+    click("cmdClear");
+    for (const char* name : {"txtF_Name", "txtInc_num", "txtPerCon"}) {
+        EXPECT_EQ(field(name)->text(), "") << name;
+    }
+    for (const char* name : {"cmbfFuel", "cmbfCause", "cmbFtype"}) {
+        EXPECT_EQ(box(name)->currentText(), "") << name;
+    }
+    EXPECT_EQ(field("txtArea")->text(), "0");
+    EXPECT_EQ(field("meFireEnter")->displayText(), "06-11-26");
+    EXPECT_TRUE(option("optNFire")->isChecked());
+    EXPECT_EQ(window->attributes().fire.report, "Initial");
+    EXPECT_EQ(window->attributes().fire.significant, "N/A");
+    EXPECT_EQ(box("cmbFtype")->count(), 11);
+}
+
+TEST_F(KmlWindow, ExitUnloadsTheWindow) {
+    type(field("txtF_Name"), "Ridge Fire");
+    click("cmdQuit");
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+}
+
+// The whole road: attributes, unlock, convert, and the drawn area beside the typed one.
+TEST_F(KmlWindow, ConvertsADrawingIntoAShapefile) {
+    sw::test::TempDir dir;
+    const fs::path kml = dir / "Ridge.kml";
+    fs::copy_file(sw::test::kmlTestFile("polygon_ge.kml"), kml);
+    fillIn();
+    click("CmdEnable");
+    ASSERT_TRUE(convertEnabled()) << ::testing::PrintToString(dialogs.messageTexts());
+    dialogs.clear();
+    dialogs.fileNext(kml.string()).answerNext(sw::Answer::No).answerNext(sw::Answer::No);
+    click("cmdFireTab");
+    EXPECT_EQ(dialogs.messageTexts().back(), "KML Converted to Polygon Shapefile");
+    EXPECT_EQ(sw::test::readFile(dir / "pwattswRidge.csv"),
+              "1,\"Ridge Fire\",\"FL-123\",\"\",\"06-11-26\",\"06-11-26\",\"1,234.50\","
+              "\"Grass\",\"lightning\",\"Fire Perimeter\",\"45.00%\",\"\"\r\n");
+    EXPECT_TRUE(fs::exists(dir / "swRidge.shp"));
+    EXPECT_EQ(caption("lblDrawnArea"), "Drawn perimeter: 248.5 acres");
+    EXPECT_EQ(field("txtArea")->text(), "1,234.50"); // the user's own value stays
+}
+
+} // namespace
