@@ -310,25 +310,7 @@ std::optional<Recordset> Database::query(std::string_view sql, const std::vector
 
 bool Database::queryEach(std::string_view sql, const std::vector<DbValue>& params,
                          const RowVisitor& row) {
-    std::optional<Recordset> all = query(sql, params);
-    if (!all) {
-        return false;
-    }
-    std::vector<std::string> names;
-    for (int f = 0; f < all->fieldCount(); ++f) {
-        names.push_back(all->fieldName(f));
-    }
-    for (all->moveFirst(); !all->eof(); all->moveNext()) {
-        std::vector<DbValue> values;
-        for (int f = 0; f < all->fieldCount(); ++f) {
-            values.push_back(all->value(f));
-        }
-        const Recordset one(names, {std::move(values)});
-        if (!row(one)) {
-            return fail("The query was stopped by its reader: " + std::string(sql));
-        }
-    }
-    return true;
+    return run(sql, params, nullptr, &row);
 }
 
 bool Database::execute(std::string_view sql, const std::vector<DbValue>& params) {
@@ -337,7 +319,8 @@ bool Database::execute(std::string_view sql, const std::vector<DbValue>& params)
 
 // Runs one statement; rows go to `rows` when given. Text-file sources live for this
 // statement only, and the whole statement (loading included) succeeds or leaves nothing.
-bool Database::run(std::string_view text, const std::vector<DbValue>& params, Recordset* rows) {
+bool Database::run(std::string_view text, const std::vector<DbValue>& params, Recordset* rows,
+                   const RowVisitor* each) {
     sqlite3* handle = db_;
     if (handle == nullptr) {
         return fail("No database is open");
@@ -408,7 +391,18 @@ bool Database::run(std::string_view text, const std::vector<DbValue>& params, Re
                     ok = failSql("Cannot run \"" + std::string(text) + "\"");
                     break;
                 }
-                if (rows != nullptr) {
+                if (each != nullptr) {
+                    std::vector<DbValue> row;
+                    row.reserve(static_cast<std::size_t>(columns));
+                    for (int c = 0; c < columns; ++c) {
+                        row.push_back(columnValue(stmt.handle, c));
+                    }
+                    const Recordset one(names, {std::move(row)});
+                    if (!(*each)(one)) {
+                        ok = fail("The query was stopped by its reader: " + std::string(text));
+                        break;
+                    }
+                } else if (rows != nullptr) {
                     std::vector<DbValue> row;
                     row.reserve(static_cast<std::size_t>(columns));
                     for (int c = 0; c < columns; ++c) {

@@ -97,7 +97,8 @@ public:
 
 private:
     bool openFile(const std::filesystem::path& file, int flags, bool mustExist);
-    bool run(std::string_view sql, const std::vector<DbValue>& params, Recordset* rows);
+    bool run(std::string_view sql, const std::vector<DbValue>& params, Recordset* rows,
+             const RowVisitor* each = nullptr);
     bool loadTextSource(std::string& sql, std::size_t begin, std::size_t end,
                         const std::filesystem::path& file, std::vector<std::string>& tempTables);
     std::optional<std::int64_t> lastRowid(const std::string& schema, const std::string& table);

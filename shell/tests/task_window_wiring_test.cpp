@@ -13,7 +13,7 @@
 
 namespace {
 
-TEST(PlaceholderWindows, CoordinateButtonOpensTheConverterAndReceivesItsResults) {
+TEST(TaskWindowWiring, CoordinateButtonOpensTheConverterAndReceivesItsResults) {
     struct Case {
         const char* form;
         const char* button;
