@@ -12,6 +12,7 @@
 #include "services/no_case.h"
 #include "services/number_reading.h"
 #include "services/text_sql.h"
+#include "services/text_source_table.h"
 #include "services/text_table.h"
 
 namespace sw {
@@ -59,13 +60,16 @@ void swNumber(sqlite3_context* context, int, sqlite3_value** args) {
 
 } // namespace
 
+Database::Database() = default;
+
 Database::~Database() {
     close();
 }
 
 Database::Database(Database&& other) noexcept
     : db_(std::exchange(other.db_, nullptr)), file_(std::move(other.file_)),
-      error_(std::move(other.error_)), textTables_(other.textTables_) {}
+      error_(std::move(other.error_)), textTables_(other.textTables_),
+      textSources_(std::move(other.textSources_)) {}
 
 Database& Database::operator=(Database&& other) noexcept {
     if (this != &other) {
@@ -74,6 +78,7 @@ Database& Database::operator=(Database&& other) noexcept {
         file_ = std::move(other.file_);
         error_ = std::move(other.error_);
         textTables_ = other.textTables_;
+        textSources_ = std::move(other.textSources_);
     }
     return *this;
 }
@@ -136,6 +141,8 @@ bool Database::openFile(const std::filesystem::path& file, int flags, bool mustE
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_create_function_v2(db_, "sw_number", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                swNumber, nullptr, nullptr, nullptr);
+    textSources_ = std::make_unique<TextSourceTables>();
+    textSources_->registerWith(db_);
     // SQLite reads the file lazily; touch the schema now so that a file that is not a
     // database fails here, with its name, rather than at the first query.
     rc = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -194,24 +201,12 @@ int bindValue(sqlite3_stmt* stmt, int index, const DbValue& value) {
     return SQLITE_MISUSE;
 }
 
-const char* sqlType(TextColumnType type) {
-    switch (type) {
-    case TextColumnType::Integer:
-        return "INTEGER";
-    case TextColumnType::Real:
-        return "REAL";
-    case TextColumnType::Text:
-        break;
-    }
-    return "TEXT";
-}
-
 } // namespace
 
-// Loads the headerless text file of the statement's text source into a temporary table with
-// columns F1, F2, ... and puts that table's name in the source's place. The file is read
-// twice, a record at a time: once for its columns and their types, once for the rows, which go
-// straight into the table, so a file of any size needs memory for one record.
+// Makes the headerless text file of the statement's text source a temporary table with
+// columns F1, F2, ... and puts that table's name in the source's place. The file is read here
+// once, a record at a time, for its columns and their types; the statement then reads its rows
+// straight from the file. A file of any size needs memory for one record.
 bool Database::loadTextSource(std::string& sql, std::size_t begin, std::size_t end,
                               const std::filesystem::path& file,
                               std::vector<std::string>& tempTables) {
@@ -221,58 +216,24 @@ bool Database::loadTextSource(std::string& sql, std::size_t begin, std::size_t e
         return fail("Text file not found: " + file.string());
     }
     std::string error;
-    const auto shape = scanTextTable(in, error);
+    auto shape = scanTextTable(in, error);
     if (!shape) {
         return fail("Cannot read text file " + file.string() + ": " + error);
     }
-    std::vector<TextColumnType> types = shape->types;
-    if (types.empty()) {
-        types.push_back(TextColumnType::Text); // an empty file is a table of one column, no rows
+    if (in.bad()) {
+        return fail("Cannot read text file " + file.string());
     }
     const int most = sqlite3_limit(db_, SQLITE_LIMIT_COLUMN, -1);
-    if (types.size() > static_cast<std::size_t>(most)) {
+    if (shape->columns() > static_cast<std::size_t>(most)) {
         return fail("Cannot read text file " + file.string() + ": it has " +
-                    std::to_string(types.size()) + " columns, more than the " +
+                    std::to_string(shape->columns()) + " columns, more than the " +
                     std::to_string(most) + " a table can hold");
     }
-
     std::string name = "sw_text_" + std::to_string(++textTables_);
-    std::string create = "CREATE TEMP TABLE " + name + " (";
-    std::string insert = "INSERT INTO " + name + " VALUES (";
-    for (std::size_t c = 0; c < types.size(); ++c) {
-        create += (c ? ", F" : "F") + std::to_string(c + 1) + " " + sqlType(types[c]);
-        insert += c ? ",?" : "?";
-    }
-    create += ")";
-    insert += ")";
-    if (sqlite3_exec(db_, create.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+    if (!textSources_->create(db_, name, TextSource{file, std::move(*shape)})) {
         return failSql("Cannot read text file " + file.string());
     }
     tempTables.push_back(name);
-    Statement stmt;
-    if (sqlite3_prepare_v2(db_, insert.c_str(), -1, &stmt.handle, nullptr) != SQLITE_OK) {
-        return failSql("Cannot read text file " + file.string());
-    }
-
-    in.clear();
-    in.seekg(0);
-    CsvReader reader(in);
-    std::vector<CsvField> fields;
-    std::size_t rows = 0;
-    while (reader.next(fields)) {
-        sqlite3_reset(stmt.handle);
-        sqlite3_clear_bindings(stmt.handle);
-        for (std::size_t c = 0; c < fields.size(); ++c) {
-            bindValue(stmt.handle, static_cast<int>(c + 1), typedValue(fields[c], types[c]));
-        }
-        if (sqlite3_step(stmt.handle) != SQLITE_DONE) {
-            return failSql("Cannot read text file " + file.string());
-        }
-        ++rows;
-    }
-    if (!reader.error().empty() || rows != shape->rows || in.bad()) {
-        return fail("Cannot read text file " + file.string() + ": it changed while it was read");
-    }
     sql.replace(begin, end - begin, name);
     return true;
 }
@@ -377,6 +338,7 @@ bool Database::run(std::string_view text, const std::vector<DbValue>& params, Re
             }
             std::vector<std::string> names;
             std::vector<std::vector<DbValue>> data;
+            Recordset one;
             int columns = sqlite3_column_count(stmt.handle);
             for (int c = 0; c < columns; ++c) {
                 const char* name = sqlite3_column_name(stmt.handle, c);
@@ -392,12 +354,13 @@ bool Database::run(std::string_view text, const std::vector<DbValue>& params, Re
                     break;
                 }
                 if (each != nullptr) {
-                    std::vector<DbValue> row;
-                    row.reserve(static_cast<std::size_t>(columns));
-                    for (int c = 0; c < columns; ++c) {
-                        row.push_back(columnValue(stmt.handle, c));
+                    // One set, made once, whose one row is overwritten row after row.
+                    if (one.rows_.empty()) {
+                        one = Recordset(names, {std::vector<DbValue>(names.size())});
                     }
-                    const Recordset one(names, {std::move(row)});
+                    for (int c = 0; c < columns; ++c) {
+                        one.rows_[0][static_cast<std::size_t>(c)] = columnValue(stmt.handle, c);
+                    }
                     if (!(*each)(one)) {
                         ok = fail("The query was stopped by its reader: " + std::string(text));
                         break;
@@ -422,8 +385,7 @@ bool Database::run(std::string_view text, const std::vector<DbValue>& params, Re
     if (guarded) {
         std::string error = error_;
         for (const auto& table : tempTables) {
-            sqlite3_exec(handle, ("DROP TABLE IF EXISTS temp." + table).c_str(), nullptr, nullptr,
-                         nullptr);
+            textSources_->drop(handle, table);
         }
         if (!ok) {
             sqlite3_exec(handle, "ROLLBACK TO sw_text", nullptr, nullptr, nullptr);

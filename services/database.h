@@ -38,6 +38,8 @@ struct sqlite3;
 
 namespace sw {
 
+class TextSourceTables;
+
 // A table column. The type codes are those of the shapefile writer's AddField, so a table's
 // columns can be passed on to a shapefile unchanged.
 using ColumnType = FieldType;
@@ -54,7 +56,7 @@ struct ColumnDef {
 
 class Database {
 public:
-    Database() = default;
+    Database();
     ~Database();
     Database(Database&& other) noexcept;
     Database& operator=(Database&& other) noexcept;
@@ -112,7 +114,8 @@ private:
     sqlite3* db_ = nullptr;
     std::filesystem::path file_;
     std::string error_;
-    int textTables_ = 0; // names the temporary tables that hold text files
+    int textTables_ = 0; // names the temporary tables that read text files
+    std::unique_ptr<TextSourceTables> textSources_;
 };
 
 // Quotes a table or column name for SQL text ("NAME" -> [NAME]); refuses (returns nothing)

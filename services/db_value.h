@@ -81,6 +81,8 @@ public:
     void close() { *this = Recordset(); }
 
 private:
+    friend class Database; // hands a query's rows over one at a time in one set
+
     std::vector<std::string> fieldNames_;
     std::vector<std::vector<DbValue>> rows_;
     std::size_t current_ = 0;

@@ -15,24 +15,29 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// The text as from_chars takes it (grouping commas and a plus sign removed), when it follows
-// the rule; whole tells whether it has neither point nor exponent.
-std::optional<std::string> plainNumber(std::string_view text, bool& whole) {
+// A text that follows the rule, as from_chars takes it.
+struct PlainNumber {
+    std::string_view text; // what from_chars reads: the text itself, or `copy`
+    std::string copy;      // the text without its grouping commas, when it has some
+    bool whole = false;    // neither point nor exponent
+};
+
+// Checks the text against the rule; the text itself is used (no copy) unless grouping commas
+// must go, because every value of a large imported table passes through here.
+bool plainNumber(std::string_view text, PlainNumber& out) {
     while (!text.empty() && isBlank(text.front())) {
         text.remove_prefix(1);
     }
     while (!text.empty() && isBlank(text.back())) {
         text.remove_suffix(1);
     }
-    std::string plain;
-    plain.reserve(text.size());
     std::size_t i = 0;
+    bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-') {
-            plain.push_back('-');
-        }
+        negative = text[i] == '-';
         ++i;
     }
+    const std::size_t body = i;
     // Whole part: digits, grouped by commas in threes when grouped at all.
     std::size_t digits = 0;      // whole digits in all
     std::size_t groupDigits = 0; // digits since the last comma (or the start)
@@ -41,65 +46,74 @@ std::optional<std::string> plainNumber(std::string_view text, bool& whole) {
         if (text[i] == ',') {
             const bool firstGroupOk = grouped || (groupDigits >= 1 && groupDigits <= 3);
             if (!firstGroupOk || (grouped && groupDigits != 3)) {
-                return std::nullopt;
+                return false;
             }
             grouped = true;
             groupDigits = 0;
             continue;
         }
-        plain.push_back(text[i]);
         ++digits;
         ++groupDigits;
     }
     if (grouped && groupDigits != 3) {
-        return std::nullopt;
+        return false;
     }
-    whole = true;
+    bool whole = true;
     if (i < text.size() && text[i] == '.') {
         whole = false;
-        plain.push_back('.');
         for (++i; i < text.size() && isDigit(text[i]); ++i) {
-            plain.push_back(text[i]);
             ++digits;
         }
     }
     if (digits == 0) {
-        return std::nullopt;
+        return false;
     }
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         whole = false;
-        plain.push_back('e');
         ++i;
         if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-            plain.push_back(text[i]);
             ++i;
         }
         const std::size_t exponentStart = i;
-        for (; i < text.size() && isDigit(text[i]); ++i) {
-            plain.push_back(text[i]);
+        while (i < text.size() && isDigit(text[i])) {
+            ++i;
         }
         if (i == exponentStart) {
-            return std::nullopt;
+            return false;
         }
     }
     if (i != text.size()) {
-        return std::nullopt;
+        return false;
     }
-    return plain;
+    out.whole = whole;
+    if (!grouped) {
+        out.text = negative ? text : text.substr(body); // from_chars takes no plus sign
+        return true;
+    }
+    out.copy.clear();
+    if (negative) {
+        out.copy.push_back('-');
+    }
+    for (std::size_t k = body; k < text.size(); ++k) {
+        if (text[k] != ',') {
+            out.copy.push_back(text[k]);
+        }
+    }
+    out.text = out.copy;
+    return true;
 }
 
 } // namespace
 
 NumberReading readNumberText(std::string_view text) {
     NumberReading reading;
-    bool whole = false;
-    const auto plain = plainNumber(text, whole);
-    if (!plain) {
+    PlainNumber plain;
+    if (!plainNumber(text, plain)) {
         return reading;
     }
     double value = 0;
-    const char* first = plain->data();
-    const char* last = plain->data() + plain->size();
+    const char* first = plain.text.data();
+    const char* last = first + plain.text.size();
     const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
         reading.outOfRange = true;
@@ -109,19 +123,18 @@ NumberReading readNumberText(std::string_view text) {
         return reading;
     }
     reading.value = value;
-    reading.whole = whole;
+    reading.whole = plain.whole;
     return reading;
 }
 
 std::optional<std::int64_t> readWholeNumber(std::string_view text) {
-    bool whole = false;
-    const auto plain = plainNumber(text, whole);
-    if (!plain || !whole) {
+    PlainNumber plain;
+    if (!plainNumber(text, plain) || !plain.whole) {
         return std::nullopt;
     }
     std::int64_t value = 0;
-    const char* last = plain->data() + plain->size();
-    const auto [end, ec] = std::from_chars(plain->data(), last, value);
+    const char* last = plain.text.data() + plain.text.size();
+    const auto [end, ec] = std::from_chars(plain.text.data(), last, value);
     if (ec != std::errc() || end != last) {
         return std::nullopt;
     }

@@ -1,6 +1,8 @@
 #include "services/text_table.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -9,8 +11,6 @@
 namespace sw {
 
 namespace {
-
-constexpr int kEnd = std::char_traits<char>::eof();
 
 bool isBlank(int c) {
     return c == ' ' || c == '\t';
@@ -24,7 +24,7 @@ struct ColumnStats {
     bool beyondExact = false; // a whole number a double cannot hold exactly
 
     void observe(const CsvField& field) {
-        if (!field.quoted && field.text.empty()) {
+        if (isNullField(field)) {
             return; // NULL
         }
         any = true;
@@ -32,17 +32,22 @@ struct ColumnStats {
             allNumbers = false;
             return;
         }
-        if (auto whole = readWholeNumber(field.text)) {
+        const NumberReading reading = readNumberText(field.text);
+        if (!reading.value) {
+            allNumbers = false;
+            return;
+        }
+        if (!reading.whole) {
+            allWhole = false;
+            return;
+        }
+        // A whole number counts as one only where a 64-bit integer holds it.
+        if (const auto whole = readWholeNumber(field.text)) {
             constexpr std::int64_t exactInDouble = std::int64_t{1} << 53;
             beyondExact = beyondExact || *whole > exactInDouble || *whole < -exactInDouble;
-            return;
+        } else {
+            allNumbers = false;
         }
-        const NumberReading reading = readNumberText(field.text);
-        if (!reading.value || reading.whole) {
-            allNumbers = false; // not a number, or a whole number too large to hold exactly
-            return;
-        }
-        allWhole = false;
     }
 
     TextColumnType type() const {
@@ -76,28 +81,35 @@ std::vector<TextColumnType> typesOf(const std::vector<ColumnStats>& stats) {
 
 } // namespace
 
-CsvReader::CsvReader(std::istream& in) : in_(in.rdbuf()) {}
-
-int CsvReader::get() {
-    if (!pending_.empty()) {
-        const int c = static_cast<unsigned char>(pending_.back());
-        pending_.pop_back();
-        return c;
-    }
-    return in_ == nullptr ? kEnd : in_->sbumpc();
+CsvReader::CsvReader(std::istream& in, std::size_t blockSize)
+    : in_(in.rdbuf()), block_(std::max<std::size_t>(blockSize, 4)) {
+    pos_ = end_ = block_.data();
 }
 
-int CsvReader::peek() {
-    if (!pending_.empty()) {
-        return static_cast<unsigned char>(pending_.back());
+std::size_t CsvReader::ensure(std::size_t count) {
+    auto ahead = static_cast<std::size_t>(end_ - pos_);
+    if (ahead >= count || in_ == nullptr) {
+        return ahead;
     }
-    return in_ == nullptr ? kEnd : in_->sgetc();
+    // What is left moves to the front; the rest of the block is filled from the text.
+    std::memmove(block_.data(), pos_, ahead);
+    pos_ = block_.data();
+    end_ = pos_ + ahead;
+    while (ahead < count) {
+        const std::streamsize got = in_->sgetn(block_.data() + ahead,
+                                               static_cast<std::streamsize>(block_.size() - ahead));
+        if (got <= 0) {
+            in_ = nullptr; // the text has ended
+            break;
+        }
+        ahead += static_cast<std::size_t>(got);
+        end_ = pos_ + ahead;
+    }
+    return ahead;
 }
 
-void CsvReader::putBack(int c) {
-    if (c != kEnd) {
-        pending_.push_back(static_cast<char>(c));
-    }
+bool CsvReader::crLf() {
+    return ensure(2) >= 2 && pos_[0] == '\r' && pos_[1] == '\n';
 }
 
 bool CsvReader::fail(std::size_t line, const std::string& what) {
@@ -109,117 +121,133 @@ bool CsvReader::fail(std::size_t line, const std::string& what) {
 // when there is none.
 bool CsvReader::lineEnd() {
     const int c = peek();
-    if (c == '\n') {
-        get();
+    if (c == '\n' || (c == '\r' && crLf())) {
+        pos_ += c == '\n' ? 1 : 2;
         ++line_;
         return true;
-    }
-    if (c == '\r') {
-        get();
-        if (peek() == '\n') {
-            get();
-            ++line_;
-            return true;
-        }
-        putBack('\r');
     }
     return false;
 }
 
+// A value in double quotes; the reader stands on the opening quote.
+bool CsvReader::quoted(CsvField& field) {
+    field.quoted = true;
+    const std::size_t opened = line_;
+    ++pos_;
+    while (true) {
+        if (pos_ == end_ && ensure(1) == 0) {
+            return fail(opened, "a quoted value is not closed");
+        }
+        const char* run = pos_;
+        while (run < end_ && *run != '"' && *run != '\n') {
+            ++run;
+        }
+        field.text.append(pos_, run);
+        pos_ = run;
+        if (pos_ == end_) {
+            continue;
+        }
+        if (*pos_ == '\n') {
+            ++line_;
+            field.text.push_back('\n');
+            ++pos_;
+            continue;
+        }
+        ++pos_; // a quote: the end of the value, or the first of two that stand for one
+        if (peek() != '"') {
+            break;
+        }
+        field.text.push_back('"');
+        ++pos_;
+    }
+    while (isBlank(peek())) {
+        ++pos_;
+    }
+    const int after = peek();
+    if (after != ',' && after != kEnd && after != '\n' && after != '\r') {
+        return fail(line_, "text after the closing quote of a value");
+    }
+    return true;
+}
+
+// A value without quotes; it ends at a comma or a line end (a lone CR is part of it).
+bool CsvReader::unquoted(CsvField& field) {
+    while (true) {
+        if (pos_ == end_ && ensure(1) == 0) {
+            break;
+        }
+        const char* run = pos_;
+        while (run < end_ && *run != ',' && *run != '\n' && *run != '\r' && *run != '"') {
+            ++run;
+        }
+        field.text.append(pos_, run);
+        pos_ = run;
+        if (pos_ == end_) {
+            continue;
+        }
+        if (*pos_ == '"') {
+            return fail(line_, "a quote inside a value that does not start with one");
+        }
+        if (*pos_ != '\r' || crLf()) {
+            break;
+        }
+        field.text.push_back('\r');
+        ++pos_;
+    }
+    while (!field.text.empty() && isBlank(field.text.back())) {
+        field.text.pop_back();
+    }
+    return true;
+}
+
 bool CsvReader::next(std::vector<CsvField>& fields) {
-    fields.clear();
+    std::size_t used = 0;
+    const auto done = [&](bool ok) {
+        fields.resize(ok ? used : 0);
+        return ok;
+    };
     if (!error_.empty()) {
-        return false;
+        return done(false);
     }
     if (!started_) {
         started_ = true;
         // A UTF-8 byte order mark is not part of the first value.
-        const int a = get();
-        const int b = a == 0xEF ? get() : kEnd;
-        const int c = b == 0xBB ? get() : kEnd;
-        if (!(a == 0xEF && b == 0xBB && c == 0xBF)) {
-            putBack(c);
-            putBack(b);
-            putBack(a);
+        if (ensure(3) >= 3 && std::memcmp(pos_, "\xEF\xBB\xBF", 3) == 0) {
+            pos_ += 3;
         }
     }
     while (lineEnd()) {
         // empty lines are no records
     }
     if (peek() == kEnd) {
-        return false;
+        return done(false);
     }
     while (true) {
-        CsvField field;
+        if (used == fields.size()) {
+            fields.emplace_back();
+        }
+        CsvField& field = fields[used++];
+        field.text.clear();
+        field.quoted = false;
         while (isBlank(peek())) {
-            get();
+            ++pos_;
         }
-        if (peek() == '"') {
-            field.quoted = true;
-            const std::size_t opened = line_;
-            get();
-            while (true) {
-                const int c = get();
-                if (c == kEnd) {
-                    return fail(opened, "a quoted value is not closed");
-                }
-                if (c == '"') {
-                    if (peek() != '"') {
-                        break;
-                    }
-                    get();
-                }
-                if (c == '\n') {
-                    ++line_;
-                }
-                field.text.push_back(static_cast<char>(c));
-            }
-            while (isBlank(peek())) {
-                get();
-            }
-            const int after = peek();
-            if (after != ',' && after != kEnd && after != '\n' && after != '\r') {
-                return fail(line_, "text after the closing quote of a value");
-            }
-        } else {
-            while (true) {
-                const int c = peek();
-                if (c == ',' || c == '\n' || c == kEnd) {
-                    break;
-                }
-                if (c == '\r') {
-                    get();
-                    const bool end = peek() == '\n';
-                    putBack('\r');
-                    if (end) {
-                        break;
-                    }
-                    get();
-                } else if (c == '"') {
-                    return fail(line_, "a quote inside a value that does not start with one");
-                } else {
-                    get();
-                }
-                field.text.push_back(static_cast<char>(c));
-            }
-            while (!field.text.empty() && isBlank(field.text.back())) {
-                field.text.pop_back();
-            }
+        if (!(peek() == '"' ? quoted(field) : unquoted(field))) {
+            return done(false);
         }
-        fields.push_back(std::move(field));
         if (peek() == ',') {
-            get();
+            ++pos_;
             continue;
         }
         if (peek() == kEnd || lineEnd()) {
-            return true;
+            return done(true);
         }
-        return fail(line_, "a carriage return that ends no line after a quoted value");
+        return done(fail(line_, "a carriage return that ends no line after a quoted value"));
     }
 }
 
 DbValue typedValue(const CsvField& field, TextColumnType type) {
-    if (!field.quoted && field.text.empty()) {
+    if (isNullField(field)) {
         return DbValue();
     }
     switch (type) {

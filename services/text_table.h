@@ -35,32 +35,45 @@ struct CsvField {
 };
 
 // Reads the records of a comma-separated text one at a time, so a file of any size needs
-// memory for one record only.
+// memory for one record and one block of the text. The block size only matters to tests,
+// which read through tiny blocks to reach every place a record can be cut.
 class CsvReader {
 public:
-    explicit CsvReader(std::istream& in);
+    explicit CsvReader(std::istream& in, std::size_t blockSize = 1 << 16);
 
     // The next record's fields. False at the end of the text, or when the record is malformed:
-    // then error() says what is wrong and on which line.
+    // then error() says what is wrong and on which line. The vector's strings are reused from
+    // record to record.
     bool next(std::vector<CsvField>& fields);
     const std::string& error() const { return error_; }
 
 private:
-    int get();
-    int peek();
-    void putBack(int c);
+    // At least `count` characters ahead of the reader, unless the text ends first; how many.
+    std::size_t ensure(std::size_t count);
+    int peek() { return pos_ < end_ || ensure(1) > 0 ? static_cast<unsigned char>(*pos_) : kEnd; }
     bool lineEnd();
+    bool crLf(); // a CR LF at the reader's position (nothing consumed)
+    bool quoted(CsvField& field);
+    bool unquoted(CsvField& field);
     bool fail(std::size_t line, const std::string& what);
 
+    static constexpr int kEnd = -1;
     std::streambuf* in_;
-    std::string pending_;  // characters read ahead and put back, the next one last
-    std::size_t line_ = 1; // the line the reader stands on
+    std::vector<char> block_;
+    const char* pos_ = nullptr; // the next character of block_
+    const char* end_ = nullptr; // the end of what block_ holds
+    std::size_t line_ = 1;      // the line the reader stands on
     bool started_ = false;
     std::string error_;
 };
 
 // What a column of a text table holds as a whole.
 enum class TextColumnType { Integer, Real, Text };
+
+// An empty field without quotes: a NULL in every column type.
+inline bool isNullField(const CsvField& field) {
+    return !field.quoted && field.text.empty();
+}
 
 // The value a field gives in a column of that type.
 DbValue typedValue(const CsvField& field, TextColumnType type);

@@ -118,6 +118,33 @@ TEST(TextTable, MalformedRecordsAreRefusedWithTheirLine) {
     }
 }
 
+// The reader takes the text a block at a time; a record, a line end (CR LF), a doubled quote or
+// the byte order mark cut by a block's end reads as it does in one piece.
+TEST(TextTable, RecordsCutByTheReadersBlocksReadAsWhole) {
+    const std::vector<std::string> texts = {
+        "\xEF\xBB\xBF" "1,-82.3411,29.6512\r\n2,-82.3,29.6\r\n",
+        "\"a, \"\"b\"\"\",\"two\r\nlines\"\r\nx\ry,\"\"\"\"\r\n\r\n 5 , 6 \n7",
+        "1,2\r\n3,\"open\r\n4,5\r\n",
+        "\"a\"  \rb\r\n",
+    };
+    const auto read = [](const std::string& text, std::size_t block) {
+        std::istringstream in(text);
+        CsvReader reader(in, block);
+        std::vector<std::vector<CsvField>> records;
+        std::vector<CsvField> fields;
+        while (reader.next(fields)) {
+            records.push_back(fields);
+        }
+        return std::make_pair(records, reader.error());
+    };
+    for (const auto& text : texts) {
+        const auto whole = read(text, 1 << 16);
+        for (std::size_t block = 4; block <= 9; ++block) {
+            EXPECT_EQ(read(text, block), whole) << "block " << block << ": " << text;
+        }
+    }
+}
+
 TEST(TextTable, AFileThatCannotBeReadIsNamed) {
     test::TempDir dir;
     std::string error;
