@@ -4,10 +4,12 @@
 
 #include <QFile>
 #include <QSaveFile>
-#include <QXmlStreamReader>
+
+#include <expat.h>
 
 #include <charconv>
 #include <cmath>
+#include <memory>
 #include <system_error>
 
 namespace sw::kml {
@@ -18,9 +20,8 @@ namespace {
 // gathered further (a 25 MB run of letters must not become a 25 MB string).
 constexpr std::size_t kLongestTuple = 160;
 
-// An entity in a KML file is refused anyway; this only bounds what the reader does before
-// the refusal can happen.
-constexpr int kEntityExpansionLimit = 1024;
+// How much of the file the XML parser is given at a time.
+constexpr qint64 kReadBlock = 1 << 16;
 
 std::string refusalText(const std::string& file, long long line, const std::string& reason) {
     std::string text = "The KML file " + file + " cannot be converted.\n";
@@ -70,21 +71,28 @@ enum class Element {
     TrackCoord,
 };
 
-const QString kGxNamespace = QStringLiteral("http://www.google.com/kml/ext/2.2");
+constexpr std::string_view kGxNamespace = "http://www.google.com/kml/ext/2.2";
 
-bool isKmlNamespace(QStringView ns) {
-    return ns.isEmpty() || ns.startsWith(u"http://earth.google.com/kml/") ||
-           ns == u"http://www.opengis.net/kml/2.2";
+// Separates an element's namespace from its local name in the names the parser reports; no
+// name or namespace can hold it.
+constexpr char kNamespaceSeparator = '\n';
+
+bool isKmlNamespace(std::string_view ns) {
+    return ns.empty() || ns.starts_with("http://earth.google.com/kml/") ||
+           ns == "http://www.opengis.net/kml/2.2";
 }
 
-Element classify(const QXmlStreamReader& reader) {
-    const QStringView name = reader.name();
-    const QStringView ns = reader.namespaceUri();
+Element classify(std::string_view qualified) {
+    const std::size_t cut = qualified.rfind(kNamespaceSeparator);
+    const std::string_view ns =
+        cut == std::string_view::npos ? std::string_view() : qualified.substr(0, cut);
+    const std::string_view name =
+        cut == std::string_view::npos ? qualified : qualified.substr(cut + 1);
     if (ns == kGxNamespace) {
-        if (name == u"Track") {
+        if (name == "Track") {
             return Element::Track;
         }
-        if (name == u"coord") {
+        if (name == "coord") {
             return Element::TrackCoord;
         }
         return Element::Other;
@@ -92,51 +100,73 @@ Element classify(const QXmlStreamReader& reader) {
     if (!isKmlNamespace(ns)) {
         return Element::Other;
     }
-    if (name == u"coordinates") {
+    if (name == "coordinates") {
         return Element::Coordinates;
     }
-    if (name == u"Point") {
+    if (name == "Point") {
         return Element::Point;
     }
-    if (name == u"LineString") {
+    if (name == "LineString") {
         return Element::LineString;
     }
-    if (name == u"LinearRing") {
+    if (name == "LinearRing") {
         return Element::LinearRing;
     }
-    if (name == u"outerBoundaryIs") {
+    if (name == "outerBoundaryIs") {
         return Element::OuterBoundary;
     }
-    if (name == u"innerBoundaryIs") {
+    if (name == "innerBoundaryIs") {
         return Element::InnerBoundary;
     }
     return Element::Other;
 }
+
+struct ParserFree {
+    void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
+};
 
 class Extractor {
 public:
     Extractor(const std::string& shownName, const VertexSink& sink)
         : shownName_(shownName), sink_(sink) {}
 
+    // Expat reads the file: it hands over the text of an element in pieces as it goes, so a
+    // million-vertex coordinates element is never gathered whole.
     Extraction run(QIODevice& input) {
-        QXmlStreamReader reader(&input);
-        reader.setEntityExpansionLimit(kEntityExpansionLimit);
+        const std::unique_ptr<XML_ParserStruct, ParserFree> owner(
+            XML_ParserCreateNS(nullptr, kNamespaceSeparator));
+        parser_ = owner.get();
+        XML_SetUserData(parser_, this);
+        XML_SetElementHandler(parser_, &Extractor::onStart, &Extractor::onEnd);
+        XML_SetCharacterDataHandler(parser_, &Extractor::onText);
+        XML_SetCommentHandler(parser_, &Extractor::onComment);
+        XML_SetProcessingInstructionHandler(parser_, &Extractor::onInstruction);
+        XML_SetEntityDeclHandler(parser_, &Extractor::onEntity);
         while (result_.ok()) {
-            // Where the next token starts: the line of its first character.
-            const long long lineBefore = reader.lineNumber();
-            const auto token = reader.readNext();
-            if (token == QXmlStreamReader::Invalid) {
+            void* buffer = XML_GetBuffer(parser_, static_cast<int>(kReadBlock));
+            if (buffer == nullptr) {
+                refuse(0, "It is too large to read.");
                 break;
             }
-            if (token == QXmlStreamReader::EndDocument) {
+            const qint64 read = input.read(static_cast<char*>(buffer), kReadBlock);
+            if (read < 0) {
+                refuse(0, "It cannot be read: " + input.errorString().toStdString() + ".");
                 break;
             }
-            handle(reader, token, lineBefore);
+            const bool last = read == 0;
+            if (XML_ParseBuffer(parser_, static_cast<int>(read), last) != XML_STATUS_OK) {
+                if (result_.ok()) {
+                    refuse(static_cast<long long>(XML_GetCurrentLineNumber(parser_)),
+                           std::string("it is not well-formed XML: ") +
+                               XML_ErrorString(XML_GetErrorCode(parser_)));
+                }
+                break;
+            }
+            if (last) {
+                break;
+            }
         }
-        if (result_.ok() && reader.hasError()) {
-            refuse(reader.lineNumber(),
-                   "it is not well-formed XML: " + reader.errorString().toStdString());
-        }
+        parser_ = nullptr;
         if (result_.ok() && result_.vertexCount == 0) {
             refuse(0, "It holds no coordinates.");
         }
@@ -144,29 +174,28 @@ public:
     }
 
 private:
-    void handle(const QXmlStreamReader& reader, QXmlStreamReader::TokenType token,
-                long long lineBefore) {
-        switch (token) {
-        case QXmlStreamReader::DTD:
-            if (!reader.entityDeclarations().isEmpty()) {
-                refuse(reader.lineNumber(), "it declares entities, which KML files do not use.");
-            }
-            return;
-        case QXmlStreamReader::StartElement:
-            startElement(classify(reader), lineBefore);
-            return;
-        case QXmlStreamReader::EndElement:
-            endElement(reader.lineNumber());
-            return;
-        case QXmlStreamReader::Characters:
-            characters(reader.text(), lineBefore);
-            return;
-        default:
-            // A comment or processing instruction between tuples separates them.
-            if (inCoordinates()) {
-                separate();
-            }
-            return;
+    static Extractor& of(void* self) { return *static_cast<Extractor*>(self); }
+    long long line() const { return static_cast<long long>(XML_GetCurrentLineNumber(parser_)); }
+
+    static void onStart(void* self, const XML_Char* name, const XML_Char**) {
+        of(self).startElement(classify(name), of(self).line());
+    }
+    static void onEnd(void* self, const XML_Char*) { of(self).endElement(of(self).line()); }
+    static void onText(void* self, const XML_Char* text, int length) {
+        of(self).characters(std::string_view(text, static_cast<std::size_t>(length)),
+                            of(self).line());
+    }
+    // A comment or processing instruction between tuples separates them.
+    static void onComment(void* self, const XML_Char*) { of(self).other(); }
+    static void onInstruction(void* self, const XML_Char*, const XML_Char*) { of(self).other(); }
+    static void onEntity(void* self, const XML_Char*, int, const XML_Char*, int, const XML_Char*,
+                         const XML_Char*, const XML_Char*, const XML_Char*) {
+        of(self).refuse(of(self).line(), "it declares entities, which KML files do not use.");
+    }
+
+    void other() {
+        if (inCoordinates()) {
+            separate();
         }
     }
 
@@ -205,7 +234,7 @@ private:
         }
     }
 
-    void characters(QStringView text, long long line) {
+    void characters(std::string_view text, long long line) {
         if (stack_.empty()) {
             return;
         }
@@ -213,12 +242,23 @@ private:
             line_ = line;
             tuples(text);
         } else if (stack_.back() == Element::TrackCoord && trackDepth_ > 0) {
-            for (QChar c : text) {
+            for (const char c : text) {
                 if (coordText_.size() > kLongestTuple) {
                     break;
                 }
-                coordText_ += c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : '?';
+                appendShown(coordText_, c);
             }
+        }
+    }
+
+    // A character of UTF-8 text as tuples and messages keep it: anything beyond ASCII is no
+    // part of a number, and shows as one "?" per character.
+    static void appendShown(std::string& to, char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            to += c;
+        } else if ((byte & 0xC0) != 0x80) {
+            to += '?';
         }
     }
 
@@ -268,13 +308,13 @@ private:
     // Tuples are separated by white space; blanks beside a comma belong to the tuple
     // ("-82.1, 29.6" is one tuple, as some tools write them).
 
-    static bool isBlank(char16_t u) { return u == ' ' || u == '\t' || u == '\r' || u == '\n'; }
+    static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
     // Works run by run (a run: characters between blanks), not character by character: a
     // perimeter's coordinates are millions of characters.
-    void tuples(QStringView text) {
-        const char16_t* p = text.utf16();
-        const char16_t* const end = p + text.size();
+    void tuples(std::string_view text) {
+        const char* p = text.data();
+        const char* const end = p + text.size();
         while (p < end && result_.ok()) {
             if (isBlank(*p)) {
                 if (*p == '\n') {
@@ -286,8 +326,10 @@ private:
                 ++p;
                 continue;
             }
-            const char16_t* runEnd = p;
+            const char* runEnd = p;
+            bool ascii = true;
             while (runEnd < end && !isBlank(*runEnd)) {
+                ascii = ascii && static_cast<unsigned char>(*runEnd) < 0x80;
                 ++runEnd;
             }
             // After a blank, a run starts a new tuple unless a comma joins it to the last.
@@ -298,12 +340,18 @@ private:
             if (tuple_.empty()) {
                 tupleLine_ = line_;
             }
+            const auto length = static_cast<std::size_t>(runEnd - p);
+            if (ascii && tuple_.size() + length <= kLongestTuple) {
+                tuple_.append(p, length);
+                p = runEnd;
+                continue;
+            }
             for (; p < runEnd; ++p) {
                 if (tuple_.size() >= kLongestTuple) {
                     refuse(tupleLine_, "\"" + shortened(tuple_) + "\" is not a coordinate tuple.");
                     return;
                 }
-                tuple_ += *p < 0x80 ? static_cast<char>(*p) : '?';
+                appendShown(tuple_, *p);
             }
         }
     }
@@ -321,13 +369,15 @@ private:
         std::string_view text = tuple_;
         std::string_view numbers[4];
         std::size_t count = 0;
-        while (count < 4) {
-            const std::size_t comma = text.find(',');
-            numbers[count++] = text.substr(0, comma);
-            if (comma == std::string_view::npos) {
-                break;
+        std::size_t start = 0;
+        for (std::size_t i = 0; count < 4; ++i) {
+            if (i == text.size() || text[i] == ',') {
+                numbers[count++] = text.substr(start, i - start);
+                if (i == text.size()) {
+                    break;
+                }
+                start = i + 1;
             }
-            text.remove_prefix(comma + 1);
         }
         vertex(tuple_, numbers, count, tupleLine_);
         tuple_.clear();
@@ -409,8 +459,15 @@ private:
                                const std::optional<double>* values, std::size_t count) {
         auto plain = [](std::string_view n) {
             const std::size_t digits = n.starts_with('-') ? 1 : 0;
-            return n.size() > digits && n[digits] >= '0' && n[digits] <= '9' && !n.ends_with('.') &&
-                   n.find_first_not_of("0123456789.", digits) == std::string_view::npos;
+            if (n.size() <= digits || n[digits] < '0' || n[digits] > '9' || n.ends_with('.')) {
+                return false;
+            }
+            for (std::size_t i = digits; i < n.size(); ++i) {
+                if ((n[i] < '0' || n[i] > '9') && n[i] != '.') {
+                    return false;
+                }
+            }
+            return true;
         };
         bool allPlain = true;
         for (std::size_t i = 0; i < count; ++i) {
@@ -430,10 +487,14 @@ private:
         if (result_.ok()) {
             result_.refusal = refusalText(shownName_, line, reason);
         }
+        if (parser_ != nullptr) {
+            XML_StopParser(parser_, XML_FALSE);
+        }
     }
 
     const std::string& shownName_;
     const VertexSink& sink_;
+    XML_Parser parser_ = nullptr;
     Extraction result_;
     std::vector<Element> stack_;
     int trackDepth_ = 0;

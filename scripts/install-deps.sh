@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libshp-dev libsqlite3-dev libzip-dev
+  libshp-dev libsqlite3-dev libzip-dev libexpat1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgeographiclib-dev gdal-bin python3-gdal libxml2-utils
   xvfb xauth tzdata

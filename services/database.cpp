@@ -204,19 +204,22 @@ int bindValue(sqlite3_stmt* stmt, int index, const DbValue& value) {
 } // namespace
 
 // Makes the headerless text file of the statement's text source a temporary table with
-// columns F1, F2, ... and puts that table's name in the source's place. The file is read here
-// once, a record at a time, for its columns and their types; the statement then reads its rows
-// straight from the file. A file of any size needs memory for one record.
-bool Database::loadTextSource(std::string& sql, std::size_t begin, std::size_t end,
-                              const std::filesystem::path& file,
+// columns F1, F2, ... and puts that table's name in the source's place. The statement then
+// reads the rows straight from the file, a record at a time, so a file of any size needs memory
+// for one record. The columns' types come from the whole file, read here first; or, with
+// `learned`, from its first records only, and the statement's reading learns the whole file's.
+bool Database::loadTextSource(std::string& sql, const TextSourceRef& source,
+                              const std::shared_ptr<LearnedShape>& learned,
                               std::vector<std::string>& tempTables) {
+    const std::filesystem::path& file = source.file;
     std::error_code ec;
     std::ifstream in(file, std::ios::binary);
     if (!std::filesystem::is_regular_file(file, ec) || !in) {
         return fail("Text file not found: " + file.string());
     }
+    constexpr std::size_t kGuessRecords = 1000;
     std::string error;
-    auto shape = scanTextTable(in, error);
+    auto shape = learned ? scanTextTable(in, error, kGuessRecords) : scanTextTable(in, error);
     if (!shape) {
         return fail("Cannot read text file " + file.string() + ": " + error);
     }
@@ -229,12 +232,15 @@ bool Database::loadTextSource(std::string& sql, std::size_t begin, std::size_t e
                     std::to_string(shape->columns()) + " columns, more than the " +
                     std::to_string(most) + " a table can hold");
     }
+    if (learned) {
+        learned->guessed = shape->types;
+    }
     std::string name = "sw_text_" + std::to_string(++textTables_);
-    if (!textSources_->create(db_, name, TextSource{file, std::move(*shape)})) {
+    if (!textSources_->create(db_, name, TextSource{file, std::move(*shape), learned})) {
         return failSql("Cannot read text file " + file.string());
     }
     tempTables.push_back(name);
-    sql.replace(begin, end - begin, name);
+    sql.replace(source.begin, source.end - source.begin, name);
     return true;
 }
 
@@ -298,11 +304,53 @@ bool Database::run(std::string_view text, const std::vector<DbValue>& params, Re
         return guarded || failSql("Cannot start \"" + std::string(text) + "\"");
     };
     std::vector<std::string> tempTables;
-    bool ok = !source || (guard() && loadTextSource(sql, source->begin, source->end, source->file,
-                                                    tempTables));
+    // A statement that only stores a text file's rows reads the file once, typing its rows by
+    // what the first records show, and learns the whole file's types as it goes. Only when they
+    // differ is everything undone and the file read twice: first for its types, then its rows.
+    std::shared_ptr<LearnedShape> learned;
+    if (source && rows == nullptr && each == nullptr) {
+        learned = std::make_shared<LearnedShape>();
+    }
+    bool ok = !source || (guard() && loadTextSource(sql, *source, learned, tempTables));
+    ok = ok && runStatement(text, sql, params, rows, each, guard, guarded);
+    if (learned && !(ok && learned->complete && learned->shape.types == learned->guessed)) {
+        if (guarded) {
+            sqlite3_exec(handle, "ROLLBACK TO sw_text", nullptr, nullptr, nullptr);
+        }
+        for (const auto& table : tempTables) {
+            textSources_->drop(handle, table);
+        }
+        tempTables.clear();
+        sql = std::string(text);
+        ok = (guarded || guard()) && loadTextSource(sql, *source, nullptr, tempTables) &&
+             runStatement(text, sql, params, rows, each, guard, guarded);
+    }
+    if (guarded) {
+        std::string error = error_;
+        for (const auto& table : tempTables) {
+            textSources_->drop(handle, table);
+        }
+        if (!ok) {
+            sqlite3_exec(handle, "ROLLBACK TO sw_text", nullptr, nullptr, nullptr);
+        }
+        sqlite3_exec(handle, "RELEASE sw_text", nullptr, nullptr, nullptr);
+        if (!ok) {
+            fail(error);
+        }
+    }
+    return ok;
+}
+
+// Runs the statement once; rows go to `rows` or `each` when given.
+bool Database::runStatement(std::string_view text, std::string sql,
+                            const std::vector<DbValue>& params, Recordset* rows,
+                            const RowVisitor* each, const std::function<bool()>& guard,
+                            const bool& guarded) {
+    sqlite3* handle = db_;
+    bool ok = true;
     // The rows an insert adds come after these; their number columns are converted below.
     std::vector<std::pair<std::pair<std::string, std::string>, std::int64_t>> lastRowsBefore;
-    if (ok) {
+    {
         sql = rewriteSelectInto(sql);
         Statement stmt;
         const char* tail = nullptr;
@@ -381,19 +429,6 @@ bool Database::run(std::string_view text, const std::vector<DbValue>& params, Re
     }
     for (const auto& [target, lastRowBefore] : lastRowsBefore) {
         ok = ok && convertNumberColumns(target.first, target.second, lastRowBefore);
-    }
-    if (guarded) {
-        std::string error = error_;
-        for (const auto& table : tempTables) {
-            textSources_->drop(handle, table);
-        }
-        if (!ok) {
-            sqlite3_exec(handle, "ROLLBACK TO sw_text", nullptr, nullptr, nullptr);
-        }
-        sqlite3_exec(handle, "RELEASE sw_text", nullptr, nullptr, nullptr);
-        if (!ok) {
-            fail(error);
-        }
     }
     return ok;
 }

@@ -39,6 +39,8 @@ struct sqlite3;
 namespace sw {
 
 class TextSourceTables;
+struct LearnedShape;
+struct TextSourceRef;
 
 // A table column. The type codes are those of the shapefile writer's AddField, so a table's
 // columns can be passed on to a shapefile unchanged.
@@ -101,8 +103,12 @@ private:
     bool openFile(const std::filesystem::path& file, int flags, bool mustExist);
     bool run(std::string_view sql, const std::vector<DbValue>& params, Recordset* rows,
              const RowVisitor* each = nullptr);
-    bool loadTextSource(std::string& sql, std::size_t begin, std::size_t end,
-                        const std::filesystem::path& file, std::vector<std::string>& tempTables);
+    bool runStatement(std::string_view text, std::string sql, const std::vector<DbValue>& params,
+                      Recordset* rows, const RowVisitor* each, const std::function<bool()>& guard,
+                      const bool& guarded);
+    bool loadTextSource(std::string& sql, const TextSourceRef& source,
+                        const std::shared_ptr<LearnedShape>& learned,
+                        std::vector<std::string>& tempTables);
     std::optional<std::int64_t> lastRowid(const std::string& schema, const std::string& table);
     bool convertNumberColumns(const std::string& schema, const std::string& table,
                               std::int64_t lastRowBefore);

@@ -110,6 +110,8 @@ private:
             return "Text file not found: " + source_.file.string();
         }
         CsvReader reader(in);
+        TextShapeLearner learner;
+        const bool learning = source_.learned != nullptr;
         std::vector<CsvField> fields;
         std::size_t rows = 0;
         bool more = true;
@@ -131,15 +133,30 @@ private:
                 if (!more) {
                     break;
                 }
-                if (++rows > source_.shape.rows || fields.size() > source_.shape.columns()) {
+                ++rows;
+                if (learning) {
+                    learner.observe(fields);
+                }
+                if (fields.size() > source_.shape.columns()) {
+                    error = cannot + (learning ? ": it has more columns than its first records"
+                                               : ": it changed while it was read");
+                    break;
+                }
+                if (!learning && rows > source_.shape.rows) {
                     error = cannot + ": it changed while it was read";
                     break;
                 }
                 type(fields, batch->rows[batch->count++]);
             }
-            if (error.empty() && !more &&
-                (!reader.error().empty() || in.bad() || rows != source_.shape.rows)) {
-                error = cannot + ": it changed while it was read";
+            if (error.empty() && !more) {
+                if (!reader.error().empty()) {
+                    error = cannot + ": " + reader.error();
+                } else if (in.bad() || (!learning && rows != source_.shape.rows)) {
+                    error = cannot + ": it changed while it was read";
+                } else if (learning) {
+                    source_.learned->shape = learner.shape();
+                    source_.learned->complete = true;
+                }
             }
             {
                 std::lock_guard lock(mutex_);
@@ -244,7 +261,9 @@ int disconnect(sqlite3_vtab* vtab) {
 
 int bestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info) {
     // Every row is read in file order; no constraint is used.
-    const auto rows = static_cast<double>(tableOf(vtab).source.shape.rows);
+    const TextSource& source = tableOf(vtab).source;
+    // A guessed shape knows no row count; a perimeter's million is the size to plan for.
+    const auto rows = static_cast<double>(source.learned ? 1000000 : source.shape.rows);
     info->estimatedCost = rows + 1;
     info->estimatedRows = static_cast<sqlite3_int64>(rows);
     return SQLITE_OK;

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "services/text_table.h"
@@ -18,10 +19,22 @@ struct sqlite3;
 
 namespace sw {
 
+// What the one reading of a text table learned of the whole file.
+struct LearnedShape {
+    std::vector<TextColumnType> guessed; // the types the rows were given
+    bool complete = false;               // the file was read to its end without fault
+    TextTableShape shape;
+};
+
 // What a text table is made from; handed over by name when the table is created.
 struct TextSource {
     std::filesystem::path file;
     TextTableShape shape;
+    // Given when `shape` is only a guess from the file's first records: the rows are typed by
+    // the guess, and the reading learns the whole file's shape here, for the caller to compare
+    // with the guess (and read the file again when they differ). Otherwise `shape` is the
+    // file's, and a reading that finds other rows fails.
+    std::shared_ptr<LearnedShape> learned;
 };
 
 // The text tables of one connection. It must outlive the connection's use of them, and

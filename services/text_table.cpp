@@ -16,70 +16,64 @@ bool isBlank(int c) {
     return c == ' ' || c == '\t';
 }
 
-// What the values of one column seen so far allow it to be.
-struct ColumnStats {
-    bool any = false;         // a value that is not NULL
-    bool allNumbers = true;   // every value reads as a number
-    bool allWhole = true;     // every value is a whole number a 64-bit integer holds
-    bool beyondExact = false; // a whole number a double cannot hold exactly
+} // namespace
 
-    void observe(const CsvField& field) {
-        if (isNullField(field)) {
-            return; // NULL
-        }
-        any = true;
-        if (field.quoted) {
-            allNumbers = false;
-            return;
-        }
-        const NumberReading reading = readNumberText(field.text);
-        if (!reading.value) {
-            allNumbers = false;
-            return;
-        }
-        if (!reading.whole) {
-            allWhole = false;
-            return;
-        }
-        // A whole number counts as one only where a 64-bit integer holds it.
-        if (const auto whole = readWholeNumber(field.text)) {
-            constexpr std::int64_t exactInDouble = std::int64_t{1} << 53;
-            beyondExact = beyondExact || *whole > exactInDouble || *whole < -exactInDouble;
-        } else {
-            allNumbers = false;
-        }
+void TextShapeLearner::Column::observe(const CsvField& field) {
+    if (isNullField(field)) {
+        return; // NULL
     }
-
-    TextColumnType type() const {
-        if (!any || !allNumbers) {
-            return TextColumnType::Text;
-        }
-        if (allWhole) {
-            return TextColumnType::Integer;
-        }
-        return beyondExact ? TextColumnType::Text : TextColumnType::Real;
+    any = true;
+    if (field.quoted) {
+        allNumbers = false;
+        return;
     }
-};
+    const NumberReading reading = readNumberText(field.text);
+    if (!reading.value) {
+        allNumbers = false;
+        return;
+    }
+    if (!reading.whole) {
+        allWhole = false;
+        return;
+    }
+    // A whole number counts as one only where a 64-bit integer holds it.
+    if (const auto whole = readWholeNumber(field.text)) {
+        constexpr std::int64_t exactInDouble = std::int64_t{1} << 53;
+        beyondExact = beyondExact || *whole > exactInDouble || *whole < -exactInDouble;
+    } else {
+        allNumbers = false;
+    }
+}
 
-void observeRecord(std::vector<ColumnStats>& stats, const std::vector<CsvField>& fields) {
-    if (stats.size() < fields.size()) {
-        stats.resize(fields.size());
+TextColumnType TextShapeLearner::Column::type() const {
+    if (!any || !allNumbers) {
+        return TextColumnType::Text;
+    }
+    if (allWhole) {
+        return TextColumnType::Integer;
+    }
+    return beyondExact ? TextColumnType::Text : TextColumnType::Real;
+}
+
+void TextShapeLearner::observe(const std::vector<CsvField>& fields) {
+    if (columns_.size() < fields.size()) {
+        columns_.resize(fields.size());
     }
     for (std::size_t c = 0; c < fields.size(); ++c) {
-        stats[c].observe(fields[c]);
+        columns_[c].observe(fields[c]);
     }
+    ++rows_;
 }
 
-std::vector<TextColumnType> typesOf(const std::vector<ColumnStats>& stats) {
-    std::vector<TextColumnType> types;
-    types.reserve(stats.size());
-    for (const auto& column : stats) {
-        types.push_back(column.type());
+TextTableShape TextShapeLearner::shape() const {
+    TextTableShape shape;
+    shape.rows = rows_;
+    shape.types.reserve(columns_.size());
+    for (const auto& column : columns_) {
+        shape.types.push_back(column.type());
     }
-    return types;
+    return shape;
 }
-
-} // namespace
 
 CsvReader::CsvReader(std::istream& in, std::size_t blockSize)
     : in_(in.rdbuf()), block_(std::max<std::size_t>(blockSize, 4)) {
@@ -267,30 +261,28 @@ DbValue typedValue(const CsvField& field, TextColumnType type) {
     return DbValue(field.text);
 }
 
-std::optional<TextTableShape> scanTextTable(std::istream& in, std::string& error) {
+std::optional<TextTableShape> scanTextTable(std::istream& in, std::string& error,
+                                            std::size_t most) {
     CsvReader reader(in);
-    std::vector<ColumnStats> stats;
+    TextShapeLearner learner;
     std::vector<CsvField> fields;
-    TextTableShape shape;
-    while (reader.next(fields)) {
-        observeRecord(stats, fields);
-        ++shape.rows;
+    for (std::size_t read = 0; read < most && reader.next(fields); ++read) {
+        learner.observe(fields);
     }
     if (!reader.error().empty()) {
         error = reader.error();
         return std::nullopt;
     }
-    shape.types = typesOf(stats);
-    return shape;
+    return learner.shape();
 }
 
 std::optional<TextTable> readTextTable(std::istream& in, std::string& error) {
     CsvReader reader(in);
-    std::vector<ColumnStats> stats;
+    TextShapeLearner learner;
     std::vector<std::vector<CsvField>> records;
     std::vector<CsvField> fields;
     while (reader.next(fields)) {
-        observeRecord(stats, fields);
+        learner.observe(fields);
         records.push_back(fields);
     }
     if (!reader.error().empty()) {
@@ -298,8 +290,7 @@ std::optional<TextTable> readTextTable(std::istream& in, std::string& error) {
         return std::nullopt;
     }
     TextTable table;
-    table.shape.types = typesOf(stats);
-    table.shape.rows = records.size();
+    table.shape = learner.shape();
     table.rows.reserve(records.size());
     for (const auto& record : records) {
         std::vector<DbValue> row;

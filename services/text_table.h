@@ -87,7 +87,30 @@ struct TextTableShape {
     std::size_t columns() const { return types.size(); }
 };
 
-std::optional<TextTableShape> scanTextTable(std::istream& in, std::string& error);
+// Learns a text table's shape record by record, as the records go by.
+class TextShapeLearner {
+public:
+    void observe(const std::vector<CsvField>& fields);
+    TextTableShape shape() const;
+
+private:
+    // What the values of one column seen so far allow it to be.
+    struct Column {
+        bool any = false;         // a value that is not NULL
+        bool allNumbers = true;   // every value reads as a number
+        bool allWhole = true;     // every value is a whole number a 64-bit integer holds
+        bool beyondExact = false; // a whole number a double cannot hold exactly
+
+        void observe(const CsvField& field);
+        TextColumnType type() const;
+    };
+    std::vector<Column> columns_;
+    std::size_t rows_ = 0;
+};
+
+// The shape of the text's first `most` records (all of them when not given).
+std::optional<TextTableShape> scanTextTable(std::istream& in, std::string& error,
+                                            std::size_t most = static_cast<std::size_t>(-1));
 
 // The whole table in memory (small files; the database streams instead).
 struct TextTable {

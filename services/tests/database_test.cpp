@@ -1,4 +1,5 @@
 #include "services/database.h"
+#include "services/text_table.h"
 
 #include "testsupport/test_paths.h"
 
@@ -337,6 +338,63 @@ TEST(Database, TextFilesOfEveryShapeReadAsTables) {
                 EXPECT_EQ(rs->text("F" + std::to_string(f + 1)), row[f]) << c.name;
             }
             rs->moveNext();
+        }
+    }
+}
+
+// What a statement stores from a text file is what the file reads as in memory, value for value
+// and type for type, also when records far into the file change what a column holds: the
+// first records do not decide a column's type.
+TEST(Database, TextFileRowsAreStoredAsTheWholeFileTypesThem) {
+    const auto many = [](const std::string& line, int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i) {
+            text += line;
+        }
+        return text;
+    };
+    const std::vector<std::pair<const char*, std::string>> cases = {
+        {"numbers throughout", many("1,-82.3411,29.6512,0\r\n", 3000)},
+        {"a fraction late in a whole-number column", many("7,2\r\n", 2500) + "7,2.5\r\n"},
+        {"a word late in a number column", many("007,1.50\r\n", 2500) + "x,y\r\n"},
+        {"a value late in a column empty so far", many("1,\r\n", 2500) + "1,12\r\n"},
+        {"more columns late in the file", many("1,2\r\n", 2500) + "1,2,3\r\n"},
+        {"a quoted number late in the file", many("5\r\n", 2500) + "\"6\"\r\n"},
+    };
+    for (const auto& [name, content] : cases) {
+        TempDir dir;
+        test::writeFile(dir / "data.csv", content);
+        std::string error;
+        const auto expected = readTextTable(dir / "data.csv", error);
+        ASSERT_TRUE(expected) << name << ": " << error;
+        Database db;
+        ASSERT_TRUE(db.create(dir / "w.mdb"));
+        ASSERT_TRUE(db.execute("SELECT * INTO COORD FROM " + textSource(dir.path(), "data.csv")))
+            << name << ": " << db.lastError();
+        auto rs = db.query("SELECT * FROM COORD");
+        ASSERT_TRUE(rs) << name;
+        ASSERT_EQ(rs->recordCount(), static_cast<int>(expected->rows.size())) << name;
+        ASSERT_EQ(rs->fieldCount(), static_cast<int>(expected->columns())) << name;
+        bool same = true;
+        for (const auto& row : expected->rows) {
+            for (std::size_t c = 0; c < expected->columns() && same; ++c) {
+                const DbValue want = c < row.size() ? row[c] : DbValue();
+                same = rs->value(static_cast<int>(c)) == want;
+                EXPECT_TRUE(same) << name << ": column F" << c + 1 << " holds "
+                                  << rs->value(static_cast<int>(c)).toText() << ", not "
+                                  << want.toText();
+            }
+            rs->moveNext();
+        }
+        auto columns = db.tableColumns("COORD");
+        ASSERT_TRUE(columns) << name;
+        for (std::size_t c = 0; c < columns->size(); ++c) {
+            const ColumnType want = expected->columnType(c) == TextColumnType::Integer
+                                        ? ColumnType::LongInteger
+                                    : expected->columnType(c) == TextColumnType::Real
+                                        ? ColumnType::Double
+                                        : ColumnType::Text;
+            EXPECT_EQ((*columns)[c].type, want) << name << ": column F" << c + 1;
         }
     }
 }
