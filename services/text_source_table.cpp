@@ -35,10 +35,8 @@ struct Table {
 
 // One value of a row, typed as the column's type says.
 struct Cell {
-    DbValue::Type type = DbValue::Type::Null;
-    std::int64_t whole = 0;
-    double number = 0;
-    std::string text;
+    FieldValue value;
+    std::string text; // a Text value
 };
 
 // The typed rows of a text file, read on a thread of their own: parsing a record and typing
@@ -134,9 +132,6 @@ private:
                     break;
                 }
                 ++rows;
-                if (learning) {
-                    learner.observe(fields);
-                }
                 if (fields.size() > source_.shape.columns()) {
                     error = cannot + (learning ? ": it has more columns than its first records"
                                                : ": it changed while it was read");
@@ -146,7 +141,7 @@ private:
                     error = cannot + ": it changed while it was read";
                     break;
                 }
-                type(fields, batch->rows[batch->count++]);
+                type(fields, batch->rows[batch->count++], learning ? &learner : nullptr);
             }
             if (error.empty() && !more) {
                 if (!reader.error().empty()) {
@@ -170,27 +165,21 @@ private:
         return {};
     }
 
-    void type(std::vector<CsvField>& fields, std::vector<Cell>& row) const {
+    // Types a record's fields; a learner, when given, observes them on the way.
+    void type(std::vector<CsvField>& fields, std::vector<Cell>& row,
+              TextShapeLearner* learner) const {
         row.resize(fields.size());
         for (std::size_t c = 0; c < fields.size(); ++c) {
             CsvField& field = fields[c];
             Cell& cell = row[c];
             const TextColumnType type = source_.shape.types[c];
-            cell.type = DbValue::Type::Text;
-            if (isNullField(field)) {
-                cell.type = DbValue::Type::Null;
-            } else if (type != TextColumnType::Text) {
-                const DbValue value = typedValue(field, type);
-                cell.type = value.type();
-                if (cell.type == DbValue::Type::Integer) {
-                    cell.whole = value.toInteger();
-                } else if (cell.type == DbValue::Type::Real) {
-                    cell.number = value.toNumber();
-                }
-            }
-            if (cell.type == DbValue::Type::Text) {
+            cell.value = learner ? learner->observe(c, field, type) : fieldValue(field, type);
+            if (cell.value.type == DbValue::Type::Text) {
                 std::swap(cell.text, field.text); // the reader refills the field anyway
             }
+        }
+        if (learner) {
+            learner->endRecord();
         }
     }
 
@@ -310,15 +299,15 @@ int column(sqlite3_vtab_cursor* cursor, sqlite3_context* context, int n) {
         return SQLITE_OK;
     }
     const Cell& cell = (*c.row)[at];
-    switch (cell.type) {
+    switch (cell.value.type) {
     case DbValue::Type::Null:
         sqlite3_result_null(context);
         break;
     case DbValue::Type::Integer:
-        sqlite3_result_int64(context, cell.whole);
+        sqlite3_result_int64(context, cell.value.whole);
         break;
     case DbValue::Type::Real:
-        sqlite3_result_double(context, cell.number);
+        sqlite3_result_double(context, cell.value.number);
         break;
     case DbValue::Type::Text:
         sqlite3_result_text(context, cell.text.data(), static_cast<int>(cell.text.size()),

@@ -18,31 +18,46 @@ bool isBlank(int c) {
 
 } // namespace
 
-void TextShapeLearner::Column::observe(const CsvField& field) {
+FieldValue TextShapeLearner::Column::observe(const CsvField& field, TextColumnType valueType) {
+    FieldValue value;
     if (isNullField(field)) {
-        return; // NULL
+        return value;
     }
+    value.type = DbValue::Type::Text;
     any = true;
     if (field.quoted) {
         allNumbers = false;
-        return;
+        return value;
     }
     const NumberReading reading = readNumberText(field.text);
     if (!reading.value) {
         allNumbers = false;
-        return;
+        return value;
     }
     if (!reading.whole) {
         allWhole = false;
-        return;
+        if (valueType == TextColumnType::Real) {
+            value.type = DbValue::Type::Real;
+            value.number = *reading.value;
+        }
+        return value;
     }
     // A whole number counts as one only where a 64-bit integer holds it.
-    if (const auto whole = readWholeNumber(field.text)) {
-        constexpr std::int64_t exactInDouble = std::int64_t{1} << 53;
-        beyondExact = beyondExact || *whole > exactInDouble || *whole < -exactInDouble;
-    } else {
+    const auto whole = readWholeNumber(field.text);
+    if (!whole) {
         allNumbers = false;
+        return value;
     }
+    constexpr std::int64_t exactInDouble = std::int64_t{1} << 53;
+    beyondExact = beyondExact || *whole > exactInDouble || *whole < -exactInDouble;
+    if (valueType == TextColumnType::Integer) {
+        value.type = DbValue::Type::Integer;
+        value.whole = *whole;
+    } else if (valueType == TextColumnType::Real) {
+        value.type = DbValue::Type::Real;
+        value.number = *reading.value;
+    }
+    return value;
 }
 
 TextColumnType TextShapeLearner::Column::type() const {
@@ -60,9 +75,17 @@ void TextShapeLearner::observe(const std::vector<CsvField>& fields) {
         columns_.resize(fields.size());
     }
     for (std::size_t c = 0; c < fields.size(); ++c) {
-        columns_[c].observe(fields[c]);
+        columns_[c].observe(fields[c], TextColumnType::Text);
     }
     ++rows_;
+}
+
+FieldValue TextShapeLearner::observe(std::size_t column, const CsvField& field,
+                                     TextColumnType type) {
+    if (columns_.size() <= column) {
+        columns_.resize(column + 1);
+    }
+    return columns_[column].observe(field, type);
 }
 
 TextTableShape TextShapeLearner::shape() const {
@@ -240,22 +263,41 @@ bool CsvReader::next(std::vector<CsvField>& fields) {
     }
 }
 
-DbValue typedValue(const CsvField& field, TextColumnType type) {
+FieldValue fieldValue(const CsvField& field, TextColumnType type) {
+    FieldValue value;
     if (isNullField(field)) {
-        return DbValue();
+        return value;
     }
+    value.type = DbValue::Type::Text;
     switch (type) {
     case TextColumnType::Integer:
         if (auto whole = readWholeNumber(field.text)) {
-            return DbValue(static_cast<long long>(*whole));
+            value.type = DbValue::Type::Integer;
+            value.whole = *whole;
         }
         break;
     case TextColumnType::Real:
         if (auto number = readNumber(field.text)) {
-            return DbValue(*number);
+            value.type = DbValue::Type::Real;
+            value.number = *number;
         }
         break;
     case TextColumnType::Text:
+        break;
+    }
+    return value;
+}
+
+DbValue typedValue(const CsvField& field, TextColumnType type) {
+    const FieldValue value = fieldValue(field, type);
+    switch (value.type) {
+    case DbValue::Type::Null:
+        return DbValue();
+    case DbValue::Type::Integer:
+        return DbValue(static_cast<long long>(value.whole));
+    case DbValue::Type::Real:
+        return DbValue(value.number);
+    case DbValue::Type::Text:
         break;
     }
     return DbValue(field.text);

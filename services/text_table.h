@@ -17,6 +17,7 @@
 // double) cannot hold exactly.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <istream>
 #include <optional>
@@ -75,6 +76,16 @@ inline bool isNullField(const CsvField& field) {
     return !field.quoted && field.text.empty();
 }
 
+// The value a field gives in a column of a type, without its text: a Text value is the
+// field's own text.
+struct FieldValue {
+    DbValue::Type type = DbValue::Type::Null;
+    std::int64_t whole = 0; // an Integer value
+    double number = 0;      // a Real value
+};
+
+FieldValue fieldValue(const CsvField& field, TextColumnType type);
+
 // The value a field gives in a column of that type.
 DbValue typedValue(const CsvField& field, TextColumnType type);
 
@@ -91,6 +102,10 @@ struct TextTableShape {
 class TextShapeLearner {
 public:
     void observe(const std::vector<CsvField>& fields);
+    // Observes one field of the record being observed (fields in column order, then
+    // endRecord()) and gives its value in a column of `type`: its number is read once for both.
+    FieldValue observe(std::size_t column, const CsvField& field, TextColumnType type);
+    void endRecord() { ++rows_; }
     TextTableShape shape() const;
 
 private:
@@ -101,7 +116,7 @@ private:
         bool allWhole = true;     // every value is a whole number a 64-bit integer holds
         bool beyondExact = false; // a whole number a double cannot hold exactly
 
-        void observe(const CsvField& field);
+        FieldValue observe(const CsvField& field, TextColumnType valueType);
         TextColumnType type() const;
     };
     std::vector<Column> columns_;
