@@ -11,7 +11,9 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <future>
 #include <system_error>
+#include <utility>
 
 namespace sw::kml {
 
@@ -292,7 +294,11 @@ private:
                 return false;
             }
             shapes_.SetPartInfo(1, 0);
-            if (!shapes_.WriteRecord()) {
+            const bool written = shapes_.WriteRecord();
+            if (area_.valid()) {
+                outcome_.drawnAcres = area_.get();
+            }
+            if (!written) {
                 return shapeFailed();
             }
         }
@@ -306,31 +312,29 @@ private:
     }
 
     // The record's vertices in file order; each drawing is its own part. Read row by row: a
-    // perimeter may have millions.
+    // perimeter may have millions. A polygon's vertices are also kept for its area, which is
+    // worked out on a thread of its own while the shapefile is written.
     bool addVertices(const std::string& gisid, const ShapeChoice& choice) {
         const bool polygon = choice.shapeType == ShapeFiles::kPolygon;
         const auto& parts = extraction_.parts;
-        PerimeterArea area;
+        std::vector<std::pair<double, double>> points;
+        if (polygon) {
+            points.reserve(vertexRows_);
+        }
         std::size_t part = 0;
         std::size_t inPart = 0;
         const auto visit = [&](const Recordset& row) {
             const int partNumber = static_cast<int>(part + 1);
             const double x = row.number(1);
             const double y = row.number(2);
-            if (inPart == 0 && polygon) {
-                area.beginRing(parts[part].kind);
-            }
             shapes_.Vertices().AddVertex(x, y, partNumber);
             if (polygon) {
-                area.add(x, y);
+                points.emplace_back(x, y);
             }
             if (++inPart == parts[part].count) {
-                if (polygon) {
-                    if (choice.closeOpenParts && !parts[part].closed()) {
-                        shapes_.Vertices().AddVertex(parts[part].firstLongitude,
-                                                     parts[part].firstLatitude, partNumber);
-                    }
-                    area.endRing();
+                if (polygon && choice.closeOpenParts && !parts[part].closed()) {
+                    shapes_.Vertices().AddVertex(parts[part].firstLongitude,
+                                                 parts[part].firstLatitude, partNumber);
                 }
                 if (part + 1 < parts.size()) {
                     ++part;
@@ -344,15 +348,33 @@ private:
             return dbFailed("Cannot read the vertices of");
         }
         if (polygon) {
-            outcome_.drawnAcres = area.acres();
+            area_ = std::async(std::launch::async, [points = std::move(points), &parts] {
+                return enclosedAcres(points, parts);
+            });
         }
         return true;
+    }
+
+    // The acres the rings enclose: the points are the parts' vertices, part after part.
+    static double enclosedAcres(const std::vector<std::pair<double, double>>& points,
+                                const std::vector<Part>& parts) {
+        PerimeterArea area;
+        std::size_t next = 0;
+        for (const Part& part : parts) {
+            area.beginRing(part.kind);
+            for (std::size_t i = 0; i < part.count && next < points.size(); ++i, ++next) {
+                area.add(points[next].first, points[next].second);
+            }
+            area.endRing();
+        }
+        return area.acres();
     }
 
     Dialogs& dialogs_;
     const FireAttributes& attributes_;
     ConversionOutcome outcome_;
     Extraction extraction_;
+    std::future<double> area_; // the drawn polygon's acres
     Database database_;
     ShapeFiles shapes_;
     std::size_t vertexRows_ = 0;
