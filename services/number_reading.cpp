@@ -111,9 +111,22 @@ NumberReading readNumberText(std::string_view text) {
     if (!plainNumber(text, plain)) {
         return reading;
     }
-    double value = 0;
     const char* first = plain.text.data();
     const char* last = first + plain.text.size();
+    if (plain.whole) {
+        std::int64_t integer = 0;
+        const auto [end, ec] = std::from_chars(first, last, integer);
+        if (ec == std::errc() && end == last) {
+            reading.integer = integer;
+            reading.whole = true;
+            if (integer != 0) { // a zero keeps its sign ("-0") through the reading below
+                // Converting to double rounds exactly as reading the digits would.
+                reading.value = static_cast<double>(integer);
+                return reading;
+            }
+        }
+    }
+    double value = 0;
     const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
         reading.outOfRange = true;
@@ -128,17 +141,7 @@ NumberReading readNumberText(std::string_view text) {
 }
 
 std::optional<std::int64_t> readWholeNumber(std::string_view text) {
-    PlainNumber plain;
-    if (!plainNumber(text, plain) || !plain.whole) {
-        return std::nullopt;
-    }
-    std::int64_t value = 0;
-    const char* last = plain.text.data() + plain.text.size();
-    const auto [end, ec] = std::from_chars(plain.text.data(), last, value);
-    if (ec != std::errc() || end != last) {
-        return std::nullopt;
-    }
-    return value;
+    return readNumberText(text).integer;
 }
 
 double leadingNumber(std::string_view text) {

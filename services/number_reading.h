@@ -28,6 +28,8 @@ struct NumberReading {
     bool outOfRange = false;
     // The text is written as a whole number (no point, no exponent): "007", "-12", "1,234".
     bool whole = false;
+    // A whole number's value, when a 64-bit integer holds it exactly.
+    std::optional<std::int64_t> integer;
 };
 
 NumberReading readNumberText(std::string_view text);

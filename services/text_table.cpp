@@ -43,7 +43,7 @@ FieldValue TextShapeLearner::Column::observe(const CsvField& field, TextColumnTy
         return value;
     }
     // A whole number counts as one only where a 64-bit integer holds it.
-    const auto whole = readWholeNumber(field.text);
+    const auto& whole = reading.integer;
     if (!whole) {
         allNumbers = false;
         return value;
