@@ -1,12 +1,11 @@
 #include "services/text_source_table.h"
 
+#include "services/batch_handoff.h"
+
 #include <sqlite3.h>
 
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <fstream>
-#include <mutex>
 #include <thread>
 #include <memory>
 #include <optional>
@@ -44,18 +43,14 @@ struct Cell {
 // read before. Rows come in batches; a few batches circulate between the two threads.
 class RowFeed {
 public:
-    RowFeed(const TextSource& source) : source_(source) {
-        for (auto& batch : pool_) {
-            free_.push_back(&batch);
-        }
-        worker_ = std::thread([this] { produce(); });
+    explicit RowFeed(const TextSource& source) : source_(source) {
+        worker_ = std::thread([this] {
+            error_ = read();
+            handoff_.finish();
+        });
     }
     ~RowFeed() {
-        {
-            std::lock_guard lock(mutex_);
-            stop_ = true;
-        }
-        changed_.notify_all();
+        handoff_.stop();
         worker_.join();
     }
     RowFeed(const RowFeed&) = delete;
@@ -65,19 +60,14 @@ public:
     // error() then tells.
     const std::vector<Cell>* next() {
         while (current_ == nullptr || at_ == current_->count) {
-            std::unique_lock lock(mutex_);
             if (current_ != nullptr) {
-                free_.push_back(current_);
-                current_ = nullptr;
-                changed_.notify_all();
+                handoff_.recycle(current_);
             }
-            changed_.wait(lock, [&] { return !full_.empty() || finished_; });
-            if (full_.empty()) {
+            current_ = handoff_.next();
+            at_ = 0;
+            if (current_ == nullptr) {
                 return nullptr;
             }
-            current_ = full_.front();
-            full_.pop_front();
-            at_ = 0;
         }
         return &current_->rows[at_++];
     }
@@ -91,14 +81,6 @@ private:
         std::vector<std::vector<Cell>> rows = std::vector<std::vector<Cell>>(kBatchRows);
         std::size_t count = 0;
     };
-
-    void produce() {
-        std::string error = read();
-        std::lock_guard lock(mutex_);
-        error_ = std::move(error);
-        finished_ = true;
-        changed_.notify_all();
-    }
 
     // Reads the whole file into batches; what went wrong, or nothing.
     std::string read() {
@@ -114,15 +96,9 @@ private:
         std::size_t rows = 0;
         bool more = true;
         while (more) {
-            Batch* batch = nullptr;
-            {
-                std::unique_lock lock(mutex_);
-                changed_.wait(lock, [&] { return !free_.empty() || stop_; });
-                if (stop_) {
-                    return {};
-                }
-                batch = free_.back();
-                free_.pop_back();
+            Batch* batch = handoff_.take();
+            if (batch == nullptr) {
+                return {}; // the statement stopped reading
             }
             batch->count = 0;
             std::string error;
@@ -153,11 +129,7 @@ private:
                     source_.learned->complete = true;
                 }
             }
-            {
-                std::lock_guard lock(mutex_);
-                full_.push_back(batch);
-            }
-            changed_.notify_all();
+            handoff_.give(batch);
             if (!error.empty()) {
                 return error;
             }
@@ -184,14 +156,8 @@ private:
     }
 
     const TextSource& source_;
-    Batch pool_[3];
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<Batch*> free_;
-    std::deque<Batch*> full_;
-    bool finished_ = false;
-    bool stop_ = false;
-    std::string error_;
+    BatchHandoff<Batch> handoff_;
+    std::string error_;        // the worker's, read after it finished
     Batch* current_ = nullptr; // the consumer's
     std::size_t at_ = 0;
     std::thread worker_;
