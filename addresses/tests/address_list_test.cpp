@@ -4,7 +4,7 @@
 #include "addresses/address_list.h"
 
 #include "services/kml_writer.h"
-#include "services/tests/kml_checks.h"
+#include "testsupport/kml_checks.h"
 #include "testsupport/test_paths.h"
 
 #include <QXmlStreamReader>

@@ -6,7 +6,7 @@
 #include "addresses/zip_lookup.h"
 #include "services/kml_writer.h"
 #include "services/program_folder.h"
-#include "services/tests/kml_checks.h"
+#include "testsupport/kml_checks.h"
 #include "testsupport/scripted_dialogs.h"
 #include "testsupport/test_paths.h"
 

@@ -1,15 +1,15 @@
 #include "coord/point_csv.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <random>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "coord/number_text.h"
+#include "testsupport/run_process.h"
 #include "testsupport/test_paths.h"
 
 namespace sw {
@@ -158,29 +158,11 @@ TEST(Batch, BlocksAndThreadsLeaveOutputAndLineNumbersAsLineByLine) {
     }
 }
 
-struct CommandResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs the built siteward-coords with `args` (already shell-quoted), output captured to files
-// unless `stdoutTo` names another target.
-CommandResult runCommand(const test::TempDir& dir, const std::string& args,
-                         const std::string& stdoutTo = {}) {
-    const auto program = test::runtimeDir() / "siteward-coords";
-    const auto out = dir / "out.csv";
-    const auto err = dir / "err.txt";
-    test::writeFile(out, "");
-    const std::string command = "'" + program.string() + "' " + args + " >'" +
-                                (stdoutTo.empty() ? out.string() : stdoutTo) + "' 2>'" +
-                                err.string() + "'";
-    const int raw = std::system(command.c_str());
-    CommandResult r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = test::readFile(out);
-    r.err = test::readFile(err);
-    return r;
+// Runs the built siteward-coords with `args`, standard error kept apart.
+test::ProcessResult runCoords(const std::vector<std::string>& args,
+                              test::ProcessOptions options = {}) {
+    return test::runProcess((test::runtimeDir() / "siteward-coords").string(), args,
+                            options.errorsApart());
 }
 
 TEST(SitewardCoords, EndToEndOnFilesAndStandardInput) {
@@ -195,32 +177,32 @@ TEST(SitewardCoords, EndToEndOnFilesAndStandardInput) {
     test::writeFile(dir / "mixed.txt", "\xEF\xBB\xBF"
                                        "30.25,-84.5\r\nabc\n\n30,-200\n30 -84");
 
-    CommandResult good = runCommand(dir, "'" + (dir / "good.txt").string() + "'");
-    EXPECT_EQ(good.status, 0);
-    EXPECT_EQ(good.out, header + row1 + row2);
-    EXPECT_EQ(good.err, "");
+    const auto good = runCoords({(dir / "good.txt").string()});
+    EXPECT_EQ(good.exitCode, 0);
+    EXPECT_EQ(good.output, header + row1 + row2);
+    EXPECT_EQ(good.errors, "");
 
-    CommandResult mixed = runCommand(dir, "'" + (dir / "mixed.txt").string() + "'");
-    EXPECT_EQ(mixed.status, 1);
-    EXPECT_EQ(mixed.out, header + row1 + row2);
-    EXPECT_NE(mixed.err.find("mixed.txt:2: "), std::string::npos) << mixed.err;
-    EXPECT_NE(mixed.err.find("mixed.txt:4: longitude -200 is outside"), std::string::npos)
-        << mixed.err;
-    EXPECT_EQ(mixed.err.find("mixed.txt:3"), std::string::npos) << "blank lines are skipped";
+    const auto mixed = runCoords({(dir / "mixed.txt").string()});
+    EXPECT_EQ(mixed.exitCode, 1);
+    EXPECT_EQ(mixed.output, header + row1 + row2);
+    EXPECT_NE(mixed.errors.find("mixed.txt:2: "), std::string::npos) << mixed.errors;
+    EXPECT_NE(mixed.errors.find("mixed.txt:4: longitude -200 is outside"), std::string::npos)
+        << mixed.errors;
+    EXPECT_EQ(mixed.errors.find("mixed.txt:3"), std::string::npos) << "blank lines are skipped";
 
     // Two files: one header, rows in order; standard input through "-".
-    CommandResult both = runCommand(dir, "'" + (dir / "good.txt").string() + "' - <'" +
-                                             (dir / "good.txt").string() + "'");
-    EXPECT_EQ(both.status, 0);
-    EXPECT_EQ(both.out, header + row1 + row2 + row1 + row2);
+    const auto both = runCoords({(dir / "good.txt").string(), "-"},
+                                test::ProcessOptions().feed(test::readFile(dir / "good.txt")));
+    EXPECT_EQ(both.exitCode, 0);
+    EXPECT_EQ(both.output, header + row1 + row2 + row1 + row2);
 
-    CommandResult missing = runCommand(dir, "'" + (dir / "nope.txt").string() + "'");
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_NE(missing.err.find("nope.txt"), std::string::npos);
+    const auto missing = runCoords({(dir / "nope.txt").string()});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.errors.find("nope.txt"), std::string::npos);
 
-    CommandResult help = runCommand(dir, "--help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("Latitude,Longitude,AlbersX,AlbersY,UTM,USNG"), std::string::npos);
+    const auto help = runCoords({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.output.find("Latitude,Longitude,AlbersX,AlbersY,UTM,USNG"), std::string::npos);
 
     // A radio log of grid references becomes the six forms; --from forces one notation.
     test::writeFile(dir / "radio.txt", "16R GU 40550 49133\n16r 740550.42 3349132.77\n"
@@ -230,24 +212,26 @@ TEST(SitewardCoords, EndToEndOnFilesAndStandardInput) {
     // Read back from its centimetres, the point moves by millimetres: Albers shows it.
     const std::string fromUtm =
         "30.2500,-084.5000,351936.72,693727.67,16R 740550.42 3349132.77,16R GU 40550 49133\r\n";
-    CommandResult radio = runCommand(dir, "'" + (dir / "radio.txt").string() + "'");
-    EXPECT_EQ(radio.status, 1);
-    EXPECT_EQ(radio.out, header + fromGrid + fromUtm + row1);
-    EXPECT_EQ(radio.err, (dir / "radio.txt").string() +
-                             ":3: 100 km square letters HV do not exist in zone 17 - skipped\n");
-    CommandResult usngOnly = runCommand(dir, "--from usng '" + (dir / "radio.txt").string() + "'");
-    EXPECT_EQ(usngOnly.out, header + fromGrid);
-    EXPECT_NE(usngOnly.err.find(":2: not a USNG reference"), std::string::npos) << usngOnly.err;
-    EXPECT_NE(usngOnly.err.find(":4: not a USNG reference"), std::string::npos) << usngOnly.err;
-    CommandResult latlonOnly =
-        runCommand(dir, "--from=latlon '" + (dir / "radio.txt").string() + "'");
-    EXPECT_EQ(latlonOnly.out, header + row1);
-    EXPECT_EQ(runCommand(dir, "--from mgrs -").status, 2);
-    EXPECT_NE(help.out.find("--from"), std::string::npos);
+    const auto radio = runCoords({(dir / "radio.txt").string()});
+    EXPECT_EQ(radio.exitCode, 1);
+    EXPECT_EQ(radio.output, header + fromGrid + fromUtm + row1);
+    EXPECT_EQ(radio.errors, (dir / "radio.txt").string() +
+                                ":3: 100 km square letters HV do not exist in zone 17 - skipped\n");
+    const auto usngOnly = runCoords({"--from", "usng", (dir / "radio.txt").string()});
+    EXPECT_EQ(usngOnly.output, header + fromGrid);
+    EXPECT_NE(usngOnly.errors.find(":2: not a USNG reference"), std::string::npos)
+        << usngOnly.errors;
+    EXPECT_NE(usngOnly.errors.find(":4: not a USNG reference"), std::string::npos)
+        << usngOnly.errors;
+    const auto latlonOnly = runCoords({"--from=latlon", (dir / "radio.txt").string()});
+    EXPECT_EQ(latlonOnly.output, header + row1);
+    EXPECT_EQ(runCoords({"--from", "mgrs", "-"}).exitCode, 2);
+    EXPECT_NE(help.output.find("--from"), std::string::npos);
 
     // A full disk must not pass for success.
-    CommandResult full = runCommand(dir, "'" + (dir / "good.txt").string() + "'", "/dev/full");
-    EXPECT_EQ(full.status, 2);
+    const auto full =
+        runCoords({(dir / "good.txt").string()}, test::ProcessOptions().outputTo("/dev/full"));
+    EXPECT_EQ(full.exitCode, 2);
 }
 
 } // namespace

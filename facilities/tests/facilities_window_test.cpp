@@ -9,7 +9,9 @@
 #include "services/program_folder.h"
 #include "taskwindow/entry_rule.h"
 #include "taskwindow/output_file_choice.h"
+#include "testsupport/kml_checks.h"
 #include "testsupport/scripted_dialogs.h"
+#include "testsupport/shapefile_reading.h"
 #include "testsupport/test_paths.h"
 #include "ui/window_registry.h"
 
@@ -19,11 +21,9 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -116,17 +116,6 @@ protected:
         ASSERT_EQ(enabledOutputs(), 5) << ::testing::PrintToString(dialogs.messageTexts());
     }
 };
-
-// Runs a program to its end: exit code and output.
-std::pair<int, std::string> run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000)) {
-        return {-1, "did not finish: " + program.toStdString()};
-    }
-    return {process.exitCode(),
-            (process.readAllStandardOutput() + process.readAllStandardError()).toStdString()};
-}
 
 TEST_F(FacilitiesWindow, ACategoryLoadsItsListAndAnotherEmptiesTheType) {
     for (const auto& [option, count] :
@@ -407,38 +396,28 @@ TEST_F(FacilitiesWindow, ShapefileWriteThenAppendAsGdalReadsThem) {
     EXPECT_FALSE(button("cmdWritefShape")->isEnabled());
     EXPECT_TRUE(dialogs.messages.empty()) << ::testing::PrintToString(dialogs.messageTexts());
 
-    const auto [code, output] =
-        run(q("/usr/bin/python3"),
-            {q((sw::test::sourceDir() / "facilities/tests/read_shapefile.py").string()),
-             q(path("pfcamps.shp"))});
-    ASSERT_EQ(code, 0) << output;
-    const QJsonObject read = QJsonDocument::fromJson(QByteArray::fromStdString(output)).object();
-    EXPECT_EQ(read["geometry"].toString(), "Point");
-    EXPECT_EQ(read["projection"].toString(), "Albers_Conic_Equal_Area");
+    const sw::test::ReadBack read = sw::test::readShapefile(path("pfcamps.shp"));
+    ASSERT_EQ(sw::test::problemsOf(read), "");
+    EXPECT_EQ(read.gdal["geometry_type"].toString(), "Point");
+    EXPECT_EQ(read.prj["projection"].toString(), "Albers_Conic_Equal_Area");
     // Name, type and widths of the columns; the UTM column holds a whole UTM text.
-    QStringList columns;
-    for (const auto& field : read["fields"].toArray()) {
-        const QJsonObject f = field.toObject();
-        columns << f["name"].toString() + " " + f["type"].toString() +
-                       (f["type"].toString() == "String" ? " " + QString::number(f["width"].toInt())
-                                                         : QString());
-    }
-    EXPECT_EQ(columns.join(", "), "Name String 45, Type String 45, Lat Real, Long Real, "
-                                  "AlbersX Real, AlbersY Real, UTM String 24, USNG String 20");
-    const QJsonArray features = read["features"].toArray();
+    EXPECT_EQ(sw::test::fieldList(read),
+              "Name String 45, Type String 45, Lat Real, Long Real, "
+              "AlbersX Real, AlbersY Real, UTM String 24, USNG String 20");
+    const QJsonArray features = read.gdal["features"].toArray();
     ASSERT_EQ(features.size(), 2);
     for (const auto& feature : features) {
         const QJsonObject f = feature.toObject();
-        const QJsonArray v = f["values"].toArray();
-        EXPECT_EQ(v[0].toString() + "|" + v[1].toString() + "|" + v[6].toString() + "|" +
-                      v[7].toString(),
+        const QJsonObject v = f["values"].toObject();
+        EXPECT_EQ(v["Name"].toString() + "|" + v["Type"].toString() + "|" + v["UTM"].toString() +
+                      "|" + v["USNG"].toString(),
                   q("Camp A|Camp|" + kPoint.utm + "|" + kPoint.usng));
-        EXPECT_DOUBLE_EQ(v[2].toDouble(), 30.25);
-        EXPECT_DOUBLE_EQ(v[3].toDouble(), -84.5); // shown as -084.5000
-        EXPECT_DOUBLE_EQ(v[4].toDouble(), 351936.72);
-        EXPECT_DOUBLE_EQ(v[5].toDouble(), 693727.66);
-        EXPECT_DOUBLE_EQ(f["x"].toDouble(), 351936.72);
-        EXPECT_DOUBLE_EQ(f["y"].toDouble(), 693727.66);
+        EXPECT_DOUBLE_EQ(v["Lat"].toDouble(), 30.25);
+        EXPECT_DOUBLE_EQ(v["Long"].toDouble(), -84.5); // shown as -084.5000
+        EXPECT_DOUBLE_EQ(v["AlbersX"].toDouble(), 351936.72);
+        EXPECT_DOUBLE_EQ(v["AlbersY"].toDouble(), 693727.66);
+        EXPECT_DOUBLE_EQ(f["point"][0].toDouble(), 351936.72);
+        EXPECT_DOUBLE_EQ(f["point"][1].toDouble(), 693727.66);
     }
 }
 
@@ -456,11 +435,7 @@ TEST_F(FacilitiesWindow, KmlDocumentOfThePointValidAgainstTheSchema) {
           std::string("<range>5000</range>")}) {
         EXPECT_NE(document.find(part), std::string::npos) << part << "\n" << document;
     }
-    const auto [code, output] =
-        run(q("xmllint"),
-            {q("--noout"), q("--schema"),
-             q(sw::test::kmlSchema().string()), q(path("camp.kml"))});
-    EXPECT_EQ(code, 0) << output;
+    EXPECT_EQ(sw::test::kmlSchemaErrors(path("camp.kml")), "");
     EXPECT_EQ(enabledOutputs(), 5);
 
     // The second time to the same path asks first.

@@ -1,16 +1,14 @@
 #include "kmlconvert/conversion.h"
 #include "kmlconvert/perimeter_area.h"
 
-#include "services/tests/shapefile_readback.h"
-#include "testsupport/scripted_dialogs.h"
 #include "kmlconvert/tests/kml_test_data.h"
+#include "testsupport/run_process.h"
+#include "testsupport/scripted_dialogs.h"
+#include "testsupport/shapefile_reading.h"
 #include "testsupport/test_paths.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 
-#include <array>
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -61,26 +59,9 @@ std::set<std::string> filesIn(const fs::path& folder) {
     return names;
 }
 
-// What GDAL makes of the projection file and of the polygons' area in the state grid.
-QJsonObject oracle(const fs::path& shp) {
-    const auto script = sw::test::sourceDir() / "kmlconvert" / "tests" / "shape_oracle.py";
-    const std::string command = "/usr/bin/python3 '" + script.string() + "' '" + shp.string() + "'";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer{};
-    std::size_t got = 0;
-    while (pipe != nullptr && (got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        out.append(buffer.data(), got);
-    }
-    if (pipe != nullptr) {
-        pclose(pipe);
-    }
-    return QJsonDocument::fromJson(QByteArray::fromStdString(out)).object();
-}
-
 // The drawn area against PROJ's Albers of the same grid parameters.
-void expectDrawnAcres(const ConversionOutcome& outcome, const fs::path& shp) {
-    const double expected = oracle(shp).value("acres").toDouble();
+void expectDrawnAcres(const ConversionOutcome& outcome, const sw::test::ReadBack& back) {
+    const double expected = back.gdal.value("acres").toDouble();
     ASSERT_TRUE(outcome.drawnAcres.has_value());
     EXPECT_GT(expected, 0);
     EXPECT_NEAR(*outcome.drawnAcres, expected, expected * 1e-4);
@@ -257,10 +238,9 @@ TEST(KmlConversion, FilesAfterAConversion) {
     EXPECT_EQ(values.value("TYPE").toString(), "Fire Perimeter");
     EXPECT_EQ(values.value("SIGNIF").toString(), "Yes");
 
-    const QJsonObject gdal = oracle(dir / "swBigFire2ea.shp");
-    EXPECT_EQ(gdal.value("epsg").toString(), "4326");
-    EXPECT_TRUE(gdal.value("geographic").toBool());
-    expectDrawnAcres(run.outcome, dir / "swBigFire2ea.shp");
+    EXPECT_EQ(back.prj.value("epsg").toString(), "4326");
+    EXPECT_TRUE(back.prj.value("geographic").toBool());
+    expectDrawnAcres(run.outcome, back);
 }
 
 // Separate drawings stay separate: no segment joins one placemark to the next, and a hole
@@ -301,7 +281,7 @@ TEST(KmlConversion, SeveralDrawingsAreSeveralParts) {
     EXPECT_LT(areas[0].toDouble(), 0); // outer ring clockwise
     EXPECT_GT(areas[1].toDouble(), 0); // hole counter-clockwise
     EXPECT_EQ(back.gdal.value("features")[0]["wkt"].toString().left(9), "POLYGON (");
-    expectDrawnAcres(holes.outcome, dir / "swhole.shp");
+    expectDrawnAcres(holes.outcome, back);
 }
 
 TEST(KmlConversion, OverwriteCancelAndRefusal) {
@@ -374,12 +354,13 @@ TEST(KmlConversion, MissingEmptyAndZippedFiles) {
     EXPECT_EQ(empty.dialogs.messages.at(0).text, (dir / "swEmpty.kml").string());
 
     // A KMZ as Google Earth saves it: the working copy is its document.
-    const std::string zip = "cd '" + sw::test::kmlTestFile("").string() +
-                            "' && /usr/bin/python3 -c \"import zipfile,sys; "
-                            "z=zipfile.ZipFile(sys.argv[1],'w',zipfile.ZIP_DEFLATED); "
-                            "z.write('polygon_ge.kml','doc.kml'); z.close()\" '" +
-                            (dir / "Ridge Fire.kmz").string() + "'";
-    ASSERT_EQ(std::system(zip.c_str()), 0);
+    const auto zip = sw::test::runProcess(
+        "/usr/bin/python3",
+        {"-c",
+         "import zipfile,sys; z=zipfile.ZipFile(sys.argv[1],'w',zipfile.ZIP_DEFLATED); "
+         "z.write(sys.argv[2],'doc.kml'); z.close()",
+         (dir / "Ridge Fire.kmz").string(), sw::test::kmlTestFile("polygon_ge.kml").string()});
+    ASSERT_EQ(zip.exitCode, 0) << zip.output;
     Session zipped;
     convert(zipped, dir / "Ridge Fire.kmz", {No, No});
     ASSERT_TRUE(zipped.outcome.completed) << testing::PrintToString(zipped.dialogs.messageTexts());

@@ -3,7 +3,8 @@
 // left out of the copy fails here.
 
 #include "services/kml_writer.h"
-#include "services/tests/kml_checks.h"
+#include "testsupport/kml_checks.h"
+#include "testsupport/run_process.h"
 #include "testsupport/scripted_dialogs.h"
 #include "testsupport/test_paths.h"
 
@@ -140,14 +141,14 @@ TEST(InstalledIcons, EveryNamedIconIsASmallImageOfItsFormatAndAllDiffer) {
 
 TEST(ProjectionFiles, StateAlbersReadsAsTheAgencyGrid) {
     const std::string prj = (runtimeDir() / "qv_albers.prj").string();
-    const test::ToolResult proj4 = test::runTool("gdalsrsinfo", {"-o", "proj4", prj});
+    const test::ProcessResult proj4 = test::runProcess("gdalsrsinfo", {"-o", "proj4", prj});
     std::istringstream tokens(proj4.output);
     const std::set<std::string> parameters{std::istream_iterator<std::string>(tokens), {}};
     for (const char* p : {"+proj=aea", "+lat_0=24", "+lon_0=-84", "+lat_1=24", "+lat_2=31.5",
                           "+x_0=400000", "+y_0=0", "+units=m"}) {
         EXPECT_TRUE(parameters.contains(p)) << p << " not in " << proj4.output;
     }
-    const test::ToolResult wkt = test::runTool("gdalsrsinfo", {"-o", "wkt2", prj});
+    const test::ProcessResult wkt = test::runProcess("gdalsrsinfo", {"-o", "wkt2", prj});
     EXPECT_NE(wkt.output.find(",6378137,298.25,"), std::string::npos) << wkt.output;
 
     // PROJ against the agency's own figures. The agency's grid takes pi as 3.14159, which
@@ -161,8 +162,9 @@ TEST(ProjectionFiles, StateAlbersReadsAsTheAgencyGrid) {
     for (const auto& p : points) {
         input << p[1] << ' ' << p[0] << '\n';
     }
-    const test::ToolResult projected = test::runTool(
-        "gdaltransform", {"-s_srs", "EPSG:4326", "-t_srs", prj, "-output_xy"}, input.str());
+    const test::ProcessResult projected =
+        test::runProcess("gdaltransform", {"-s_srs", "EPSG:4326", "-t_srs", prj, "-output_xy"},
+                         test::ProcessOptions().feed(input.str()));
     std::istringstream results(projected.output);
     for (const auto& p : points) {
         double x = 0, y = 0;
@@ -171,8 +173,8 @@ TEST(ProjectionFiles, StateAlbersReadsAsTheAgencyGrid) {
         EXPECT_NEAR(y, p[3], 1.0) << p[0] << "," << p[1];
     }
 
-    const test::ToolResult wgs84 =
-        test::runTool("gdalsrsinfo", {"-o", "proj4", (runtimeDir() / "WGS1984.prj").string()});
+    const test::ProcessResult wgs84 =
+        test::runProcess("gdalsrsinfo", {"-o", "proj4", (runtimeDir() / "WGS1984.prj").string()});
     EXPECT_NE(wgs84.output.find("+proj=longlat +datum=WGS84"), std::string::npos) << wgs84.output;
 }
 

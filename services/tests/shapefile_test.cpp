@@ -1,9 +1,10 @@
 // Every shapefile written here is read back by GDAL and by a byte-level parser
-// (shapefile_readback.h): geometry, columns, values, and the agreement of .shp, .shx and .dbf.
+// (testsupport/shapefile_reading.h): geometry, columns, values, and the agreement of .shp,
+// .shx and .dbf.
 
 #include "services/shapefiles.h"
 
-#include "services/tests/shapefile_readback.h"
+#include "testsupport/shapefile_reading.h"
 #include "testsupport/test_paths.h"
 
 #include <QJsonArray>

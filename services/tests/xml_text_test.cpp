@@ -3,10 +3,9 @@
 
 #include "services/xml_text.h"
 
+#include "testsupport/run_process.h"
 #include "testsupport/test_paths.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace sw {
@@ -74,8 +73,9 @@ TEST(XmlText, DocumentsOfHostileValuesAreWellFormed) {
     document += "</d>\n";
     test::TempDir dir;
     test::writeFile(dir / "d.xml", document);
-    const std::string command = "xmllint --noout '" + (dir / "d.xml").string() + "' 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0);
+    const test::ProcessResult check =
+        test::runProcess("xmllint", {"--noout", (dir / "d.xml").string()});
+    EXPECT_EQ(check.exitCode, 0) << check.output;
 }
 
 } // namespace

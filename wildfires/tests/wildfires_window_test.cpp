@@ -10,7 +10,9 @@
 #include "services/program_folder.h"
 #include "services/shapefiles.h"
 #include "taskwindow/output_file_choice.h"
+#include "testsupport/kml_checks.h"
 #include "testsupport/scripted_dialogs.h"
+#include "testsupport/shapefile_reading.h"
 #include "testsupport/test_paths.h"
 #include "ui/window_kinds.h"
 #include "ui/window_registry.h"
@@ -21,11 +23,9 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -73,36 +73,11 @@ const std::string kTitles =
     "\"AlbersY\",\"UTM Coordinate\",\"USNG Coordinate\",\"Entry Date/Time\",\"Fire Start "
     "Date\",\"Acres\",\"Fuel\",\"Cause\",\"Contained\",\"Significant\"\r\n";
 
-// Runs a program to its end: exit code and output.
-std::pair<int, std::string> run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000)) {
-        return {-1, "did not finish: " + program.toStdString()};
-    }
-    return {process.exitCode(),
-            (process.readAllStandardOutput() + process.readAllStandardError()).toStdString()};
-}
-
-QJsonObject readShapefile(const fs::path& file) {
-    const auto [code, output] =
-        run(q("/usr/bin/python3"),
-            {q((sw::test::sourceDir() / "facilities/tests/read_shapefile.py").string()),
-             q(file.string())});
-    EXPECT_EQ(code, 0) << output;
-    return QJsonDocument::fromJson(QByteArray::fromStdString(output)).object();
-}
-
-// "Name String 45, Lat Real, EntryDate Date, ..." as GDAL sees the fields.
-QString fieldList(const QJsonObject& shapefile) {
-    QStringList columns;
-    for (const auto& field : shapefile["fields"].toArray()) {
-        const QJsonObject f = field.toObject();
-        columns << f["name"].toString() + " " + f["type"].toString() +
-                       (f["type"].toString() == "String" ? " " + QString::number(f["width"].toInt())
-                                                         : QString());
-    }
-    return columns.join(", ");
+// The shapefile as GDAL reads it, its files checked for consistency on the way.
+QJsonObject gdalReading(const fs::path& file) {
+    const sw::test::ReadBack back = sw::test::readShapefile(file);
+    EXPECT_EQ(sw::test::problemsOf(back), "");
+    return back.gdal;
 }
 
 class WildfiresWindow : public ::testing::Test {
@@ -567,32 +542,34 @@ TEST_F(WildfiresWindow, OneFireThroughTheConverterToEveryOutput) {
     EXPECT_FALSE(button("cmdWriteShape")->isEnabled());
     EXPECT_EQ(dialogs.files.at(4),
               sw::outputFileRequest(".shp", "Shape Files (pw*.shp) | pw*.shp"));
-    const QJsonObject read = readShapefile(dir / "pwfires.shp");
-    EXPECT_EQ(read["geometry"].toString(), "Point");
-    EXPECT_EQ(read["projection"].toString(), "Albers_Conic_Equal_Area");
-    EXPECT_EQ(fieldList(read),
+    const sw::test::ReadBack read = sw::test::readShapefile(dir / "pwfires.shp");
+    ASSERT_EQ(sw::test::problemsOf(read), "");
+    EXPECT_EQ(read.gdal["geometry_type"].toString(), "Point");
+    EXPECT_EQ(read.prj["projection"].toString(), "Albers_Conic_Equal_Area");
+    EXPECT_EQ(sw::test::fieldList(read),
               "Name String 45, Incident String 45, Report String 10, Lat Real, Long Real, "
               "AlbersX Real, AlbersY Real, UTM String 24, USNG String 20, EntryDate Date, "
               "StartDate Date, Acres Real, Fuel String 35, Cause String 35, "
               "Contained String 10, Signif String 5");
-    const QJsonArray features = read["features"].toArray();
+    const QJsonArray features = read.gdal["features"].toArray();
     ASSERT_EQ(features.size(), 2);
     for (const auto& feature : features) {
         const QJsonObject f = feature.toObject();
-        const QJsonArray v = f["values"].toArray();
+        const QJsonObject v = f["values"].toObject();
         QStringList texts;
-        for (int i : {0, 1, 2, 7, 8, 9, 10, 12, 13, 14, 15}) {
-            texts << v[i].toString();
+        for (const char* column : {"Name", "Incident", "Report", "UTM", "USNG", "EntryDate",
+                                   "StartDate", "Fuel", "Cause", "Contained", "Signif"}) {
+            texts << v[q(column)].toString();
         }
         EXPECT_EQ(texts.join('|'), q("Oak Hill|42|Initial|" + kPoint.utm + "|" + kPoint.usng +
                                      "|2026/05/01|2026/05/01|Grass|lightning|20.00%|Yes"));
-        EXPECT_DOUBLE_EQ(v[3].toDouble(), 30.25);
-        EXPECT_DOUBLE_EQ(v[4].toDouble(), -84.5);
-        EXPECT_DOUBLE_EQ(v[5].toDouble(), 351936.72);
-        EXPECT_DOUBLE_EQ(v[6].toDouble(), 693727.66);
-        EXPECT_DOUBLE_EQ(v[11].toDouble(), 1234.5);
-        EXPECT_DOUBLE_EQ(f["x"].toDouble(), 351936.72);
-        EXPECT_DOUBLE_EQ(f["y"].toDouble(), 693727.66);
+        EXPECT_DOUBLE_EQ(v["Lat"].toDouble(), 30.25);
+        EXPECT_DOUBLE_EQ(v["Long"].toDouble(), -84.5);
+        EXPECT_DOUBLE_EQ(v["AlbersX"].toDouble(), 351936.72);
+        EXPECT_DOUBLE_EQ(v["AlbersY"].toDouble(), 693727.66);
+        EXPECT_DOUBLE_EQ(v["Acres"].toDouble(), 1234.5);
+        EXPECT_DOUBLE_EQ(f["point"][0].toDouble(), 351936.72);
+        EXPECT_DOUBLE_EQ(f["point"][1].toDouble(), 693727.66);
     }
 
     // The KML document, without imagery and without a link.
@@ -613,11 +590,7 @@ TEST_F(WildfiresWindow, OneFireThroughTheConverterToEveryOutput) {
                                     std::string("<range>5000</range>")}) {
         EXPECT_NE(document.find(part), std::string::npos) << part << "\n" << document;
     }
-    const auto [code, output] =
-        run(q("xmllint"),
-            {q("--noout"), q("--schema"),
-             q(sw::test::kmlSchema().string()), q(path("oak.kml"))});
-    EXPECT_EQ(code, 0) << output;
+    EXPECT_EQ(sw::test::kmlSchemaErrors(path("oak.kml")), "");
     EXPECT_EQ(enabledOutputs(), 5);
     EXPECT_TRUE(dialogs.allAnswersUsed());
     EXPECT_EQ(dialogs.messageTexts(),
@@ -680,10 +653,10 @@ TEST_F(WildfiresWindow, AnEmptiedStartDateIsStoredAsNoDate) {
     click("cmdWriteShape");
     click("cmdAppendFile");
     EXPECT_TRUE(dialogs.messages.empty()) << ::testing::PrintToString(dialogs.messageTexts());
-    const QJsonArray values =
-        readShapefile(dir / "pwnodate.shp")["features"].toArray().at(0).toObject()["values"].toArray();
-    EXPECT_EQ(values.at(9).toString(), "2026/05/01");
-    EXPECT_TRUE(values.at(10).isNull()) << values.at(10).toString().toStdString();
+    const QJsonObject values =
+        gdalReading(dir / "pwnodate.shp").value("features")[0]["values"].toObject();
+    EXPECT_EQ(values["EntryDate"].toString(), "2026/05/01");
+    EXPECT_TRUE(values["StartDate"].isNull()) << values["StartDate"].toString().toStdString();
     EXPECT_EQ(readFile(dir / "pwnodate.txt"), oakHillLine("__-__-____"));
 }
 
@@ -803,11 +776,11 @@ TEST_F(WildfiresWindow, AppendsToOlderFilesAndRefusesFilesThatDoNotFit) {
     }
     // The older file took the record, its UTM text cut to the column, its significance set
     // through the field's own spelling.
-    const QJsonObject read = readShapefile(dir / "pwolder.shp");
-    const QJsonArray values = read["features"].toArray().at(0).toObject()["values"].toArray();
-    EXPECT_EQ(values.at(7).toString(), q(kPoint.utm.substr(0, 20)));
-    EXPECT_EQ(values.at(15).toString(), "Yes");
-    EXPECT_EQ(values.at(9).toString(), "2026/05/01");
+    const QJsonObject values =
+        gdalReading(dir / "pwolder.shp").value("features")[0]["values"].toObject();
+    EXPECT_EQ(values["UTM"].toString(), q(kPoint.utm.substr(0, 20)));
+    EXPECT_EQ(values["SIGNIF"].toString(), "Yes");
+    EXPECT_EQ(values["ENTRYDATE"].toString(), "2026/05/01");
 }
 
 // Without its installed projection file the shapefile is still written, and the user is told
@@ -825,7 +798,7 @@ TEST_F(WildfiresWindow, AMissingProjectionFileIsReportedAfterTheShapefile) {
     EXPECT_EQ(dialogs.messages[0].text,
               path("pwfires.shp") + " was written without its projection file: " +
                   (program / "qv_albers.prj").string() + " is missing");
-    EXPECT_EQ(readShapefile(dir / "pwfires.shp")["features"].toArray().size(), 1);
+    EXPECT_EQ(gdalReading(dir / "pwfires.shp")["features"].toArray().size(), 1);
     EXPECT_FALSE(fs::exists(dir / "pwfires.prj"));
 }
 

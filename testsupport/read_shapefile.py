@@ -1,16 +1,22 @@
 #!/usr/bin/python3
 """Reads a shapefile back without shapelib and prints what it holds as JSON.
 
-Two independent readings:
+The tests compare what the program wrote with what independent readers see:
   "gdal": what GDAL/OGR makes of the shapefile (geometry type, extent, columns with their
-          types, widths and precisions, and every feature's values and coordinates), plus
-          every warning or error GDAL raised while reading it;
+          types, widths and precisions, every feature's values by column name, geometry and
+          point), every warning or error GDAL raised while reading it, and "acres": the area
+          of a geographic polygon layer projected by PROJ into the state's Albers grid (same
+          parameters as the program's own), null for any other layer;
   "raw":  the three files parsed byte by byte (headers, index, record bounding boxes, ring
           closure and orientation, dBASE texts exactly as stored), and a list of
           "problems": every way in which the .shp, .shx and .dbf disagree with the format
-          or with each other. An empty list means the files are complete and consistent.
+          or with each other. An empty list means the files are complete and consistent;
+  "prj":  the projection file beside it as GDAL reads it (name, projection, central meridian,
+          whether geographic, and the EPSG code it matches with full confidence), or null when
+          there is none.
+A file that cannot be read is reported in "problems" or "messages", still as JSON.
 
-Usage: shapefile_dump.py PATH.shp
+Usage: /usr/bin/python3 read_shapefile.py PATH.shp
 """
 
 import json
@@ -18,9 +24,12 @@ import os
 import struct
 import sys
 
-from osgeo import gdal, ogr
+from osgeo import gdal, ogr, osr
 
 gdal.UseExceptions()
+osr.UseExceptions()
+
+SQUARE_METRES_PER_ACRE = 4046.8564224
 
 
 def ring_area(points):
@@ -163,8 +172,18 @@ def read_raw(shp_path):
     return raw
 
 
+def albers_grid():
+    """The state's Albers grid, from its parameters rather than from the program's .prj."""
+    albers = osr.SpatialReference()
+    albers.ImportFromProj4("+proj=aea +lat_1=24 +lat_2=31.5 +lat_0=24 +lon_0=-84 +x_0=400000 "
+                           "+y_0=0 +a=6378137 +rf=298.25 +units=m +no_defs")
+    albers.SetAxisMappingStrategy(osr.OAMS_TRADITIONAL_GIS_ORDER)
+    return albers
+
+
 def read_gdal(shp_path):
     messages = []
+    out = {"messages": messages}
 
     def handler(level, number, text):
         if level >= gdal.CE_Warning:
@@ -175,13 +194,14 @@ def read_gdal(shp_path):
         ds = ogr.Open(shp_path)
         layer = ds.GetLayer(0)
         defn = layer.GetLayerDefn()
-        out = {
+        out.update({
             "geometry_type": ogr.GeometryTypeToName(layer.GetGeomType()),
             "feature_count": layer.GetFeatureCount(),
             "extent": list(layer.GetExtent()) if layer.GetFeatureCount() else None,
             "fields": [],
             "features": [],
-        }
+            "acres": None,
+        })
         for i in range(defn.GetFieldCount()):
             fd = defn.GetFieldDefn(i)
             out["fields"].append({
@@ -191,6 +211,16 @@ def read_gdal(shp_path):
                 "width": fd.GetWidth(),
                 "precision": fd.GetPrecision(),
             })
+        polygons = ogr.GT_Flatten(layer.GetGeomType()) in (ogr.wkbPolygon, ogr.wkbMultiPolygon)
+        reference = layer.GetSpatialRef()
+        to_albers = None
+        if polygons and reference is not None and reference.IsGeographic():
+            # Longitude and latitude on WGS 84, as the converter writes them.
+            source = osr.SpatialReference()
+            source.ImportFromEPSG(4326)
+            source.SetAxisMappingStrategy(osr.OAMS_TRADITIONAL_GIS_ORDER)
+            to_albers = osr.CoordinateTransformation(source, albers_grid())
+            out["acres"] = 0.0
         layer.ResetReading()
         for feature in layer:
             values = {}
@@ -205,22 +235,57 @@ def read_gdal(shp_path):
                 else:
                     values[fd.GetName()] = feature.GetFieldAsString(i)
             geometry = feature.GetGeometryRef()
+            is_point = geometry is not None and ogr.GT_Flatten(geometry.GetGeometryType()) == ogr.wkbPoint
             out["features"].append({
                 "values": values,
                 "geometry": geometry.GetGeometryName() if geometry else None,
                 "wkt": geometry.ExportToIsoWkt() if geometry else None,
+                "point": [geometry.GetX(), geometry.GetY()] if is_point else None,
             })
+            if to_albers is not None and geometry is not None:
+                projected = geometry.Clone()
+                projected.Transform(to_albers)
+                out["acres"] += projected.GetArea() / SQUARE_METRES_PER_ACRE
         out["encoding"] = layer.GetMetadataItem("SOURCE_ENCODING", "SHAPEFILE")
         ds = None
+    except Exception as error:  # reported with the JSON, so the test shows why
+        messages.append("cannot read: %s" % error)
     finally:
         gdal.PopErrorHandler()
-    out["messages"] = messages
     return out
+
+
+def read_prj(shp_path):
+    path = shp_path[:-4] + ".prj"
+    if not os.path.exists(path):
+        return None
+    reference = osr.SpatialReference()
+    try:
+        with open(path) as f:
+            reference.ImportFromESRI([f.read()])
+    except Exception as error:
+        return {"error": "cannot read %s: %s" % (path, error)}
+    matches = [(match.GetAuthorityCode(None), confidence) for match, confidence in reference.FindMatches()]
+    best = max(matches, key=lambda m: m[1]) if matches else (None, 0)
+    return {
+        "name": reference.GetName(),
+        "projection": reference.GetAttrValue("PROJECTION"),
+        "central_meridian": reference.GetProjParm(osr.SRS_PP_CENTRAL_MERIDIAN),
+        "geographic": bool(reference.IsGeographic()),
+        "epsg": best[0] if best[1] == 100 else None,
+    }
+
+
+def read_raw_checked(shp_path):
+    try:
+        return read_raw(shp_path)
+    except Exception as error:  # a file too short or damaged to parse is a problem too
+        return {"problems": ["cannot parse the files: %s: %s" % (type(error).__name__, error)]}
 
 
 def main():
     path = sys.argv[1]
-    result = {"raw": read_raw(path), "gdal": read_gdal(path)}
+    result = {"raw": read_raw_checked(path), "gdal": read_gdal(path), "prj": read_prj(path)}
     json.dump(result, sys.stdout)
 
 

@@ -5,16 +5,8 @@
 
 #include <filesystem>
 #include <string>
-#include <vector>
 
 namespace sw::test {
-
-struct ToolResult {
-    int exitCode = -1;  // -1: the program could not be started or did not finish
-    std::string output; // standard output and error, merged
-};
-ToolResult runTool(const std::string& program, const std::vector<std::string>& arguments,
-                   const std::string& standardInput = {});
 
 // Empty when the file is well-formed and valid against the OGC KML 2.2 schema; otherwise
 // xmllint's report.
