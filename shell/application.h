@@ -1,7 +1,7 @@
 #pragma once
 // The program's windows put together: the registry with a factory for every window kind, all
-// sharing one dialog seam. main() builds one with the Qt dialogs; tests build one with the
-// scripted double.
+// sharing one dialog seam, each window through a WindowDialogs of its own that names it as the
+// asker. main() builds one with the Qt dialogs; tests build one with the scripted double.
 
 #include "coord/hand_back.h"
 #include "services/dialogs.h"

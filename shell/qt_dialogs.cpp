@@ -1,12 +1,11 @@
 #include "shell/qt_dialogs.h"
 
+#include "shell/window_dialogs.h"
+
 #include <QApplication>
-#include <QDialog>
-#include <QEvent>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPointer>
 #include <QRegularExpression>
 
 namespace sw {
@@ -34,39 +33,17 @@ QMessageBox::Icon qtIcon(Icon icon) {
 
 } // namespace
 
-// Remembers the last window (not a dialog of ours) that became active.
-class QtDialogs::LastActiveWindow : public QObject {
-public:
-    LastActiveWindow() { qApp->installEventFilter(this); }
-    QWidget* window() const { return window_.data(); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::WindowActivate) {
-            auto* widget = qobject_cast<QWidget*>(watched);
-            if (widget != nullptr && widget->isWindow() &&
-                qobject_cast<QDialog*>(widget) == nullptr) {
-                window_ = widget;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QPointer<QWidget> window_;
-};
-
-QtDialogs::QtDialogs() : lastActive_(std::make_unique<LastActiveWindow>()) {}
+QtDialogs::QtDialogs() = default;
 
 QtDialogs::~QtDialogs() = default;
 
-QWidget* QtDialogs::owner() const {
-    QWidget* active = QApplication::activeWindow();
-    if (active != nullptr && active->isVisible()) {
-        return active;
+QWidget* QtDialogs::owner() {
+    for (QWidget* candidate : {askingWindow(), QApplication::activeWindow()}) {
+        if (candidate != nullptr && candidate->window()->isVisible()) {
+            return candidate->window();
+        }
     }
-    QWidget* last = lastActive_->window();
-    return last != nullptr && last->isVisible() ? last : nullptr;
+    return nullptr;
 }
 
 QStringList qtNameFilters(const std::string& classicFilter) {

@@ -6,7 +6,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <memory>
 
 class QWidget;
 
@@ -25,14 +24,12 @@ public:
     void beep() override;
     void setWaitCursor(bool on) override;
 
-    // The window a box opens over: the active window, or, while none is (the activation is
-    // still on its way back from a file dialog that just closed), the window that was active
-    // last. Without it a box would open in the middle of the screen, away from its window.
-    QWidget* owner() const;
+    // The window a box opens over: the window asking through its WindowDialogs, or, for a
+    // request made without one, the active window. Without an owner a box opens in the middle
+    // of the screen, away from its window.
+    static QWidget* owner();
 
 private:
-    class LastActiveWindow;
-    std::unique_ptr<LastActiveWindow> lastActive_;
     int waitDepth_ = 0;
 };
 

@@ -426,6 +426,28 @@ TEST_F(ConverterWindow, ResultBoxesShowTheLongestTextsWhole) {
     }
 }
 
+// Nothing in the window grows to make room once it is shown: a refused value's message, the
+// widest results and a close and reopening leave it the size it opened with.
+TEST_F(ConverterWindow, KeepsItsSizeThroughAMessageWideResultsAndReopening) {
+    openFor("swFac");
+    const auto size = [this] { return std::pair{converter->width(), converter->height()}; };
+    const auto opened = size();
+    click("optDD");
+    focus("txtDDlongD");
+    type("190");
+    ASSERT_EQ(dialogs.messageTexts(), Texts{"Longitude must be between 000 and 180"});
+    for (const auto& [name, text] :
+         {std::pair{"lblAlbersX", "-1234567.89"}, std::pair{"lblAlbersY", "-2534807.94"},
+          std::pair{"lblUTMCoord", "16R 740550.42 3349132.77"}}) {
+        child<QLabel>(name)->setText(QString::fromLatin1(text));
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(size(), opened);
+    click("cmdconClose");
+    openFor("swFac");
+    EXPECT_EQ(size(), opened);
+}
+
 } // namespace
 } // namespace sw::test
 namespace sw::test {

@@ -1,13 +1,26 @@
-// The dialog seam: classic filters become Qt name filters, and the scripted double answers in
-// order and records what was shown.
+// The dialog seam: classic filters become Qt name filters, the scripted double answers in
+// order and records what was shown, and the real dialogs open over the window that asks.
 
 #include "shell/qt_dialogs.h"
-#include "testsupport/scripted_dialogs.h"
 
+#include "coord/hand_back.h"
+#include "shell/about_window.h"
+#include "shell/application.h"
+#include "shell/main_window.h"
+#include "taskwindow/result_panel.h"
+#include "testsupport/scripted_dialogs.h"
+#include "testsupport/test_paths.h"
+
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -58,29 +71,108 @@ TEST(ScriptedDialogs, AnswersInOrderAndRecordsEverything) {
 
 namespace {
 
-// A box asked right after a file dialog closed, while the activation is still on its way back
-// to the window: the box still opens over that window, not in the middle of the screen.
-TEST(QtDialogs, ABoxOpensOverTheWindowThatWasActive) {
-    sw::QtDialogs dialogs;
-    QWidget window;
-    window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    QApplication::setActiveWindow(nullptr);
-    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+// Answers every modal dialog the program opens, as a user would, and notes the window each
+// one opened over: a file dialog gets `path`, a question its "No", any other box its OK.
+class Answerer : public QObject {
+public:
+    explicit Answerer(std::string path) : path_(std::move(path)) {
+        timer_.setInterval(5);
+        connect(&timer_, &QTimer::timeout, this, &Answerer::answer);
+        timer_.start();
+    }
+    // The form name of the window under each dialog, "(none)" for one without a parent.
+    std::vector<std::string> owners;
 
-    QWidget* parent = nullptr;
-    bool shown = false;
-    QTimer::singleShot(0, [&] {
-        if (QWidget* box = QApplication::activeModalWidget()) {
-            shown = true;
-            parent = box->parentWidget();
-            box->close();
+private:
+    void answer() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) {
+            return;
         }
-    });
-    dialogs.inform("Add Image or Web link?");
-    EXPECT_TRUE(shown);
-    EXPECT_EQ(parent, &window);
+        QWidget* parent = modal->parentWidget();
+        owners.push_back(parent != nullptr ? parent->window()->objectName().toStdString()
+                                           : std::string("(none)"));
+        if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            files->selectFile(QString::fromStdString(path_));
+            static_cast<QDialog*>(files)->accept(); // as the dialog's own Open button
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            QAbstractButton* no = box->button(QMessageBox::No);
+            (no != nullptr ? no : box->button(QMessageBox::Ok))->click();
+        } else {
+            modal->close();
+        }
+    }
+
+    std::string path_;
+    QTimer timer_;
+};
+
+template <class W = QAbstractButton> W* child(QWidget* window, const char* name) {
+    W* widget = window->findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+void click(QWidget* window, const char* button) {
+    QTest::mouseClick(child(window, button), Qt::LeftButton);
+}
+
+// Through the program's real dialogs, every window's boxes and file dialogs open over that
+// window, while another window is the active one (as when a screen reader presses a button,
+// or the activation has not come back from a file dialog yet) and the converter is open too.
+TEST(QtDialogs, EveryBoxOpensOverTheWindowThatAsks) {
+    struct Case {
+        const char* form;
+        std::function<void(QWidget*)> act;
+        std::size_t dialogs;
+    };
+    const Case cases[] = {
+        {"swFac", [](QWidget* w) { click(w, "cmdEnableWriteFile"); }, 1},
+        // Output file, then "Add Image or Web link?".
+        {"swFac",
+         [](QWidget* w) {
+             click(w, "optICS");
+             QTest::keyClicks(child<QComboBox>(w, "cmbfacType"), "Camp");
+             QTest::keyClicks(child<QLineEdit>(w, "txtfacName"), "Camp A");
+             w->findChild<sw::ResultPanel*>()->receiveCoordinates(sw::handBackTexts(30.25, -84.5));
+             click(w, "cmdEnableWriteFile");
+             click(w, "cmdfKML");
+         },
+         2},
+        {"frmDBMan", [](QWidget* w) { click(w, "CmdEnable"); }, 1},
+        {"swHcane", [](QWidget* w) { click(w, "cmdEnableWriteFile"); }, 1},
+        {"frmGEAddress", [](QWidget* w) { click(w, "cmdEnableKML"); }, 1},
+        {"kml_firedp_0611", [](QWidget* w) { click(w, "CmdEnable"); }, 1},
+        {"sw_ddc_0306",
+         [](QWidget* w) {
+             click(w, "optGrid");
+             QTest::keyClicks(child<QLineEdit>(w, "txtGridRef"), "not a reference");
+             QTest::keyClick(child<QLineEdit>(w, "txtGridRef"), Qt::Key_Return);
+         },
+         1},
+        {"frmAbout",
+         [](QWidget* w) {
+             qobject_cast<sw::frmAbout*>(w)->setSystemInfoLookup([] { return QString(); });
+             click(w, "cmdSysInfo");
+         },
+         1},
+    };
+    for (const auto& c : cases) {
+        sw::test::TempDir dir;
+        sw::QtDialogs dialogs;
+        sw::SitewardApp app(dialogs);
+        QWidget* main = app.start();
+        app.registry().show("sw_ddc_0306");
+        QWidget* asker = app.registry().show(c.form);
+        ASSERT_NE(asker, nullptr) << c.form;
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(asker));
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main)) << c.form;
+
+        Answerer answerer((dir / "answer.kml").string());
+        c.act(asker);
+        EXPECT_EQ(answerer.owners, std::vector<std::string>(c.dialogs, c.form)) << c.form;
+    }
 }
 
 } // namespace
