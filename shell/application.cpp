@@ -10,6 +10,9 @@
 #include "shell/window_dialogs.h"
 #include "wildfires/wildfires_window.h"
 
+#include <functional>
+#include <tuple>
+
 namespace sw {
 
 namespace {
@@ -32,26 +35,26 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
         forms::kMain, [this] { return new sw_main(registry_); }, WindowRegistry::OnClose::Destroy);
     registry_.setFactory(forms::kAbout,
                          askingOverItself(dialogs_, [](Dialogs& own) { return new frmAbout(own); }),
-                         WindowRegistry::OnClose::Destroy);
+                         WindowRegistry::OnClose::Destroy, QStringLiteral("cmdOK"));
 
-    registry_.setFactory(forms::kConverter, askingOverItself(dialogs_, [](Dialogs& own) {
-                             return new sw_ddc_0306(own);
-                         }));
-    registry_.setFactory(forms::kFacilities, askingOverItself(dialogs_, [this](Dialogs& own) {
-                             return new swFac(own, openConverterCall());
-                         }));
-    registry_.setFactory(forms::kWildfires, askingOverItself(dialogs_, [this](Dialogs& own) {
-                             return new frmDBMan(own, openConverterCall());
-                         }));
-    registry_.setFactory(forms::kHurricanes, askingOverItself(dialogs_, [this](Dialogs& own) {
-                             return new swHcane(own, openConverterCall());
-                         }));
-    registry_.setFactory(forms::kAddresses, askingOverItself(dialogs_, [](Dialogs& own) {
-                             return new frmGEAddress(own);
-                         }));
-    registry_.setFactory(forms::kKmlConvert, askingOverItself(dialogs_, [](Dialogs& own) {
-                             return new kml_firedp_0611(own);
-                         }));
+    // The windows that live until they are unloaded, each with its own way out, which the
+    // window system's close box presses too.
+    using Make = std::function<QWidget*(Dialogs&)>;
+    const std::tuple<const char*, const char*, Make> windows[] = {
+        {forms::kConverter, "cmdconClose", [](Dialogs& own) { return new sw_ddc_0306(own); }},
+        {forms::kFacilities, "cmdfacDone",
+         [this](Dialogs& own) { return new swFac(own, openConverterCall()); }},
+        {forms::kWildfires, "cmdQuit",
+         [this](Dialogs& own) { return new frmDBMan(own, openConverterCall()); }},
+        {forms::kHurricanes, "cmdHexit",
+         [this](Dialogs& own) { return new swHcane(own, openConverterCall()); }},
+        {forms::kAddresses, "cmdExit", [](Dialogs& own) { return new frmGEAddress(own); }},
+        {forms::kKmlConvert, "cmdQuit", [](Dialogs& own) { return new kml_firedp_0611(own); }},
+    };
+    for (const auto& [form, leaveButton, make] : windows) {
+        registry_.setFactory(form, askingOverItself(dialogs_, make), WindowRegistry::OnClose::Hide,
+                             QString::fromLatin1(leaveButton));
+    }
 }
 
 sw_main* SitewardApp::start() {

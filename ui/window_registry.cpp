@@ -1,6 +1,38 @@
 #include "ui/window_registry.h"
 
+#include <QAbstractButton>
+#include <QEvent>
+
 namespace sw {
+namespace {
+
+// Turns the window system's close box into a press of the window's leave button. The press
+// comes after the close event has been turned down, so the button closes, hides or unloads
+// the window as it always does, outside the window system's close.
+class CloseBoxPresses : public QObject {
+public:
+    CloseBoxPresses(QWidget* window, QString button) : QObject(window), button_(std::move(button)) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The program's own closing (unloading) is not spontaneous and goes through.
+        if (event->type() == QEvent::Close && event->spontaneous()) {
+            if (auto* button = watched->findChild<QAbstractButton*>(button_)) {
+                event->ignore();
+                QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QString button_;
+};
+
+} // namespace
 
 WindowRegistry::~WindowRegistry() {
     for (const auto& window : std::as_const(instances_)) {
@@ -8,8 +40,9 @@ WindowRegistry::~WindowRegistry() {
     }
 }
 
-void WindowRegistry::setFactory(const QString& form, Factory factory, OnClose onClose) {
-    kinds_.insert(form, {std::move(factory), onClose});
+void WindowRegistry::setFactory(const QString& form, Factory factory, OnClose onClose,
+                                const QString& leaveButton) {
+    kinds_.insert(form, {std::move(factory), onClose, leaveButton});
 }
 
 QWidget* WindowRegistry::instance(const QString& form) {
@@ -23,6 +56,9 @@ QWidget* WindowRegistry::instance(const QString& form) {
     QWidget* window = kind->factory();
     window->setObjectName(form);
     window->setAttribute(Qt::WA_DeleteOnClose, kind->onClose == OnClose::Destroy);
+    if (!kind->leaveButton.isEmpty()) {
+        new CloseBoxPresses(window, kind->leaveButton);
+    }
     instances_.insert(form, window);
     return window;
 }

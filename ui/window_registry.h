@@ -17,9 +17,9 @@ class WindowRegistry {
 public:
     using Factory = std::function<QWidget*()>;
 
-    // What the window's close box does. Task windows and the converter live until the program
-    // unloads them, so closing one only hides it and it keeps what the user typed; the main
-    // window and About are destroyed when closed.
+    // What closing a window does. Task windows and the converter live until the program
+    // unloads them, so closing one only hides it and its next showing finds it as it was left;
+    // the main window and About are destroyed when closed.
     enum class OnClose { Hide, Destroy };
 
     WindowRegistry() = default;
@@ -29,7 +29,11 @@ public:
     WindowRegistry& operator=(const WindowRegistry&) = delete;
 
     // How to build a window kind. The factory's widget gets the form name as object name.
-    void setFactory(const QString& form, Factory factory, OnClose onClose = OnClose::Hide);
+    // `leaveButton`: the window's own way out ("E&xit", "&Close"), which the window system's
+    // close box then presses instead of closing the window itself, so the close box hides,
+    // clears or unloads the window exactly as that button does.
+    void setFactory(const QString& form, Factory factory, OnClose onClose = OnClose::Hide,
+                    const QString& leaveButton = {});
 
     // The live instance, created on first use; nullptr for a kind without a factory.
     QWidget* instance(const QString& form);
@@ -52,6 +56,7 @@ private:
     struct Kind {
         Factory factory;
         OnClose onClose = OnClose::Hide;
+        QString leaveButton;
     };
     QHash<QString, Kind> kinds_;
     QHash<QString, QPointer<QWidget>> instances_;

@@ -8,12 +8,14 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -217,34 +219,77 @@ TEST_F(MainWindowTest, AWindowClosedByUnloadIsBuiltAfreshNextTime) {
 
 namespace {
 
-TEST_F(MainWindowTest, TheCloseBoxHidesTaskWindowsAndTheConverterButDestroysAbout) {
-    struct Case {
-        const char* form;
-        bool kept;
-    };
-    const Case cases[] = {{"swFac", true},        {"frmDBMan", true},        {"swHcane", true},
-                          {"frmGEAddress", true}, {"kml_firedp_0611", true}, {"sw_ddc_0306", true},
-                          {"frmAbout", false}};
-    for (const Case& c : cases) {
-        QWidget* window = app.registry().show(c.form);
-        ASSERT_NE(window, nullptr) << c.form;
-        window->close(); // what the title bar's close box does
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(live(c.form), c.kept ? window : nullptr) << c.form;
-        if (c.kept) {
-            EXPECT_FALSE(window->isVisible()) << c.form;
+// What a user sees of a window: every named field's text and every chosen option.
+std::vector<std::string> shownState(QWidget* window) {
+    std::vector<std::string> state;
+    for (const auto* field : window->findChildren<QLineEdit*>()) {
+        if (!field->objectName().isEmpty()) {
+            state.push_back((field->objectName() + "=" + field->text()).toStdString());
         }
     }
-    // The converter keeps its notation across a close box, as across "&Close".
-    click("cmdSWfacilities");
-    live("swFac")->findChild<QPushButton*>("cmdfCoordCon")->click();
-    QWidget* converter = live("sw_ddc_0306");
-    converter->findChild<QAbstractButton*>("optDMS")->click();
-    converter->close();
-    live("swFac")->findChild<QPushButton*>("cmdfCoordCon")->click();
-    EXPECT_EQ(live("sw_ddc_0306"), converter);
-    EXPECT_TRUE(converter->findChild<QAbstractButton*>("optDMS")->isChecked());
-    EXPECT_TRUE(converter->findChild<QLineEdit*>("txtDMSlongdd")->isEnabled());
+    for (const auto* option : window->findChildren<QAbstractButton*>()) {
+        if (option->isChecked()) {
+            state.push_back(option->objectName().toStdString() + " chosen");
+        }
+    }
+    return state;
+}
+
+// Each window kind leaves as its own way out says (Exit, "&Close", OK): a hidden window comes
+// back with what the user chose, an unloaded one is built afresh in its load state. The window
+// system's close box leaves it exactly as that button does, what it clears included.
+TEST_F(MainWindowTest, EachKindLeavesAsItsOwnButtonSaysAndTheCloseBoxDoesTheSame) {
+    struct Case {
+        const char* form;
+        const char* leave;  // the window's own way out
+        const char* option; // something the user chose, which only a hidden window keeps
+        const char* field;  // something the user typed
+        bool unloads;
+    };
+    const Case cases[] = {
+        {"swFac", "cmdfacDone", "optICS", "txtfacName", false},
+        {"frmDBMan", "cmdQuit", "optRepU", "txtF_Name", false},
+        {"swHcane", "cmdHexit", "optFcast", "txtHwind", false},
+        {"frmGEAddress", "cmdExit", "optICSAdd", "txtPaname", false},
+        {"sw_ddc_0306", "cmdconClose", "optTRS", "txtTown", false},
+        {"kml_firedp_0611", "cmdQuit", "optRepU", "txtF_Name", true},
+        {"frmAbout", "cmdOK", nullptr, nullptr, true},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> seenAgain[2];
+        for (const bool closeBox : {false, true}) {
+            const std::string how = std::string(c.form) + (closeBox ? " close box" : " own button");
+            SitewardApp other(dialogs);
+            other.start();
+            QWidget* window = other.registry().show(c.form);
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << how;
+            if (c.option != nullptr) {
+                auto* option = window->findChild<QAbstractButton*>(c.option);
+                ASSERT_FALSE(option->isChecked()) << how;
+                option->click();
+                QTest::keyClicks(window->findChild<QLineEdit*>(c.field), "12");
+            }
+            if (closeBox) {
+                QCloseEvent fromWindowSystem;
+                QSpontaneKeyEvent::setSpontaneous(&fromWindowSystem);
+                QApplication::instance()->notify(window, &fromWindowSystem);
+            } else {
+                window->findChild<QAbstractButton*>(c.leave)->click();
+            }
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+            EXPECT_EQ(other.registry().existing(c.form), c.unloads ? nullptr : window) << how;
+            EXPECT_FALSE(!c.unloads && window->isVisible()) << how;
+            QWidget* again = other.registry().show(c.form);
+            if (c.option != nullptr) {
+                EXPECT_EQ(again->findChild<QAbstractButton*>(c.option)->isChecked(), !c.unloads)
+                    << how;
+            }
+            seenAgain[closeBox ? 1 : 0] = shownState(again);
+        }
+        EXPECT_EQ(seenAgain[1], seenAgain[0]) << c.form;
+    }
 }
 
 } // namespace
