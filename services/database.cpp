@@ -7,10 +7,8 @@
 #include <cmath>
 #include <fstream>
 #include <system_error>
-#include <thread>
 #include <utility>
 
-#include "services/batch_handoff.h"
 #include "services/no_case.h"
 #include "services/number_reading.h"
 #include "services/text_sql.h"
@@ -393,10 +391,8 @@ bool Database::runStatement(std::string_view text, std::string sql,
                 const char* name = sqlite3_column_name(stmt.handle, c);
                 names.emplace_back(name ? name : "");
             }
-            if (ok && each != nullptr) {
-                ok = visitRows(stmt.handle, text, names, *each);
-            }
-            while (ok && each == nullptr) {
+            Recordset one; // a reader's: its one row is each row in turn
+            while (ok) {
                 int rc = sqlite3_step(stmt.handle);
                 if (rc == SQLITE_DONE) {
                     break;
@@ -405,7 +401,18 @@ bool Database::runStatement(std::string_view text, std::string sql,
                     ok = failSql("Cannot run \"" + std::string(text) + "\"");
                     break;
                 }
-                if (rows != nullptr) {
+                if (each != nullptr) {
+                    if (one.rows_.empty()) {
+                        one = Recordset(names, {std::vector<DbValue>(names.size())});
+                    }
+                    for (int c = 0; c < columns; ++c) {
+                        one.rows_[0][static_cast<std::size_t>(c)] = columnValue(stmt.handle, c);
+                    }
+                    if (!(*each)(one)) {
+                        ok = fail("The query was stopped by its reader: " + std::string(text));
+                        break;
+                    }
+                } else if (rows != nullptr) {
                     std::vector<DbValue> row;
                     row.reserve(static_cast<std::size_t>(columns));
                     for (int c = 0; c < columns; ++c) {
@@ -423,76 +430,6 @@ bool Database::runStatement(std::string_view text, std::string sql,
         ok = ok && convertNumberColumns(target.first, target.second, lastRowBefore);
     }
     return ok;
-}
-
-namespace {
-
-struct RowBatch {
-    std::vector<std::vector<DbValue>> rows;
-    std::size_t count = 0;
-};
-
-} // namespace
-
-// Steps the statement on a thread of its own and hands its rows to `each` on this one, so
-// SQLite reads the next rows while the reader works on the last ones.
-bool Database::visitRows(sqlite3_stmt* stmt, std::string_view text,
-                         const std::vector<std::string>& names, const RowVisitor& each) {
-    constexpr std::size_t kBatchRows = 1024;
-    const auto columns = static_cast<std::size_t>(sqlite3_column_count(stmt));
-    BatchHandoff<RowBatch> handoff;
-    int last = SQLITE_DONE;
-    std::thread stepper([&] {
-        while (RowBatch* batch = handoff.take()) {
-            batch->rows.resize(kBatchRows);
-            batch->count = 0;
-            while (batch->count < kBatchRows && (last = sqlite3_step(stmt)) == SQLITE_ROW) {
-                auto& row = batch->rows[batch->count++];
-                row.resize(columns);
-                for (std::size_t c = 0; c < columns; ++c) {
-                    row[c] = columnValue(stmt, static_cast<int>(c));
-                }
-            }
-            handoff.give(batch);
-            if (last != SQLITE_ROW) {
-                break;
-            }
-        }
-        handoff.finish();
-    });
-    // However this ends (a reader that stops or throws), the stepper stops before the
-    // statement goes.
-    struct Join {
-        BatchHandoff<RowBatch>& handoff;
-        std::thread& thread;
-        ~Join() {
-            handoff.stop();
-            if (thread.joinable()) {
-                thread.join();
-            }
-        }
-    } join{handoff, stepper};
-
-    Recordset one(names, {std::vector<DbValue>(columns)}); // its one row is each row in turn
-    bool stopped = false;
-    while (RowBatch* batch = stopped ? nullptr : handoff.next()) {
-        for (std::size_t i = 0; i < batch->count && !stopped; ++i) {
-            std::swap(one.rows_[0], batch->rows[i]);
-            stopped = !each(one);
-        }
-        handoff.recycle(batch);
-    }
-    handoff.stop();
-    if (stepper.joinable()) {
-        stepper.join();
-    }
-    if (stopped) {
-        return fail("The query was stopped by its reader: " + std::string(text));
-    }
-    if (last != SQLITE_DONE) {
-        return failSql("Cannot run \"" + std::string(text) + "\"");
-    }
-    return true;
 }
 
 std::optional<std::int64_t> Database::lastRowid(const std::string& schema,

@@ -35,7 +35,6 @@
 #include "services/field_types.h"
 
 struct sqlite3;
-struct sqlite3_stmt;
 
 namespace sw {
 
@@ -82,8 +81,7 @@ public:
     std::optional<Recordset> query(std::string_view sql, const std::vector<DbValue>& params = {});
     // Runs one query and hands its rows to `row` one at a time, in order. Each call sees a set
     // positioned on that one row, with the field names query() gives. Returning false stops
-    // the query, which then fails. The next rows are read on a thread of their own while `row`
-    // works, so `row` must not use this database.
+    // the query, which then fails.
     using RowVisitor = std::function<bool(const Recordset& row)>;
     bool queryEach(std::string_view sql, const std::vector<DbValue>& params,
                    const RowVisitor& row);
@@ -105,8 +103,6 @@ private:
     bool openFile(const std::filesystem::path& file, int flags, bool mustExist);
     bool run(std::string_view sql, const std::vector<DbValue>& params, Recordset* rows,
              const RowVisitor* each = nullptr);
-    bool visitRows(sqlite3_stmt* stmt, std::string_view text, const std::vector<std::string>& names,
-                   const RowVisitor& each);
     bool runStatement(std::string_view text, std::string sql, const std::vector<DbValue>& params,
                       Recordset* rows, const RowVisitor* each, const std::function<bool()>& guard,
                       const bool& guarded);
