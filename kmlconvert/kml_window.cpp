@@ -167,6 +167,10 @@ void kml_firedp_0611::buildControls() {
     txtArea_->setMaximumWidth(160);
     // The area the drawn perimeter encloses, beside the area the user gives.
     lblDrawnArea_ = named(new QLabel, "lblDrawnArea");
+    // Its room is kept from the start: a label that widens the column when it appears would
+    // narrow the other, wrap the procedure text and squeeze the option rows below it.
+    lblDrawnArea_->setMinimumWidth(lblDrawnArea_->fontMetrics().horizontalAdvance(
+        QStringLiteral("Drawn perimeter: 99,999,999.9 acres")));
     auto* areaRow = new QHBoxLayout;
     areaRow->addWidget(txtArea_);
     areaRow->addWidget(lblDrawnArea_, 1);

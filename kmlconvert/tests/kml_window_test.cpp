@@ -225,6 +225,18 @@ TEST_F(KmlWindow, ConvertsADrawingIntoAShapefile) {
     fillIn();
     click("CmdEnable");
     ASSERT_TRUE(convertEnabled()) << ::testing::PrintToString(dialogs.messageTexts());
+    // Where every control stands before the drawn area is shown beside the area field.
+    const auto geometries = [&] {
+        QApplication::processEvents();
+        std::vector<std::pair<QString, QRect>> all;
+        for (const QWidget* widget : window->findChildren<QWidget*>()) {
+            if (widget->isVisible() && !widget->objectName().isEmpty()) {
+                all.emplace_back(widget->objectName(), widget->geometry());
+            }
+        }
+        return all;
+    };
+    const auto before = geometries();
     dialogs.clear();
     dialogs.fileNext(kml.string()).answerNext(sw::Answer::No).answerNext(sw::Answer::No);
     click("cmdFireTab");
@@ -234,6 +246,16 @@ TEST_F(KmlWindow, ConvertsADrawingIntoAShapefile) {
               "\"Grass\",\"lightning\",\"Fire Perimeter\",\"45.00%\",\"\"\r\n");
     EXPECT_TRUE(fs::exists(dir / "swRidge.shp"));
     EXPECT_EQ(caption("lblDrawnArea"), "Drawn perimeter: 248.5 acres");
+    // Nothing moves or shrinks when the label shows: a squeezed window cuts its options in half.
+    const auto after = geometries();
+    for (const auto& [name, geometry] : before) {
+        const auto same = std::find_if(after.begin(), after.end(),
+                                       [&](const auto& other) { return other.first == name; });
+        ASSERT_NE(same, after.end()) << name.toStdString();
+        if (name != "lblDrawnArea") {
+            EXPECT_EQ(same->second, geometry) << name.toStdString();
+        }
+    }
     EXPECT_EQ(field("txtArea")->text(), "1,234.50"); // the user's own value stays
 }
 
