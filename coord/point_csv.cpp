@@ -13,6 +13,7 @@
 
 #include "coord/grid_reference.h"
 #include "coord/number_text.h"
+#include "services/enclosed.h"
 
 namespace sw {
 namespace {
@@ -66,8 +67,8 @@ PointLine parsePointLine(std::string_view line) {
     const NumberReading longitude = readNumberText(second);
     for (const auto& [reading, text] : {std::pair{latitude, first}, std::pair{longitude, second}}) {
         if (reading.outOfRange) {
-            return bad("\"" + std::string(text) +
-                       "\" is out of range: too large, or too close to zero, for a number");
+            return bad(enclosed(text) +
+                       " is out of range: too large, or too close to zero, for a number");
         }
     }
     if (!latitude.value || !longitude.value) {

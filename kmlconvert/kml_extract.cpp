@@ -1,6 +1,7 @@
 #include "kmlconvert/kml_extract.h"
 
 #include "coord/number_text.h"
+#include "services/enclosed.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -51,8 +52,8 @@ std::optional<double> wholeNumber(std::string_view text) {
         return std::nullopt;
     }
     double value = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                     std::chars_format::general);
+    auto [end, ec] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
     if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
         return std::nullopt;
     }
@@ -348,7 +349,7 @@ private:
             }
             for (; p < runEnd; ++p) {
                 if (tuple_.size() >= kLongestTuple) {
-                    refuse(tupleLine_, "\"" + shortened(tuple_) + "\" is not a coordinate tuple.");
+                    refuse(tupleLine_, enclosed(shortened(tuple_)) + " is not a coordinate tuple.");
                     return;
                 }
                 appendShown(tuple_, *p);
@@ -402,7 +403,10 @@ private:
         }
         std::string joined;
         for (std::size_t i = 0; i < count; ++i) {
-            joined += (i ? "," : "") + std::string(numbers[i]);
+            if (i > 0) {
+                joined += ',';
+            }
+            joined += numbers[i];
         }
         vertex(joined, numbers, count, line);
     }
@@ -411,8 +415,8 @@ private:
     void vertex(const std::string& text, const std::string_view* numbers, std::size_t count,
                 long long line) {
         if (count < 2 || count > 3) {
-            refuse(line, "\"" + shortened(text) +
-                             "\" is not a coordinate tuple (longitude,latitude or "
+            refuse(line, enclosed(shortened(text)) +
+                             " is not a coordinate tuple (longitude,latitude or "
                              "longitude,latitude,altitude).");
             return;
         }
@@ -420,16 +424,15 @@ private:
         for (std::size_t i = 0; i < count; ++i) {
             values[i] = wholeNumber(numbers[i]);
             if (!values[i]) {
-                refuse(line, "\"" + shortened(text) + "\" is not a coordinate tuple: \"" +
-                                 shortened(numbers[i]) + "\" is not a number.");
+                refuse(line, enclosed(shortened(text)) + " is not a coordinate tuple: " +
+                                 enclosed(shortened(numbers[i])) + " is not a number.");
                 return;
             }
         }
         const double longitude = *values[0];
         const double latitude = *values[1];
         if (longitude < -180 || longitude > 180) {
-            refuse(line, "the longitude " + std::string(numbers[0]) +
-                             " lies outside -180 to 180.");
+            refuse(line, "the longitude " + std::string(numbers[0]) + " lies outside -180 to 180.");
             return;
         }
         if (latitude < -90 || latitude > 90) {
@@ -478,7 +481,10 @@ private:
         }
         rewritten_.clear();
         for (std::size_t i = 0; i < count; ++i) {
-            rewritten_ += (i ? "," : "") + shortestText(*values[i]);
+            if (i > 0) {
+                rewritten_ += ',';
+            }
+            rewritten_ += shortestText(*values[i]);
         }
         return rewritten_;
     }
@@ -540,8 +546,8 @@ Extraction writeVertexFile(const std::string& kmlPath, const std::string& vertex
     QSaveFile out(QString::fromStdString(vertexPath));
     if (!out.open(QIODevice::WriteOnly)) {
         Extraction failed;
-        failed.refusal = "Cannot write the vertex file " + vertexPath + ": " +
-                         out.errorString().toStdString();
+        failed.refusal =
+            "Cannot write the vertex file " + vertexPath + ": " + out.errorString().toStdString();
         return failed;
     }
     std::string buffer;
@@ -551,22 +557,25 @@ Extraction writeVertexFile(const std::string& kmlPath, const std::string& vertex
         out.write(buffer.data(), static_cast<qint64>(buffer.size()));
         buffer.clear();
     };
-    Extraction result = extractCoordinates(kmlPath, [&](const Tuple& tuple) {
-        buffer += "1,";
-        buffer += tuple.text;
-        buffer += "\r\n";
-        if (buffer.size() >= kBlock) {
-            flush();
-        }
-    }, shownName);
+    Extraction result = extractCoordinates(
+        kmlPath,
+        [&](const Tuple& tuple) {
+            buffer += "1,";
+            buffer += tuple.text;
+            buffer += "\r\n";
+            if (buffer.size() >= kBlock) {
+                flush();
+            }
+        },
+        shownName);
     if (!result.ok()) {
         out.cancelWriting();
         return result;
     }
     flush();
     if (!out.commit()) {
-        result.refusal = "Cannot write the vertex file " + vertexPath + ": " +
-                         out.errorString().toStdString();
+        result.refusal =
+            "Cannot write the vertex file " + vertexPath + ": " + out.errorString().toStdString();
     }
     return result;
 }

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <string>
 
+#include "services/enclosed.h"
 #include "services/no_case.h"
 
 namespace sw {
@@ -171,8 +172,7 @@ std::optional<std::string> CodePage::encode(std::string_view utf8, std::size_t w
             bytes = converter.convert(character);
         }
         if (!bytes) {
-            error =
-                "\"" + std::string(character) + "\" cannot be written in the code page " + name_;
+            error = enclosed(character) + " cannot be written in the code page " + name_;
             return std::nullopt;
         }
         if (out.size() + bytes->size() > width) {

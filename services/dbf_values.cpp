@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "services/enclosed.h"
 #include "services/no_case.h"
 #include "services/number_reading.h"
 
@@ -89,7 +90,7 @@ int daysInMonth(int year, int month) {
 }
 
 std::string dateText(ShapeDate date) {
-    char buffer[16];
+    char buffer[3 * 12]; // room for any three ints, though a valid date takes 8
     std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", date.year, date.month, date.day);
     return buffer;
 }
@@ -235,7 +236,7 @@ std::optional<std::string> encodeText(const ShapeFieldInfo& column, std::string_
         if (!clean.empty()) {
             auto date = dateFromText(clean);
             if (!date) {
-                error = "\"" + std::string(text) + "\" is not a date (column " + column.name + ")";
+                error = enclosed(text) + " is not a date (column " + column.name + ")";
             } else {
                 stored = dateText(*date);
             }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "services/enclosed.h"
 #include "services/no_case.h"
 
 namespace sw {
@@ -24,7 +25,7 @@ std::optional<std::string> quoteName(std::string_view name) {
             return std::nullopt;
         }
     }
-    return "[" + std::string(name) + "]";
+    return enclosed(name, '[', ']');
 }
 
 // "SELECT cols INTO table FROM rest" makes a new table from the selected rows; SQLite says it
