@@ -3,6 +3,7 @@
 #include "addresses/zip_lookup.h"
 #include "services/dialogs.h"
 #include "services/kml_writer.h"
+#include "taskwindow/controls.h"
 #include "taskwindow/editable_list.h"
 #include "taskwindow/entry_rule_guard.h"
 #include "taskwindow/output_lock.h"
@@ -32,33 +33,15 @@
 
 namespace {
 
+using sw::controls::button;
+using sw::controls::caption;
+using sw::controls::named;
+using sw::controls::qs;
+using sw::controls::ss;
+
 const QColor kTextUnlocked{255, 192, 255}; // pink while the list may be edited by hand
 const QColor kTextLocked{255, 255, 192};
 constexpr int kZipMaxLength = 64;
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-std::string ss(const QString& text) {
-    return text.toStdString();
-}
-
-template <class W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QPushButton* button(const char* name, const char* caption) {
-    auto* b = named(new QPushButton(QString::fromUtf8(caption)), name);
-    b->setMinimumHeight(30);
-    return b;
-}
-
-QLabel* caption(const char* name, const char* text, QWidget* buddy) {
-    auto* label = named(new QLabel(QString::fromUtf8(text)), name);
-    label->setBuddy(buddy);
-    return label;
-}
 
 // A focus change the user made inside the window; the window losing the activation (to a
 // message box, another window or a drop-down's pop-up) or being hidden is no leaving of the

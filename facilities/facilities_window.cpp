@@ -1,8 +1,8 @@
 #include "facilities/facilities_window.h"
 
 #include "services/dialogs.h"
-#include "taskwindow/editable_list.h"
 #include "taskwindow/controls.h"
+#include "taskwindow/editable_list.h"
 #include "taskwindow/entry_rule_guard.h"
 #include "taskwindow/output_lock.h"
 #include "taskwindow/result_panel.h"
@@ -127,27 +127,22 @@ void swFac::buildControls() {
     coordinates_->addBelow(cmdfCoordCon_);
 
     // What to write.
-    cmdEnableWriteFile_ = button("cmdEnableWriteFile", "Enable File and Shapefile Creation");
-    cmdAdNewdFac_ = button("cmdAdNewdFac", "Create New Facility File");
-    cmdAppendFile_ = button("cmdAppendFile", "Append Existing Facility File");
-    cmdWritefShape_ = button("cmdWritefShape", "Write to Shapefile (Albers)");
-    appendfShape_ = button("appendfShape", "Append Existing Shapefile (Albers)");
-    cmdfKML_ = button("cmdfKML", "Create KML for Google Earth");
-    auto* outputs = named(new QGroupBox(QStringLiteral("Output")), "frmfOutput");
-    auto* outputGrid = new QGridLayout(outputs);
-    outputGrid->addWidget(cmdEnableWriteFile_, 0, 0, 1, 2);
-    outputGrid->addWidget(cmdAdNewdFac_, 1, 0);
-    outputGrid->addWidget(cmdAppendFile_, 1, 1);
-    outputGrid->addWidget(cmdWritefShape_, 2, 0);
-    outputGrid->addWidget(appendfShape_, 2, 1);
-    outputGrid->addWidget(cmdfKML_, 3, 0, 1, 2);
+    const auto out = sw::controls::makeOutputButtons({"frmfOutput", "cmdEnableWriteFile",
+                                                      "cmdAdNewdFac", "cmdAppendFile",
+                                                      "cmdWritefShape", "appendfShape", "cmdfKML"},
+                                                     QStringLiteral("Facility"));
+    cmdEnableWriteFile_ = out.enable;
+    cmdAdNewdFac_ = out.newFile;
+    cmdAppendFile_ = out.appendFile;
+    cmdWritefShape_ = out.newShape;
+    appendfShape_ = out.appendShape;
+    cmdfKML_ = out.kml;
+    QGroupBox* outputs = out.group;
 
-    cmdClear_ = button("cmdClear", "Clear Values");
-    cmdfacDone_ = button("cmdfacDone", "E&xit");
-    auto* closing = new QHBoxLayout;
-    closing->addWidget(cmdClear_);
-    closing->addStretch();
-    closing->addWidget(cmdfacDone_);
+    const auto foot = sw::controls::makeClosingButtons("cmdfacDone");
+    cmdClear_ = foot.clear;
+    cmdfacDone_ = foot.exit;
+    QHBoxLayout* closing = foot.row;
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading);

@@ -4,6 +4,7 @@
 #include "hurricanes/wind.h"
 #include "services/dialogs.h"
 #include "services/program_folder.h"
+#include "taskwindow/controls.h"
 #include "taskwindow/entry_rule_guard.h"
 #include "taskwindow/output_lock.h"
 #include "taskwindow/result_panel.h"
@@ -25,35 +26,21 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 
 namespace {
 
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-std::string ss(const QString& text) {
-    return text.toStdString();
-}
+using sw::controls::button;
+using sw::controls::named;
+using sw::controls::qs;
+using sw::controls::ss;
 
-template <class W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QPushButton* button(const char* name, const char* caption) {
-    auto* b = named(new QPushButton(QString::fromUtf8(caption)), name);
-    b->setMinimumHeight(30);
-    return b;
-}
-
-// The caption beside a control. An input control is named by its caption for screen
-// readers; a value label keeps its own text as its name, so the value is what is read.
+// The caption beside a control. An input control is also named by its caption, trimmed, for
+// screen readers.
 QLabel* caption(const char* name, const char* text, QWidget* buddy) {
-    auto* label = named(new QLabel(QString::fromUtf8(text)), name);
-    if (qobject_cast<QLabel*>(buddy) == nullptr) {
-        label->setBuddy(buddy);
+    QLabel* label = sw::controls::caption(name, text, buddy);
+    if (label->buddy() != nullptr) {
         buddy->setAccessibleName(label->text().trimmed().remove(QLatin1Char('&')));
     }
     return label;
@@ -282,8 +269,8 @@ void swHcane::buildControls() {
 
     auto* wind = named(new QGroupBox(QStringLiteral("Wind")), "frmWind");
     auto* windGrid = new QGridLayout(wind);
-    auto* windCaption = caption(
-        "lblHwind", " Hurricane Winds (MPH): Use SliderBar or Enter in Box", txtHwind_);
+    auto* windCaption =
+        caption("lblHwind", " Hurricane Winds (MPH): Use SliderBar or Enter in Box", txtHwind_);
     windGrid->addWidget(windCaption, 0, 0, 1, 2);
     windGrid->addWidget(txtHwind_, 1, 0);
     windGrid->addWidget(sldHwind_, 1, 1);
@@ -303,27 +290,22 @@ void swHcane::buildControls() {
     coordinates_->addBelow(cmdHcoordCon_);
 
     // What to write.
-    cmdEnableWriteFile_ = button("cmdEnableWriteFile", "Enable File and Shapefile Creation");
-    cmdAdNewHFac_ = button("cmdAdNewHFac", "Create New Hurricane File");
-    cmdAppendFile_ = button("cmdAppendFile", "Append Existing Hurricane File");
-    cmdWriteHShape_ = button("cmdWriteHShape", "Write to Shapefile (Albers)");
-    appendHShape_ = button("appendHShape", "Append Existing Shapefile (Albers)");
-    cmdKML_ = button("cmdKML", "Create KML for Google Earth");
-    auto* outputs = named(new QGroupBox(QStringLiteral("Output")), "frmhOutput");
-    auto* outputGrid = new QGridLayout(outputs);
-    outputGrid->addWidget(cmdEnableWriteFile_, 0, 0, 1, 2);
-    outputGrid->addWidget(cmdAdNewHFac_, 1, 0);
-    outputGrid->addWidget(cmdAppendFile_, 1, 1);
-    outputGrid->addWidget(cmdWriteHShape_, 2, 0);
-    outputGrid->addWidget(appendHShape_, 2, 1);
-    outputGrid->addWidget(cmdKML_, 3, 0, 1, 2);
+    const auto out = sw::controls::makeOutputButtons({"frmhOutput", "cmdEnableWriteFile",
+                                                      "cmdAdNewHFac", "cmdAppendFile",
+                                                      "cmdWriteHShape", "appendHShape", "cmdKML"},
+                                                     QStringLiteral("Hurricane"));
+    cmdEnableWriteFile_ = out.enable;
+    cmdAdNewHFac_ = out.newFile;
+    cmdAppendFile_ = out.appendFile;
+    cmdWriteHShape_ = out.newShape;
+    appendHShape_ = out.appendShape;
+    cmdKML_ = out.kml;
+    QGroupBox* outputs = out.group;
 
-    cmdClear_ = button("cmdClear", "Clear Values");
-    cmdHexit_ = button("cmdHexit", "E&xit");
-    auto* closing = new QHBoxLayout;
-    closing->addWidget(cmdClear_);
-    closing->addStretch();
-    closing->addWidget(cmdHexit_);
+    const auto foot = sw::controls::makeClosingButtons("cmdHexit");
+    cmdClear_ = foot.clear;
+    cmdHexit_ = foot.exit;
+    QHBoxLayout* closing = foot.row;
 
     auto* left = new QVBoxLayout;
     left->addWidget(storm);
@@ -343,11 +325,17 @@ void swHcane::buildControls() {
     layout->addLayout(columns);
     layout->addLayout(closing);
 
-    QWidget* order[] = {cmbName_,     optActual_,   optFcast_,   meHEnter_,
-                        HscrMon_,     HscrDay_,     HscrHour_,   txtHwind_,
-                        sldHwind_,    cmdCvrtKts_,  txtKnots_,   cmdCkts_,
-                        cmdHcoordCon_, cmdEnableWriteFile_, cmdAdNewHFac_, cmdAppendFile_,
-                        cmdWriteHShape_, appendHShape_, cmdKML_, cmdClear_, cmdHexit_};
+    QWidget* order[] = {cmbName_,        optActual_,
+                        optFcast_,       meHEnter_,
+                        HscrMon_,        HscrDay_,
+                        HscrHour_,       txtHwind_,
+                        sldHwind_,       cmdCvrtKts_,
+                        txtKnots_,       cmdCkts_,
+                        cmdHcoordCon_,   cmdEnableWriteFile_,
+                        cmdAdNewHFac_,   cmdAppendFile_,
+                        cmdWriteHShape_, appendHShape_,
+                        cmdKML_,         cmdClear_,
+                        cmdHexit_};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }

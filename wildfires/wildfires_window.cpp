@@ -1,8 +1,8 @@
 #include "wildfires/wildfires_window.h"
 
 #include "services/dialogs.h"
-#include "taskwindow/editable_list.h"
 #include "taskwindow/controls.h"
+#include "taskwindow/editable_list.h"
 #include "taskwindow/entry_rule_guard.h"
 #include "taskwindow/output_lock.h"
 #include "ui/window_kinds.h"
@@ -133,8 +133,8 @@ void frmDBMan::buildControls() {
     txtPerCon_ = named(new QLineEdit, "txtPerCon");
     txtPerCon_->setMaximumWidth(100);
     txtPerCon_->setAccessibleName(QStringLiteral("Percent Contained"));
-    auto* percentCaption = caption(
-        "lblperCon", "    Percent Contained: Use SliderBar or Enter in Box", sldperCon_);
+    auto* percentCaption =
+        caption("lblperCon", "    Percent Contained: Use SliderBar or Enter in Box", sldperCon_);
     auto* percentRow = new QHBoxLayout;
     percentRow->addWidget(sldperCon_, 1);
     percentRow->addWidget(txtPerCon_);
@@ -170,27 +170,22 @@ void frmDBMan::buildControls() {
     detailGrid->setColumnStretch(1, 1);
 
     // What to write.
-    CmdEnable_ = button("CmdEnable", "Enable File and Shapefile Creation");
-    cmdAdNewdFire_ = button("cmdAdNewdFire", "Create New Wildfire File");
-    cmdAppendFile_ = button("cmdAppendFile", "Append Existing Wildfire File");
-    cmdWriteShape_ = button("cmdWriteShape", "Write to Shapefile (Albers)");
-    cmdAppendSHape_ = button("cmdAppendSHape", "Append Existing Shapefile (Albers)");
-    cmdwKML_ = button("cmdwKML", "Create KML for Google Earth");
-    auto* outputs = named(new QGroupBox(QStringLiteral("Output")), "frmwOutput");
-    auto* outputGrid = new QGridLayout(outputs);
-    outputGrid->addWidget(CmdEnable_, 0, 0, 1, 2);
-    outputGrid->addWidget(cmdAdNewdFire_, 1, 0);
-    outputGrid->addWidget(cmdAppendFile_, 1, 1);
-    outputGrid->addWidget(cmdWriteShape_, 2, 0);
-    outputGrid->addWidget(cmdAppendSHape_, 2, 1);
-    outputGrid->addWidget(cmdwKML_, 3, 0, 1, 2);
+    const auto out = sw::controls::makeOutputButtons({"frmwOutput", "CmdEnable", "cmdAdNewdFire",
+                                                      "cmdAppendFile", "cmdWriteShape",
+                                                      "cmdAppendSHape", "cmdwKML"},
+                                                     QStringLiteral("Wildfire"));
+    CmdEnable_ = out.enable;
+    cmdAdNewdFire_ = out.newFile;
+    cmdAppendFile_ = out.appendFile;
+    cmdWriteShape_ = out.newShape;
+    cmdAppendSHape_ = out.appendShape;
+    cmdwKML_ = out.kml;
+    QGroupBox* outputs = out.group;
 
-    cmdClear_ = button("cmdClear", "Clear Values");
-    cmdQuit_ = button("cmdQuit", "E&xit");
-    auto* closing = new QHBoxLayout;
-    closing->addWidget(cmdClear_);
-    closing->addStretch();
-    closing->addWidget(cmdQuit_);
+    const auto foot = sw::controls::makeClosingButtons("cmdQuit");
+    cmdClear_ = foot.clear;
+    cmdQuit_ = foot.exit;
+    QHBoxLayout* closing = foot.row;
 
     auto* left = new QVBoxLayout;
     left->addLayout(identity);
@@ -209,11 +204,10 @@ void frmDBMan::buildControls() {
     layout->addLayout(closing);
 
     const QList<QWidget*> tabOrder = {
-        txtF_Name_,   txtInc_num_,    optRepI_,       optRepU_,       optFin_,
-        cmdCoordCon_, meFireEnter_,   meFireSTart_,   txtArea_,       cmbfFuel_,
-        cmbfCause_,   sldperCon_,     OptfSigYes_,    OptfSigNo_,     CmdEnable_,
-        cmdAdNewdFire_, cmdAppendFile_, cmdWriteShape_, cmdAppendSHape_, cmdClear_,
-        cmdQuit_,     txtPerCon_,     cmdwKML_};
+        txtF_Name_,      txtInc_num_,  optRepI_,   optRepU_,       optFin_,        cmdCoordCon_,
+        meFireEnter_,    meFireSTart_, txtArea_,   cmbfFuel_,      cmbfCause_,     sldperCon_,
+        OptfSigYes_,     OptfSigNo_,   CmdEnable_, cmdAdNewdFire_, cmdAppendFile_, cmdWriteShape_,
+        cmdAppendSHape_, cmdClear_,    cmdQuit_,   txtPerCon_,     cmdwKML_};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
