@@ -1,8 +1,8 @@
 #include "addresses/address_window.h"
 
 #include "addresses/zip_lookup.h"
-#include "services/dialogs.h"
-#include "services/kml_writer.h"
+#include "services/base/dialogs.h"
+#include "services/kml/kml_writer.h"
 #include "taskwindow/controls.h"
 #include "taskwindow/editable_list.h"
 #include "taskwindow/entry_rule_guard.h"

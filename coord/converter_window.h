@@ -22,7 +22,7 @@
 #include "coord/converter_model.h"
 #include "coord/hand_back.h"
 #include "coord/trs_panel.h"
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
 
 class QLabel;
 class QLineEdit;

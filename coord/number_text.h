@@ -17,7 +17,7 @@
 #include <string>
 #include <string_view>
 
-#include "services/number_reading.h" // leadingNumber, readNumber: how texts become numbers
+#include "services/base/number_reading.h" // leadingNumber, readNumber: how texts become numbers
 
 namespace sw {
 

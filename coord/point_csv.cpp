@@ -13,7 +13,7 @@
 
 #include "coord/grid_reference.h"
 #include "coord/number_text.h"
-#include "services/enclosed.h"
+#include "services/base/enclosed.h"
 
 namespace sw {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "coord/trs.h"
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
 
 class QFrame;
 class QLabel;

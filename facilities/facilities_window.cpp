@@ -1,6 +1,6 @@
 #include "facilities/facilities_window.h"
 
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
 #include "taskwindow/controls.h"
 #include "taskwindow/editable_list.h"
 #include "taskwindow/entry_rule_guard.h"

@@ -2,8 +2,8 @@
 
 #include "hurricanes/storm_names.h"
 #include "hurricanes/wind.h"
-#include "services/dialogs.h"
-#include "services/program_folder.h"
+#include "services/base/dialogs.h"
+#include "services/base/program_folder.h"
 #include "taskwindow/controls.h"
 #include "taskwindow/entry_rule_guard.h"
 #include "taskwindow/output_lock.h"

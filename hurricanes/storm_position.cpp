@@ -3,7 +3,7 @@
 #include "coord/number_text.h"
 #include "hurricanes/storm_time.h"
 #include "hurricanes/wind.h"
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
 
 #include <array>
 #include <cmath>

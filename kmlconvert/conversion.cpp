@@ -5,11 +5,11 @@
 #include "kmlconvert/kmz_archive.h"
 #include "kmlconvert/perimeter_area.h"
 #include "kmlconvert/shape_choice.h"
-#include "services/database.h"
-#include "services/shapefiles.h"
+#include "services/database/database.h"
+#include "services/base/whole_file.h"
+#include "services/shapefile/shapefiles.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <future>
 #include <system_error>
@@ -54,9 +54,9 @@ const std::vector<ColumnDef>& fireDatColumns() {
     return columns;
 }
 
-// The shapefile type code of a database column: the engine's own number for the types the
-// writer knows, 20 for a float, text for everything else.
-int shapeFieldType(ColumnType type) {
+// The shapefile field type of a database column: the engine's own number for the types the
+// writer knows, a float for the engine's float, text for everything else.
+FieldType shapeFieldType(ColumnType type) {
     switch (static_cast<int>(type)) {
     case 1:
     case 3:
@@ -65,11 +65,11 @@ int shapeFieldType(ColumnType type) {
     case 7:
     case 8:
     case 19:
-        return static_cast<int>(type);
+        return static_cast<FieldType>(type);
     case 21:
-        return 20;
+        return FieldType::Float;
     default:
-        return ShapeFiles::kTextField;
+        return FieldType::Text;
     }
 }
 
@@ -92,24 +92,26 @@ std::string copyWhole(const fs::path& from, const fs::path& to) {
     if (!in.open(QIODevice::ReadOnly)) {
         return "Cannot read " + from.string() + ": " + in.errorString().toStdString();
     }
-    QSaveFile out(QString::fromStdString(to.string()));
-    if (!out.open(QIODevice::WriteOnly)) {
-        return "Cannot write " + to.string() + ": " + out.errorString().toStdString();
+    WholeFileWrite out(to);
+    if (!out.problem().empty()) {
+        return "Cannot write " + to.string() + ": " + out.problem();
     }
     char buffer[1 << 16];
     while (true) {
         const qint64 read = in.read(buffer, sizeof buffer);
         if (read < 0) {
-            out.cancelWriting();
             return "Cannot read " + from.string() + ": " + in.errorString().toStdString();
         }
         if (read == 0) {
             break;
         }
-        out.write(buffer, read);
+        if (std::string problem = out.append({buffer, static_cast<std::size_t>(read)});
+            !problem.empty()) {
+            return "Cannot write " + to.string() + ": " + problem;
+        }
     }
-    if (!out.commit()) {
-        return "Cannot write " + to.string() + ": " + out.errorString().toStdString();
+    if (std::string problem = out.commit(); !problem.empty()) {
+        return "Cannot write " + to.string() + ": " + problem;
     }
     return {};
 }
@@ -256,7 +258,7 @@ private:
             chooseShapeType(dialogs_, vertexRows_, extraction_.parts.front());
         WaitCursor wait(dialogs_);
         outcome_.shapeType = choice.shapeType;
-        if (!shapes_.OpenShapefile(names().shapefile, ShapeFiles::kCreate, choice.shapeType)) {
+        if (!shapes_.OpenShapefile(names().shapefile, ShapeFiles::OpenMode::Create, choice.shapeType)) {
             return shapeFailed();
         }
         auto columns = database_.tableColumns("FIRE_DAT");
@@ -315,7 +317,7 @@ private:
     // perimeter may have millions. A polygon's vertices are also kept for its area, which is
     // worked out on a thread of its own while the shapefile is written.
     bool addVertices(const std::string& gisid, const ShapeChoice& choice) {
-        const bool polygon = choice.shapeType == ShapeFiles::kPolygon;
+        const bool polygon = choice.shapeType == ShapeType::Polygon;
         const auto& parts = extraction_.parts;
         std::vector<std::pair<double, double>> points;
         if (polygon) {

@@ -11,7 +11,8 @@
 
 #include "kmlconvert/fire_attributes.h"
 #include "kmlconvert/working_names.h"
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
+#include "services/shapefile/shapefiles.h"
 
 #include <optional>
 #include <string>
@@ -28,7 +29,7 @@ FileRequest shapefileSaveRequest();
 
 struct ConversionOutcome {
     bool completed = false;
-    int shapeType = 0;
+    ShapeType shapeType = ShapeType::Point;
     std::size_t vertexCount = 0; // vertices read from the KML
     std::size_t partCount = 0;   // drawings (coordinates elements and tracks)
     // Polygons only: the area the drawn rings enclose, in acres (state Albers grid).

@@ -1,10 +1,10 @@
 #include "kmlconvert/kml_extract.h"
 
 #include "coord/number_text.h"
-#include "services/enclosed.h"
+#include "services/base/enclosed.h"
+#include "services/base/whole_file.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <expat.h>
 
@@ -543,18 +543,17 @@ std::string vertexLine(const Tuple& tuple) {
 
 Extraction writeVertexFile(const std::string& kmlPath, const std::string& vertexPath,
                            const std::string& shownName) {
-    QSaveFile out(QString::fromStdString(vertexPath));
-    if (!out.open(QIODevice::WriteOnly)) {
+    WholeFileWrite out(vertexPath);
+    if (!out.problem().empty()) {
         Extraction failed;
-        failed.refusal =
-            "Cannot write the vertex file " + vertexPath + ": " + out.errorString().toStdString();
+        failed.refusal = "Cannot write the vertex file " + vertexPath + ": " + out.problem();
         return failed;
     }
     std::string buffer;
     constexpr std::size_t kBlock = 1 << 16;
     buffer.reserve(kBlock + 256);
     auto flush = [&] {
-        out.write(buffer.data(), static_cast<qint64>(buffer.size()));
+        out.append(buffer); // a failure is kept and reported by commit()
         buffer.clear();
     };
     Extraction result = extractCoordinates(
@@ -569,13 +568,11 @@ Extraction writeVertexFile(const std::string& kmlPath, const std::string& vertex
         },
         shownName);
     if (!result.ok()) {
-        out.cancelWriting();
-        return result;
+        return result; // the vertex file is left as it was
     }
     flush();
-    if (!out.commit()) {
-        result.refusal =
-            "Cannot write the vertex file " + vertexPath + ": " + out.errorString().toStdString();
+    if (std::string problem = out.commit(); !problem.empty()) {
+        result.refusal = "Cannot write the vertex file " + vertexPath + ": " + problem;
     }
     return result;
 }

@@ -2,7 +2,7 @@
 
 #include "kmlconvert/conversion.h"
 #include "kmlconvert/perimeter_area.h"
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
 #include "taskwindow/controls.h"
 #include "taskwindow/entry_rule_guard.h"
 #include "taskwindow/output_lock.h"

@@ -2,7 +2,8 @@
 
 #include "kmlconvert/working_names.h"
 
-#include <QSaveFile>
+#include "services/base/whole_file.h"
+
 
 #include <zip.h>
 
@@ -64,16 +65,15 @@ std::string extractKmzDocument(const std::filesystem::path& kmz, const std::file
         return "The KMZ file " + shown + " cannot be read (" + entryName +
                "): " + zip_strerror(archive.get()) + ".";
     }
-    QSaveFile out(QString::fromStdString(kml.string()));
-    if (!out.open(QIODevice::WriteOnly)) {
-        return "Cannot write " + kml.string() + ": " + out.errorString().toStdString();
+    WholeFileWrite out(kml);
+    if (!out.problem().empty()) {
+        return "Cannot write " + kml.string() + ": " + out.problem();
     }
     char buffer[1 << 16];
     long long total = 0;
     while (true) {
         const zip_int64_t read = zip_fread(in.get(), buffer, sizeof buffer);
         if (read < 0) {
-            out.cancelWriting();
             return "The KMZ file " + shown + " cannot be read (" + entryName +
                    "): " + zip_file_strerror(in.get()) + ".";
         }
@@ -82,14 +82,16 @@ std::string extractKmzDocument(const std::filesystem::path& kmz, const std::file
         }
         total += read;
         if (total > largest) {
-            out.cancelWriting();
             return "The KMZ file " + shown + " cannot be converted: its document " + entryName +
                    " unpacks to more than " + std::to_string(largest / (1 << 20)) + " MB.";
         }
-        out.write(buffer, read);
+        if (std::string problem = out.append({buffer, static_cast<std::size_t>(read)});
+            !problem.empty()) {
+            return "Cannot write " + kml.string() + ": " + problem;
+        }
     }
-    if (!out.commit()) {
-        return "Cannot write " + kml.string() + ": " + out.errorString().toStdString();
+    if (std::string problem = out.commit(); !problem.empty()) {
+        return "Cannot write " + kml.string() + ": " + problem;
     }
     return {};
 }

@@ -6,27 +6,27 @@ namespace {
 
 constexpr const char* kTypeTitle = "Shapefile Type";
 
-ShapeChoice points(Dialogs& dialogs, int type) {
+ShapeChoice points(Dialogs& dialogs, ShapeType type) {
     dialogs.inform("Point Shapefile will be created", {}, Icon::Information);
     return {type, false, "KML Converted to Point Shapefile"};
 }
 
 ShapeChoice polyline() {
-    return {3, false, "KML Converted to Polyline Shapefile"};
+    return {ShapeType::Polyline, false, "KML Converted to Polyline Shapefile"};
 }
 
 ShapeChoice polygon() {
-    return {5, true, "KML Converted to Polygon Shapefile"};
+    return {ShapeType::Polygon, true, "KML Converted to Polygon Shapefile"};
 }
 
 } // namespace
 
 ShapeChoice chooseShapeType(Dialogs& dialogs, std::size_t vertexCount, const Part& first) {
     if (vertexCount <= 1) {
-        return points(dialogs, 1);
+        return points(dialogs, ShapeType::Point);
     }
     if (dialogs.askYesNo("Build all Locations as Points?", kTypeTitle, Icon::Question)) {
-        return points(dialogs, 8);
+        return points(dialogs, ShapeType::Multipoint);
     }
     // Only the longitudes are compared: a drawing that comes back to its starting meridian
     // is taken for a ring and offered as a polygon first.

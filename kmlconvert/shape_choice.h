@@ -5,14 +5,15 @@
 // KML holds several drawings the questions are asked once, judged on the first of them.
 
 #include "kmlconvert/kml_extract.h"
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
+#include "services/shapefile/shapefiles.h"
 
 #include <string>
 
 namespace sw::kml {
 
 struct ShapeChoice {
-    int shapeType = 0; // shapefile type: 1 point, 8 multipoint, 3 polyline, 5 polygon
+    ShapeType shapeType = ShapeType::Point;
     // A polygon built from lines: each part that does not end where it began gets its first
     // vertex once more at its end.
     bool closeOpenParts = false;

@@ -1,6 +1,6 @@
 #include "shell/about_window.h"
 
-#include "services/program_folder.h"
+#include "services/base/program_folder.h"
 #include "shell/system_info.h"
 
 #include <QGridLayout>

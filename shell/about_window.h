@@ -2,7 +2,7 @@
 // About: the version, the disclaimer, who made the program and what it is built with, and a
 // button that starts the platform's system-information viewer.
 
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
 
 #include <QDialog>
 #include <functional>

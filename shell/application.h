@@ -4,7 +4,7 @@
 // asker. main() builds one with the Qt dialogs; tests build one with the scripted double.
 
 #include "coord/hand_back.h"
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
 #include "ui/window_registry.h"
 
 namespace sw {

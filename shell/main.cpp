@@ -1,6 +1,6 @@
 // Siteward: start the application with its main window.
 
-#include "services/program_folder.h"
+#include "services/base/program_folder.h"
 #include "shell/application.h"
 #include "shell/qt_dialogs.h"
 

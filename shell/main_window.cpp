@@ -1,6 +1,6 @@
 #include "shell/main_window.h"
 
-#include "services/program_folder.h"
+#include "services/base/program_folder.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

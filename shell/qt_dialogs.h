@@ -2,7 +2,7 @@
 // The program's real dialogs: Qt message boxes, input box and file dialogs behind the one
 // seam that every window talks through.
 
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
 
 #include <QString>
 #include <QStringList>

@@ -7,7 +7,7 @@
 // window asks through a WindowDialogs of its own, which names it as the asking window for as
 // long as the program's dialogs show the request.
 
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
 
 #include <QObject>
 #include <QPointer>

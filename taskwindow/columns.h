@@ -17,7 +17,7 @@
 //     };
 //     RecordRow row = table.row(camp);   // headerLine(row), recordLine(row), outputs
 
-#include "services/field_types.h"
+#include "services/base/field_types.h"
 
 #include <functional>
 #include <initializer_list>

@@ -4,7 +4,7 @@
 // that the characters which would break the comma-separated records and the KML documents we
 // write never reach them (neither the record writer nor the KML writer escapes names).
 
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
 
 #include <string>
 #include <string_view>

@@ -5,7 +5,7 @@
 // dialogs can offer only files made by the program. An existing file is replaced only after
 // the overwrite question.
 
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,7 +1,7 @@
 #include "taskwindow/outputs.h"
 
 #include "coord/number_text.h"
-#include "services/no_case.h"
+#include "services/base/no_case.h"
 #include "taskwindow/projection_file.h"
 #include "taskwindow/record_file.h"
 
@@ -15,18 +15,18 @@ OutputResult fromStatus(const fs::path& path, const WriteStatus& status) {
     return status ? OutputResult::written(path) : OutputResult::failed(path, status.message);
 }
 
-std::string shapeKindName(int shapeType) {
+std::string shapeKindName(ShapeType shapeType) {
     switch (shapeType) {
-    case ShapeFiles::kPoint:
+    case ShapeType::Point:
         return "points";
-    case ShapeFiles::kPolyline:
+    case ShapeType::Polyline:
         return "lines";
-    case ShapeFiles::kPolygon:
+    case ShapeType::Polygon:
         return "polygons";
-    case ShapeFiles::kMultipoint:
+    case ShapeType::Multipoint:
         return "multipoints";
     default:
-        return "shapes of type " + std::to_string(shapeType);
+        return "shapes of type " + std::to_string(static_cast<int>(shapeType));
     }
 }
 
@@ -89,7 +89,7 @@ const char* dbfTypeName(char dbfType) {
 } // namespace
 
 std::optional<std::string> appendMismatch(ShapeFiles& shapes, std::span<const Column> columns,
-                                          int shapeType) {
+                                          ShapeType shapeType) {
     if (shapes.shapeType() != shapeType) {
         return "it holds " + shapeKindName(shapes.shapeType()) + ", not " +
                shapeKindName(shapeType);
@@ -167,11 +167,11 @@ OutputResult RecordOutputs::createShapefile(const RecordRow& row, ShapePoint at)
     if (!choice) {
         return OutputResult::cancelled();
     }
-    if (!shapes_.OpenShapefile(choice->target, ShapeFiles::kCreate, ShapeFiles::kPoint)) {
+    if (!shapes_.OpenShapefile(choice->target, ShapeFiles::OpenMode::Create, ShapeType::Point)) {
         return shapeFailure(choice->target);
     }
     for (const Column& column : row.columns) {
-        if (!shapes_.Fields().AddField(column.field, typeCode(column.kind), column.width)) {
+        if (!shapes_.Fields().AddField(column.field, column.kind, column.width)) {
             return shapeFailure(choice->target);
         }
     }
@@ -188,10 +188,10 @@ OutputResult RecordOutputs::appendShapefile(const RecordRow& row, ShapePoint at)
         return OutputResult::cancelled();
     }
     const fs::path path(*chosen);
-    if (!shapes_.OpenShapefile(path, ShapeFiles::kAppend)) {
+    if (!shapes_.OpenShapefile(path, ShapeFiles::OpenMode::Append)) {
         return shapeFailure(path);
     }
-    if (auto mismatch = appendMismatch(shapes_, row.columns, ShapeFiles::kPoint)) {
+    if (auto mismatch = appendMismatch(shapes_, row.columns, ShapeType::Point)) {
         shapes_.Close();
         return OutputResult::failed(path, "Could not append to the shapefile " + path.string() +
                                               ": " + *mismatch + ". Nothing was written.");

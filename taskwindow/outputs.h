@@ -12,9 +12,9 @@
 //     report(outputs.createTextFile(table.row(point)));
 //     report(outputs.createShapefile(table.row(point), {x, y}));
 
-#include "services/dialogs.h"
-#include "services/kml_writer.h"
-#include "services/shapefiles.h"
+#include "services/base/dialogs.h"
+#include "services/kml/kml_writer.h"
+#include "services/shapefile/shapefiles.h"
 #include "taskwindow/columns.h"
 #include "taskwindow/output_file_choice.h"
 #include "taskwindow/output_result.h"
@@ -95,6 +95,6 @@ private:
 // text (the writer cuts it to the column), a number field (N or F) takes a number, a date
 // field a date.
 std::optional<std::string> appendMismatch(ShapeFiles& shapes, std::span<const Column> columns,
-                                          int shapeType);
+                                          ShapeType shapeType);
 
 } // namespace sw

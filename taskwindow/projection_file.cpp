@@ -1,6 +1,6 @@
 #include "taskwindow/projection_file.h"
 
-#include "services/program_folder.h"
+#include "services/base/program_folder.h"
 #include "taskwindow/record_file.h"
 
 #include <fstream>

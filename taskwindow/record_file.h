@@ -4,7 +4,7 @@
 // A created file is written whole or not at all; an append adds a whole line or nothing, so a
 // full disk or a vanished folder never leaves a half record behind.
 
-#include "services/whole_file.h" // WriteStatus, writeWholeFile
+#include "services/base/whole_file.h" // WriteStatus, writeWholeFile
 
 #include <filesystem>
 #include <initializer_list>

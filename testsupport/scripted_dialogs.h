@@ -4,7 +4,7 @@
 // An unscripted question, input box or file dialog fails the test and answers "cancel" (or
 // the default button), so no test ever blocks on a modal dialog.
 
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
 
 #include <deque>
 #include <optional>

@@ -2,7 +2,7 @@
 // so window tests can build real widgets, numbers in the C locale as in the program, and the
 // program's folder set to the test program's folder, where the build copies the data.
 
-#include "services/program_folder.h"
+#include "services/base/program_folder.h"
 #include "testsupport/test_paths.h"
 
 #include <QApplication>

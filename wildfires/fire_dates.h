@@ -4,7 +4,7 @@
 // KML conversion window shows "##-##-##" (mm-dd-yy). "Today" is always passed in, so the rules
 // do not depend on the clock.
 
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
 
 #include <chrono>
 #include <optional>

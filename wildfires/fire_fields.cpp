@@ -1,7 +1,7 @@
 #include "wildfires/fire_fields.h"
 
 #include "coord/angle_fields.h"
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
 #include "taskwindow/controls.h"
 #include "taskwindow/editable_list.h"
 #include "wildfires/fire_numbers.h"

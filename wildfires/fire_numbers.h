@@ -3,7 +3,7 @@
 // contained. Both are kept as display texts ("1,234.50", "45.00%"); these rules decide what may
 // be typed, how a text is read and how it is shown.
 
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 #include "wildfires/fire_outputs.h"
 
 #include "coord/number_text.h"
-#include "services/dialogs.h"
-#include "services/kml_writer.h"
+#include "services/base/dialogs.h"
+#include "services/kml/kml_writer.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // record is complete enough to be written. The wildfire window and the KML conversion window
 // both build on it; the conversion window has no coordinates and offers "N/A" choices.
 
-#include "services/dialogs.h"
+#include "services/base/dialogs.h"
 
 #include <optional>
 #include <string>

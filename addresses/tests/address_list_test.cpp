@@ -3,7 +3,7 @@
 
 #include "addresses/address_list.h"
 
-#include "services/kml_writer.h"
+#include "services/kml/kml_writer.h"
 #include "testsupport/kml_checks.h"
 #include "testsupport/test_paths.h"
 

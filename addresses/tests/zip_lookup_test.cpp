@@ -2,7 +2,7 @@
 
 #include "addresses/zip_lookup.h"
 
-#include "services/database.h"
+#include "services/database/database.h"
 #include "testsupport/test_paths.h"
 
 #include <gtest/gtest.h>

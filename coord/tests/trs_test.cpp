@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "services/database.h"
+#include "services/database/database.h"
 #include "testsupport/test_paths.h"
 
 namespace sw::trs {

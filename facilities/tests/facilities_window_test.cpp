@@ -6,7 +6,7 @@
 
 #include "coord/converter_window.h"
 #include "coord/hand_back.h"
-#include "services/program_folder.h"
+#include "services/base/program_folder.h"
 #include "taskwindow/entry_rule.h"
 #include "taskwindow/output_file_choice.h"
 #include "testsupport/kml_checks.h"

@@ -7,7 +7,7 @@
 
 #include "coord/converter_window.h"
 #include "hurricanes/storm_names.h"
-#include "services/program_folder.h"
+#include "services/base/program_folder.h"
 #include "taskwindow/output_file_choice.h"
 #include "testsupport/kml_checks.h"
 #include "testsupport/scripted_dialogs.h"

@@ -145,7 +145,7 @@ TEST(KmlConversion, ShapeTypeDecisions) {
         EXPECT_TRUE(run.outcome.completed);
         EXPECT_EQ(run.dialogs.messageTexts(), test.questions);
         EXPECT_TRUE(run.dialogs.allAnswersUsed());
-        EXPECT_EQ(run.outcome.shapeType, test.type);
+        EXPECT_EQ(static_cast<int>(run.outcome.shapeType), test.type);
         EXPECT_FALSE(run.dialogs.waitCursorOn);
 
         auto back = sw::test::readShapefile(dir / "swDrawnLine.shp");

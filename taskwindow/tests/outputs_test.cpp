@@ -7,7 +7,7 @@
 #include "taskwindow/projection_file.h"
 #include "taskwindow/record_file.h"
 
-#include "services/program_folder.h"
+#include "services/base/program_folder.h"
 #include "testsupport/scripted_dialogs.h"
 #include "testsupport/test_paths.h"
 
@@ -60,15 +60,15 @@ protected:
     void SetUp() override { sw::setProgramFolder(sw::test::runtimeDir()); }
 
     // A point shapefile of one record with these fields, made by the writer itself.
-    void makeShapefile(const fs::path& path, int shapeType,
-                       std::initializer_list<std::tuple<const char*, int, int>> fields) {
+    void makeShapefile(const fs::path& path, sw::ShapeType shapeType,
+                       std::initializer_list<std::tuple<const char*, sw::FieldType, int>> fields) {
         sw::ShapeFiles shapes;
-        ASSERT_TRUE(shapes.OpenShapefile(path, sw::ShapeFiles::kCreate, shapeType));
+        ASSERT_TRUE(shapes.OpenShapefile(path, sw::ShapeFiles::OpenMode::Create, shapeType));
         for (const auto& [name, type, width] : fields) {
             ASSERT_TRUE(shapes.Fields().AddField(name, type, width)) << shapes.lastError();
         }
         ASSERT_TRUE(shapes.CommitFields());
-        for (int i = 0; i < (shapeType == sw::ShapeFiles::kPoint ? 1 : 3); ++i) {
+        for (int i = 0; i < (shapeType == sw::ShapeType::Point ? 1 : 3); ++i) {
             ASSERT_TRUE(shapes.Vertices().AddVertex(i, i * i, 0));
         }
         ASSERT_TRUE(shapes.WriteRecord()) << shapes.lastError();
@@ -82,7 +82,7 @@ TEST_F(RecordOutputsTest, NewShapefileHasTheTablesFieldsAndProjectionFile) {
     EXPECT_EQ(readFile(dir / "pwmay.prj"), readFile(sw::test::runtimeDir() / "qv_albers.prj"));
 
     sw::ShapeFiles check;
-    ASSERT_TRUE(check.OpenShapefile(dir / "pwmay.shp", sw::ShapeFiles::kAppend));
+    ASSERT_TRUE(check.OpenShapefile(dir / "pwmay.shp", sw::ShapeFiles::OpenMode::Append));
     const char expectedTypes[] = {'C', 'N', 'N', 'D', 'N'};
     ASSERT_EQ(check.Fields().Count(), 5);
     for (int i = 0; i < 5; ++i) {
@@ -95,52 +95,51 @@ TEST_F(RecordOutputsTest, NewShapefileHasTheTablesFieldsAndProjectionFile) {
 }
 
 TEST_F(RecordOutputsTest, AppendRefusesAShapefileThatDoesNotFitAndLeavesItUntouched) {
-    using S = sw::ShapeFiles;
     struct Case {
         const char* label;
-        int shapeType;
-        std::initializer_list<std::tuple<const char*, int, int>> fields;
+        sw::ShapeType shapeType;
+        std::initializer_list<std::tuple<const char*, sw::FieldType, int>> fields;
         const char* named; // what the message must name; nothing: the append goes through
     };
     const Case cases[] = {
         {"names match without case, any text width",
-         S::kPoint,
-         {{"NAME", S::kTextField, 10},
-          {"lat", S::kDoubleField, 0},
-          {"Acres", S::kDoubleField, 0},
-          {"StartDate", S::kDateField, 0},
-          {"Count", S::kLongField, 0}},
+         sw::ShapeType::Point,
+         {{"NAME", sw::FieldType::Text, 10},
+          {"lat", sw::FieldType::Double, 0},
+          {"Acres", sw::FieldType::Double, 0},
+          {"StartDate", sw::FieldType::Date, 0},
+          {"Count", sw::FieldType::LongInteger, 0}},
          nullptr},
         {"missing field",
-         S::kPoint,
-         {{"Name", S::kTextField, 30},
-          {"Lat", S::kDoubleField, 0},
-          {"StartDate", S::kDateField, 0},
-          {"Count", S::kLongField, 0}},
+         sw::ShapeType::Point,
+         {{"Name", sw::FieldType::Text, 30},
+          {"Lat", sw::FieldType::Double, 0},
+          {"StartDate", sw::FieldType::Date, 0},
+          {"Count", sw::FieldType::LongInteger, 0}},
          "\"Acres\""},
         {"text where a number belongs",
-         S::kPoint,
-         {{"Name", S::kTextField, 30},
-          {"Lat", S::kTextField, 20},
-          {"Acres", S::kDoubleField, 0},
-          {"StartDate", S::kDateField, 0},
-          {"Count", S::kLongField, 0}},
+         sw::ShapeType::Point,
+         {{"Name", sw::FieldType::Text, 30},
+          {"Lat", sw::FieldType::Text, 20},
+          {"Acres", sw::FieldType::Double, 0},
+          {"StartDate", sw::FieldType::Date, 0},
+          {"Count", sw::FieldType::LongInteger, 0}},
          "\"Lat\""},
         {"number where a date belongs",
-         S::kPoint,
-         {{"Name", S::kTextField, 30},
-          {"Lat", S::kDoubleField, 0},
-          {"Acres", S::kDoubleField, 0},
-          {"StartDate", S::kLongField, 0},
-          {"Count", S::kLongField, 0}},
+         sw::ShapeType::Point,
+         {{"Name", sw::FieldType::Text, 30},
+          {"Lat", sw::FieldType::Double, 0},
+          {"Acres", sw::FieldType::Double, 0},
+          {"StartDate", sw::FieldType::LongInteger, 0},
+          {"Count", sw::FieldType::LongInteger, 0}},
          "\"StartDate\""},
         {"lines, not points",
-         S::kPolyline,
-         {{"Name", S::kTextField, 30},
-          {"Lat", S::kDoubleField, 0},
-          {"Acres", S::kDoubleField, 0},
-          {"StartDate", S::kDateField, 0},
-          {"Count", S::kLongField, 0}},
+         sw::ShapeType::Polyline,
+         {{"Name", sw::FieldType::Text, 30},
+          {"Lat", sw::FieldType::Double, 0},
+          {"Acres", sw::FieldType::Double, 0},
+          {"StartDate", sw::FieldType::Date, 0},
+          {"Count", sw::FieldType::LongInteger, 0}},
          "lines"},
     };
     for (const Case& c : cases) {

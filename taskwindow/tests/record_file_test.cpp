@@ -1,15 +1,15 @@
 #include "taskwindow/record_file.h"
 
+#include "testsupport/file_size_limit.h"
 #include "testsupport/test_paths.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 using sw::test::readFile;
+using sw::test::FileSizeLimit;
 using sw::test::TempDir;
 using sw::test::writeFile;
 
@@ -32,58 +32,6 @@ TEST(RecordLine, QuotedTextsBareNumbersCrLf) {
     for (const Case& c : cases) {
         EXPECT_EQ(c.line, c.expected);
     }
-}
-
-// Lowers the file size limit for the lifetime of the object, so a write runs out of room
-// after a given number of bytes as it would on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-};
-
-std::size_t filesIn(const fs::path& folder) {
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
-
-TEST(WriteWholeFile, ReplacesTheFileWhole) {
-    TempDir dir;
-    const fs::path file = dir / "pfcamps.txt";
-    writeFile(file, std::string(100, 'o'));
-    ASSERT_TRUE(sw::writeWholeFile(file, "new\r\n"));
-    EXPECT_EQ(readFile(file), "new\r\n");
-    EXPECT_EQ(filesIn(dir.path()), 1u);
-}
-
-TEST(WriteWholeFile, FailureLeavesTheOldFileAndNoLitter) {
-    TempDir dir;
-    const fs::path file = dir / "pfcamps.txt";
-    writeFile(file, "old\r\n");
-    sw::WriteStatus status;
-    {
-        FileSizeLimit limit(10);
-        status = sw::writeWholeFile(file, std::string(50, 'n'));
-    }
-    EXPECT_FALSE(status);
-    EXPECT_NE(status.message.find(file.string()), std::string::npos) << status.message;
-    EXPECT_EQ(readFile(file), "old\r\n");
-    EXPECT_EQ(filesIn(dir.path()), 1u);
-
-    const auto missingFolder = sw::writeWholeFile(dir / "no such folder" / "x.txt", "x");
-    EXPECT_FALSE(missingFolder);
-    EXPECT_NE(missingFolder.message.find("no such folder"), std::string::npos);
 }
 
 TEST(AppendWhole, AddsToExistingOrCreates) {

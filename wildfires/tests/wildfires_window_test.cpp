@@ -7,8 +7,8 @@
 
 #include "coord/converter_window.h"
 #include "coord/hand_back.h"
-#include "services/program_folder.h"
-#include "services/shapefiles.h"
+#include "services/base/program_folder.h"
+#include "services/shapefile/shapefiles.h"
 #include "taskwindow/output_file_choice.h"
 #include "testsupport/kml_checks.h"
 #include "testsupport/scripted_dialogs.h"
@@ -712,14 +712,14 @@ TEST_F(WildfiresWindow, FailedWritesLeaveNothingPartialAndSayWhy) {
 
 struct FieldSpec {
     const char* name;
-    int type;
+    sw::FieldType type;
     int width;
 };
 
 // A shapefile as another version of the program or another tool may have left it.
-void makeShapefile(const fs::path& file, int shapeType, const std::vector<FieldSpec>& fields) {
+void makeShapefile(const fs::path& file, sw::ShapeType shapeType, const std::vector<FieldSpec>& fields) {
     sw::ShapeFiles shapes;
-    ASSERT_TRUE(shapes.OpenShapefile(file, sw::ShapeFiles::kCreate, shapeType))
+    ASSERT_TRUE(shapes.OpenShapefile(file, sw::ShapeFiles::OpenMode::Create, shapeType))
         << shapes.lastError();
     for (const FieldSpec& f : fields) {
         ASSERT_TRUE(shapes.Fields().AddField(f.name, f.type, f.width)) << shapes.lastError();
@@ -728,9 +728,9 @@ void makeShapefile(const fs::path& file, int shapeType, const std::vector<FieldS
 }
 
 std::vector<FieldSpec> olderFireFields() {
-    constexpr int text = sw::ShapeFiles::kTextField;
-    constexpr int number = sw::ShapeFiles::kDoubleField;
-    constexpr int date = sw::ShapeFiles::kDateField;
+    constexpr sw::FieldType text = sw::FieldType::Text;
+    constexpr sw::FieldType number = sw::FieldType::Double;
+    constexpr sw::FieldType date = sw::FieldType::Date;
     // UTM 20 wide as files of old have it, and the names in another case.
     return {{"NAME", text, 45},    {"INCIDENT", text, 45}, {"REPORT", text, 10},
             {"LAT", number, 0},    {"LONG", number, 0},    {"ALBERSX", number, 0},
@@ -746,14 +746,14 @@ TEST_F(WildfiresWindow, AppendsToOlderFilesAndRefusesFilesThatDoNotFit) {
     lacking.erase(lacking.begin() + 14); // no CONTAINED
     struct Case {
         const char* file;
-        int shapeType;
+        sw::ShapeType shapeType;
         std::vector<FieldSpec> fields;
         const char* refusal; // "" when the record goes in
     };
     const Case cases[] = {
-        {"pwolder.shp", sw::ShapeFiles::kPoint, olderFireFields(), ""},
-        {"pwlacking.shp", sw::ShapeFiles::kPoint, lacking, "Contained"},
-        {"pwpolygons.shp", sw::ShapeFiles::kPolygon, olderFireFields(), "polygons"},
+        {"pwolder.shp", sw::ShapeType::Point, olderFireFields(), ""},
+        {"pwlacking.shp", sw::ShapeType::Point, lacking, "Contained"},
+        {"pwpolygons.shp", sw::ShapeType::Polygon, olderFireFields(), "polygons"},
     };
     for (const Case& c : cases) {
         makeShapefile(dir / c.file, c.shapeType, c.fields);

@@ -1,0 +1,194 @@
+#include "services/shapefile/shape_check.h"
+
+#include "services/shapefile/shape_io.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <fcntl.h>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+namespace sw {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::uint32_t bigEndian32(const unsigned char* p) {
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
+           std::uint32_t{p[3]};
+}
+
+std::uint32_t littleEndian32(const unsigned char* p) {
+    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
+           (std::uint32_t{p[3]} << 24);
+}
+
+std::uint32_t littleEndian16(const unsigned char* p) {
+    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8);
+}
+
+// A file opened for reading at given offsets: one system call per read, no buffer to refill,
+// since the checks read a few bytes here and there.
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(const fs::path& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    ~ReadOnlyFile() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    bool isOpen() const { return fd_ >= 0; }
+
+    // Reads `count` bytes at `offset`; false when the file is shorter or unreadable.
+    bool readAt(std::uint64_t offset, unsigned char* bytes, std::size_t count) const {
+        return shapeio::readAllAt(fd_, offset, bytes, count);
+    }
+
+private:
+    int fd_;
+};
+
+constexpr std::uint32_t kFileCode = 9994;
+constexpr std::size_t kMainHeader = 100;
+
+// The header of a main or index file; its length field counts 16-bit words.
+std::string checkHeader(const ReadOnlyFile& in, const fs::path& file, std::uint64_t size,
+                        std::uint32_t& shapeType) {
+    unsigned char header[kMainHeader];
+    if (size < kMainHeader || !in.readAt(0, header, kMainHeader)) {
+        return file.filename().string() + " is shorter than a shapefile header";
+    }
+    if (bigEndian32(header) != kFileCode) {
+        return file.filename().string() + " does not start as a shapefile";
+    }
+    const std::uint64_t declared = std::uint64_t{bigEndian32(header + 24)} * 2;
+    if (declared != size) {
+        return file.filename().string() + " says it is " + std::to_string(declared) +
+               " bytes long but is " + std::to_string(size);
+    }
+    shapeType = littleEndian32(header + 32);
+    return {};
+}
+
+} // namespace
+
+std::string shapefileDamage(const ShapefileParts& parts) {
+    std::error_code ec;
+    const std::uint64_t shpSize = fs::file_size(parts.shp, ec);
+    if (ec) {
+        return "cannot read " + parts.shp.filename().string() + ": " + ec.message();
+    }
+    const std::uint64_t shxSize = fs::file_size(parts.shx, ec);
+    if (ec) {
+        return "cannot read " + parts.shx.filename().string() + ": " + ec.message();
+    }
+    const std::uint64_t dbfSize = fs::file_size(parts.dbf, ec);
+    if (ec) {
+        return "cannot read " + parts.dbf.filename().string() + ": " + ec.message();
+    }
+    const ReadOnlyFile shp(parts.shp);
+    const ReadOnlyFile shx(parts.shx);
+    const ReadOnlyFile dbf(parts.dbf);
+    if (!shp.isOpen() || !shx.isOpen() || !dbf.isOpen()) {
+        return "cannot read the files of " + parts.shp.filename().string();
+    }
+
+    std::uint32_t shpType = 0;
+    std::uint32_t shxType = 0;
+    if (auto problem = checkHeader(shp, parts.shp, shpSize, shpType); !problem.empty()) {
+        return problem;
+    }
+    if (auto problem = checkHeader(shx, parts.shx, shxSize, shxType); !problem.empty()) {
+        return problem;
+    }
+    if (shpType != shxType) {
+        return parts.shp.filename().string() + " and " + parts.shx.filename().string() +
+               " give different shape types";
+    }
+    if ((shxSize - kMainHeader) % 8 != 0) {
+        return parts.shx.filename().string() + " does not hold whole index entries";
+    }
+    const std::uint64_t shapes = (shxSize - kMainHeader) / 8;
+
+    // Every entry must point at a record inside the main file whose own header gives the same
+    // length. Records may stand in any order, with gaps between them: programs that edit
+    // shapefiles move a grown record to the end. A new record goes at the end of the file.
+    // The index is read in large pieces, and the main file's own record header is compared
+    // for the last record only: a check on every append must stay cheap for a million shapes.
+    auto mismatch = [&](std::uint64_t shape) {
+        return parts.shx.filename().string() + " does not match " + parts.shp.filename().string() +
+               " at shape " + std::to_string(shape + 1);
+    };
+    std::vector<unsigned char> chunk(8 * 8192);
+    std::uint64_t lastOffset = 0;
+    std::uint64_t lastLength = 0;
+    std::uint64_t lastShape = 0;
+    for (std::uint64_t first = 0; first < shapes; first += 8192) {
+        const std::uint64_t count = std::min<std::uint64_t>(8192, shapes - first);
+        if (!shx.readAt(kMainHeader + first * 8, chunk.data(),
+                        static_cast<std::size_t>(count * 8))) {
+            return "cannot read " + parts.shx.filename().string();
+        }
+        for (std::uint64_t i = 0; i < count; ++i) {
+            const unsigned char* entry = chunk.data() + i * 8;
+            const std::uint64_t offset = std::uint64_t{bigEndian32(entry)} * 2;
+            const std::uint64_t length = std::uint64_t{bigEndian32(entry + 4)} * 2;
+            if (offset < kMainHeader || offset + 8 + length > shpSize) {
+                return mismatch(first + i);
+            }
+            if (offset >= lastOffset) {
+                lastOffset = offset;
+                lastLength = length;
+                lastShape = first + i;
+            }
+        }
+    }
+    unsigned char record[8];
+    if (shapes > 0 && (!shp.readAt(lastOffset, record, 8) ||
+                       bigEndian32(record + 4) * std::uint64_t{2} != lastLength)) {
+        return mismatch(lastShape);
+    }
+
+    // The attribute table: 32-byte header, 32-byte field descriptors ended by 0x0D, then the
+    // rows (and an optional end-of-file mark).
+    const std::string dbfName = parts.dbf.filename().string();
+    unsigned char header[32];
+    if (dbfSize < 32 || !dbf.readAt(0, header, 32)) {
+        return dbfName + " is shorter than a table header";
+    }
+    const std::uint64_t rows = littleEndian32(header + 4);
+    const std::uint64_t headerLength = littleEndian16(header + 8);
+    const std::uint64_t rowLength = littleEndian16(header + 10);
+    if (headerLength < 33 || headerLength > dbfSize || rowLength < 1) {
+        return dbfName + " has a damaged header";
+    }
+    std::vector<unsigned char> descriptors(static_cast<std::size_t>(headerLength - 32));
+    if (!dbf.readAt(32, descriptors.data(), descriptors.size())) {
+        return "cannot read " + dbfName;
+    }
+    std::uint64_t widths = 1; // the deletion flag
+    std::size_t at = 0;
+    for (; at + 32 <= descriptors.size() && descriptors[at] != 0x0D; at += 32) {
+        widths += descriptors[at + 16];
+    }
+    if (at >= descriptors.size() || descriptors[at] != 0x0D || widths != rowLength) {
+        return dbfName + " has damaged column descriptions";
+    }
+    const std::uint64_t expected = headerLength + rows * rowLength;
+    if (dbfSize != expected && dbfSize != expected + 1) {
+        return dbfName + " should be " + std::to_string(expected) + " bytes long for its " +
+               std::to_string(rows) + " rows but is " + std::to_string(dbfSize);
+    }
+    if (rows != shapes) {
+        return parts.shx.filename().string() + " lists " + std::to_string(shapes) + " shapes but " +
+               dbfName + " holds " + std::to_string(rows) + " rows";
+    }
+    return {};
+}
+
+} // namespace sw
