@@ -1,7 +1,7 @@
 #include "addresses/address_list.h"
 
-#include "services/kml/kml_writer.h"
 #include "services/base/program_folder.h"
+#include "services/kml/kml_writer.h"
 
 #include <QByteArray>
 #include <QFile>

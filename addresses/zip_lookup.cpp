@@ -1,7 +1,7 @@
 #include "addresses/zip_lookup.h"
 
-#include "services/database/database.h"
 #include "services/base/program_folder.h"
+#include "services/database/database.h"
 
 #include <algorithm>
 

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "coord/number_text.h"
-#include "services/database/database.h"
 #include "services/base/program_folder.h"
+#include "services/database/database.h"
 
 namespace sw::trs {
 namespace {

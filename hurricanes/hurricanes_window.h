@@ -82,7 +82,7 @@ private:
     sw::RecordOutputs outputs_; // the window's one file dialog and shapefile writer
     sw::OutputLock* lock_ = nullptr;
     sw::EntryRuleGuard* entryRule_ = nullptr;
-    std::string positionType_;   // "Actual", "Forecast", or empty until one is chosen
+    std::string positionType_;     // "Actual", "Forecast", or empty until one is chosen
     std::int16_t currentWind_ = 0; // mph, as the last wind update left it
 
     QComboBox* cmbName_ = nullptr;

@@ -91,18 +91,16 @@ std::string hurricanePlacemarkName(const StormPosition& position) {
 }
 
 std::vector<std::string> hurricaneDescriptionLines(const StormPosition& position) {
-    return {position.name, position.positionType + " Location",
-            "Local Time:" + position.localTime, position.category,
-            "Winds(kts/mph):" + position.windKnots + "/" + position.windMph};
+    return {position.name, position.positionType + " Location", "Local Time:" + position.localTime,
+            position.category, "Winds(kts/mph):" + position.windKnots + "/" + position.windMph};
 }
 
 KmlPlacemark hurricanePlacemark(const StormPosition& position, Dialogs& dialogs) {
     KmlPlacemark placemark;
     placemark.templateName = kPlainTemplate;
     placemark.chooseTemplate = [&dialogs] {
-        return std::string(dialogs.askYesNo(kImageryQuestion, {}, Icon::Question)
-                               ? kImageryTemplate
-                               : kPlainTemplate);
+        return std::string(dialogs.askYesNo(kImageryQuestion, {}, Icon::Question) ? kImageryTemplate
+                                                                                  : kPlainTemplate);
     };
     placemark.presetFileName = hurricaneKmlFileName(position);
     placemark.name = hurricanePlacemarkName(position);
@@ -117,9 +115,8 @@ KmlPlacemark hurricanePlacemark(const StormPosition& position, Dialogs& dialogs)
 std::string hurricaneKmlFileName(const StormPosition& position) {
     const std::string prefix = position.positionType == kForecast ? "phForecast" : "ph";
     const double month = leadingNumber(position.utcMonth);
-    const int monthNumber = std::isfinite(month) && month >= 1 && month <= 12
-                                ? static_cast<int>(month)
-                                : 0;
+    const int monthNumber =
+        std::isfinite(month) && month >= 1 && month <= 12 ? static_cast<int>(month) : 0;
     return prefix + position.name + "_" + position.utcHour.substr(0, 2) + "00_" +
            monthAbbreviation(monthNumber) + position.utcDay;
 }

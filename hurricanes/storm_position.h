@@ -27,9 +27,9 @@ struct StormPosition {
     std::string albersY;
     std::string utm;
     std::string usng;
-    std::string windMph;  // as typed ("115")
+    std::string windMph;   // as typed ("115")
     std::string windKnots; // as shown ("100")
-    std::string category; // Hcat text; " " for a calm wind, empty before any wind is entered
+    std::string category;  // Hcat text; " " for a calm wind, empty before any wind is entered
     // The UTC month, day and hour labels ("9", "12", "15:00"), for the KML file name.
     std::string utcMonth;
     std::string utcDay;

@@ -224,8 +224,8 @@ ReportDateCheck checkReportDate(std::string_view text, const QDate& today) {
 }
 
 std::string monthAbbreviation(int month) {
-    static constexpr std::array<const char*, 12> names = {
-        "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    static constexpr std::array<const char*, 12> names = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     if (month < 1 || month > 12) {
         return {};
     }

@@ -87,16 +87,17 @@ std::string reportDateText(const QDate& date);
 
 // What leaving the report-date field leads to.
 enum class ReportDateCheck {
-    Accepted,       // this year or last year
-    Invalid,        // not a date: the field is reset to today and keeps the focus
-    Future,         // a later year than this one: refused, the field keeps the focus
-    AskOld,         // two or more years back: the user is asked whether to accept it
+    Accepted, // this year or last year
+    Invalid,  // not a date: the field is reset to today and keeps the focus
+    Future,   // a later year than this one: refused, the field keeps the focus
+    AskOld,   // two or more years back: the user is asked whether to accept it
 };
 ReportDateCheck checkReportDate(std::string_view text, const QDate& today);
 
 // The texts of those outcomes.
 inline constexpr const char* kInvalidDateMessage = "You must enter a valid date";
-inline constexpr const char* kFutureYearMessage = "Year is in the future - you must enter a valid date";
+inline constexpr const char* kFutureYearMessage =
+    "Year is in the future - you must enter a valid date";
 inline constexpr const char* kOldYearQuestion = "Year is  more than One year ago - Accept?";
 inline constexpr const char* kOldYearTitle = "Accept Date?";
 

@@ -1,13 +1,13 @@
 #include "kmlconvert/conversion.h"
 
-#include "taskwindow/record_file.h"
 #include "kmlconvert/kml_extract.h"
 #include "kmlconvert/kmz_archive.h"
 #include "kmlconvert/perimeter_area.h"
 #include "kmlconvert/shape_choice.h"
-#include "services/database/database.h"
 #include "services/base/whole_file.h"
+#include "services/database/database.h"
 #include "services/shapefile/shapefiles.h"
+#include "taskwindow/record_file.h"
 
 #include <QFile>
 
@@ -162,8 +162,7 @@ private:
             // The working files of the earlier conversion go now; the shapefile itself (and
             // its projection file) is replaced only once the new one is complete.
             return removeIfPresent(names().database) && removeIfPresent(names().attributeFile) &&
-                   removeIfPresent(names().vertexFile) &&
-                   removeIfPresent(names().oldAttributeFile);
+                   removeIfPresent(names().vertexFile) && removeIfPresent(names().oldAttributeFile);
         }
         auto chosen = dialogs_.file(shapefileSaveRequest());
         if (!chosen || chosen->empty()) {
@@ -258,7 +257,8 @@ private:
             chooseShapeType(dialogs_, vertexRows_, extraction_.parts.front());
         WaitCursor wait(dialogs_);
         outcome_.shapeType = choice.shapeType;
-        if (!shapes_.OpenShapefile(names().shapefile, ShapeFiles::OpenMode::Create, choice.shapeType)) {
+        if (!shapes_.OpenShapefile(names().shapefile, ShapeFiles::OpenMode::Create,
+                                   choice.shapeType)) {
             return shapeFailed();
         }
         auto columns = database_.tableColumns("FIRE_DAT");
@@ -266,8 +266,7 @@ private:
             return dbFailed("Cannot read the table FIRE_DAT of");
         }
         for (const ColumnDef& column : *columns) {
-            if (!shapes_.Fields().AddField(column.name, shapeFieldType(column.type),
-                                           column.size)) {
+            if (!shapes_.Fields().AddField(column.name, shapeFieldType(column.type), column.size)) {
                 return shapeFailed();
             }
         }

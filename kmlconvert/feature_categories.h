@@ -18,15 +18,15 @@ const std::vector<std::string>& featureTypes(FeatureCategory category);
 // How a pair of options with an extra "N/A" (report type, significance) is set.
 struct NaOptions {
     bool naEnabled = false;
-    bool naChosen = false;    // choosing "N/A" records "N/A"
+    bool naChosen = false; // choosing "N/A" records "N/A"
     bool othersEnabled = true;
 };
 
 // What choosing a category does to the window.
 struct CategoryEffects {
-    std::string nameCaption; // lblF_namey
-    std::string timeCaption; // lblTime
-    bool percentEnabled = true; // otherwise the slider goes to 0 first
+    std::string nameCaption;                   // lblF_namey
+    std::string timeCaption;                   // lblTime
+    bool percentEnabled = true;                // otherwise the slider goes to 0 first
     std::optional<std::string> incidentNumber; // nothing: emptied
     NaOptions report;
     NaOptions significance;

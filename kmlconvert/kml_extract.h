@@ -38,13 +38,13 @@ struct Tuple {
 };
 
 enum class PartKind {
-    Point,      // <Point>
-    Line,       // <LineString>
-    OuterRing,  // <LinearRing> of an <outerBoundaryIs>
-    InnerRing,  // <LinearRing> of an <innerBoundaryIs>: a hole
-    Ring,       // a <LinearRing> of its own
-    Track,      // the positions of a <gx:Track>
-    Other,      // coordinates of any other element
+    Point,     // <Point>
+    Line,      // <LineString>
+    OuterRing, // <LinearRing> of an <outerBoundaryIs>
+    InnerRing, // <LinearRing> of an <innerBoundaryIs>: a hole
+    Ring,      // a <LinearRing> of its own
+    Track,     // the positions of a <gx:Track>
+    Other,     // coordinates of any other element
 };
 
 struct Part {

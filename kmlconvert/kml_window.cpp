@@ -65,9 +65,9 @@ kml_firedp_0611::kml_firedp_0611(sw::Dialogs& dialogs, Today today, QWidget* par
     // Every attribute locks the conversion when it gets the focus: nothing changed since the
     // last check can be converted.
     for (QWidget* input : std::initializer_list<QWidget*>{
-             txtF_Name_, txtInc_num_, optRepI_, optRepU_, optFin_, optNA_, OptfSigYes_,
-             OptfSigNo_, OptfSigNA_, meFireEnter_, meFireSTart_, txtArea_, cmbfFuel_, cmbfCause_,
-             sldperCon_, txtPerCon_, optFire_, optNFire_, optFacs_, cmbFtype_}) {
+             txtF_Name_, txtInc_num_, optRepI_,     optRepU_,     optFin_,  optNA_,    OptfSigYes_,
+             OptfSigNo_, OptfSigNA_,  meFireEnter_, meFireSTart_, txtArea_, cmbfFuel_, cmbfCause_,
+             sldperCon_, txtPerCon_,  optFire_,     optNFire_,    optFacs_, cmbFtype_}) {
         lock_->lockOnFocus(input);
     }
     entryRule_ = new sw::EntryRuleGuard(dialogs_, this);
@@ -88,8 +88,7 @@ kml_firedp_0611::kml_firedp_0611(sw::Dialogs& dialogs, Today today, QWidget* par
         sw::onOptionChosen(option, this, [this, option] { significance_ = ss(option->text()); });
     }
     sw::onOptionChosen(optFire_, this, [this] { chooseCategory(FeatureCategory::Wildfire); });
-    sw::onOptionChosen(optNFire_, this,
-                       [this] { chooseCategory(FeatureCategory::OtherIncident); });
+    sw::onOptionChosen(optNFire_, this, [this] { chooseCategory(FeatureCategory::OtherIncident); });
     sw::onOptionChosen(optFacs_, this, [this] { chooseCategory(FeatureCategory::Facility); });
     connect(CmdEnable_, &QPushButton::clicked, this, &kml_firedp_0611::checkAndUnlock);
     connect(cmdFireTab_, &QPushButton::clicked, this, &kml_firedp_0611::convert);
@@ -180,8 +179,8 @@ void kml_firedp_0611::buildControls() {
     txtPerCon_ = named(new QLineEdit, "txtPerCon");
     txtPerCon_->setMaximumWidth(100);
     txtPerCon_->setAccessibleName(QStringLiteral("Percent Contained"));
-    auto* percentCaption = caption(
-        "lblperCon", "    Percent Contained: Use SliderBar or Enter in Box", sldperCon_);
+    auto* percentCaption =
+        caption("lblperCon", "    Percent Contained: Use SliderBar or Enter in Box", sldperCon_);
     auto* percentRow = new QHBoxLayout;
     percentRow->addWidget(sldperCon_, 1);
     percentRow->addWidget(txtPerCon_);
@@ -243,10 +242,10 @@ void kml_firedp_0611::buildControls() {
     layout->addLayout(actions);
 
     const QList<QWidget*> tabOrder = {
-        optFire_,    optNFire_,  optFacs_,     cmbFtype_,   txtF_Name_,  txtInc_num_,
-        optRepI_,    optRepU_,   optFin_,      optNA_,      meFireEnter_, meFireSTart_,
-        txtArea_,    cmbfFuel_,  cmbfCause_,   sldperCon_,  txtPerCon_,  OptfSigYes_,
-        OptfSigNo_,  OptfSigNA_, CmdEnable_,   cmdFireTab_, cmdClear_,   cmdQuit_};
+        optFire_,   optNFire_,  optFacs_,   cmbFtype_,   txtF_Name_,   txtInc_num_,
+        optRepI_,   optRepU_,   optFin_,    optNA_,      meFireEnter_, meFireSTart_,
+        txtArea_,   cmbfFuel_,  cmbfCause_, sldperCon_,  txtPerCon_,   OptfSigYes_,
+        OptfSigNo_, OptfSigNA_, CmdEnable_, cmdFireTab_, cmdClear_,    cmdQuit_};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
@@ -325,8 +324,7 @@ void kml_firedp_0611::checkAndUnlock() {
         disableWrite();
         return;
     }
-    const auto missing =
-        sw::firstMissingValue(attributes().fire, sw::CoordinateCheck::Absent);
+    const auto missing = sw::firstMissingValue(attributes().fire, sw::CoordinateCheck::Absent);
     if (!missing) {
         enableWrite();
         return;

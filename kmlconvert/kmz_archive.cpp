@@ -4,7 +4,6 @@
 
 #include "services/base/whole_file.h"
 
-
 #include <zip.h>
 
 #include <memory>

@@ -34,15 +34,15 @@ bool endsWithNoCase(std::string_view text, std::string_view suffix);
 bool isKmz(const std::filesystem::path& file);
 
 struct WorkingNames {
-    std::filesystem::path kml;           // the picked file (KML or KMZ)
-    std::filesystem::path workingCopy;   // the KML that is converted, beside the picked file
-    std::filesystem::path dataFolder;    // where the vertex and attribute files lie
-    std::filesystem::path vertexFile;    // "cc" + name + ".csv"
-    std::filesystem::path attributeFile; // "pwatt" + name + ".csv"
+    std::filesystem::path kml;              // the picked file (KML or KMZ)
+    std::filesystem::path workingCopy;      // the KML that is converted, beside the picked file
+    std::filesystem::path dataFolder;       // where the vertex and attribute files lie
+    std::filesystem::path vertexFile;       // "cc" + name + ".csv"
+    std::filesystem::path attributeFile;    // "pwatt" + name + ".csv"
     std::filesystem::path oldAttributeFile; // "att" + name + ".csv", removed on overwrite
-    std::filesystem::path database;      // name + ".mdb"
-    std::filesystem::path shapefile;     // name + ".shp"
-    std::filesystem::path projection;    // name + ".prj"
+    std::filesystem::path database;         // name + ".mdb"
+    std::filesystem::path shapefile;        // name + ".shp"
+    std::filesystem::path projection;       // name + ".prj"
 
     // The shapefile's path without ".shp": the base of its .shx and .dbf.
     std::filesystem::path shapefileBase() const;

@@ -29,11 +29,11 @@
 namespace sw {
 
 struct Column {
-    std::string title; // text-file column title
-    std::string field; // shapefile field name (1 to 10 characters)
+    std::string title;                // text-file column title
+    std::string field;                // shapefile field name (1 to 10 characters)
     FieldType kind = FieldType::Text; // of the shapefile field
-    int width = 0;           // text fields: the shapefile column width
-    bool bareNumber = false; // text file: written as a bare number rather than quoted
+    int width = 0;                    // text fields: the shapefile column width
+    bool bareNumber = false;          // text file: written as a bare number rather than quoted
 
     // A quoted text, a text field of `width` characters.
     static Column text(std::string title, std::string field, int width);

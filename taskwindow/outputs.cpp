@@ -213,10 +213,9 @@ OutputResult RecordOutputs::writeKml(const KmlPlacemark& placemark) {
     }
     const std::string templateName =
         placemark.chooseTemplate ? placemark.chooseTemplate() : placemark.templateName;
-    const KmlWriteResult written =
-        WriteKmlFromTemplate(dialogs_, templateName, choice->target, placemark.name,
-                             placemark.descriptionLines, placemark.longitude, placemark.latitude,
-                             placemark.iconFile, placemark.rangeElement);
+    const KmlWriteResult written = WriteKmlFromTemplate(
+        dialogs_, templateName, choice->target, placemark.name, placemark.descriptionLines,
+        placemark.longitude, placemark.latitude, placemark.iconFile, placemark.rangeElement);
     return written ? OutputResult::written(choice->target)
                    : OutputResult::failed(choice->target, written.message);
 }

@@ -1,7 +1,7 @@
 #include "wildfires/fire_dates.h"
 
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 
 namespace sw {
 
@@ -26,8 +26,8 @@ std::string dateText(chr::year_month_day date, DateForm form) {
     const unsigned shown = form == DateForm::FourDigitYear ? static_cast<unsigned>(year) % 10000
                                                            : static_cast<unsigned>(year) % 100;
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, form == DateForm::FourDigitYear ? "%02u-%02u-%04u"
-                                                                         : "%02u-%02u-%02u",
+    std::snprintf(buffer, sizeof buffer,
+                  form == DateForm::FourDigitYear ? "%02u-%02u-%04u" : "%02u-%02u-%02u",
                   static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()), shown);
     return buffer;
 }
@@ -77,8 +77,7 @@ DateReading readDate(std::string_view text, DateForm form, chr::year_month_day t
             year -= 100;
         }
     }
-    const chr::year_month_day date{chr::year{year},
-                                   chr::month{static_cast<unsigned>(number(0, 2))},
+    const chr::year_month_day date{chr::year{year}, chr::month{static_cast<unsigned>(number(0, 2))},
                                    chr::day{static_cast<unsigned>(number(3, 2))}};
     // Year 0 is no calendar year a person writes.
     if (!date.ok() || year < 1) {
@@ -109,8 +108,8 @@ MessageRequest invalidDateMessage() {
 MessageRequest dateQuestion(FireDate field, DateVerdict verdict) {
     const bool entry = field == FireDate::Entry;
     const std::string subject = entry ? "Entry Date" : "Fire Start Date";
-    const std::string what =
-        verdict == DateVerdict::AskOld ? " more than one year old! Accept?" : " in the future! Accept?";
+    const std::string what = verdict == DateVerdict::AskOld ? " more than one year old! Accept?"
+                                                            : " in the future! Accept?";
     return {subject + what, entry ? "Confirm Entry Start Date" : "Confirm Fire Start Date",
             Icon::Critical, Buttons::YesNo, Answer::No};
 }

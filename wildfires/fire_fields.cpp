@@ -115,8 +115,8 @@ FireFieldRules::FireFieldRules(Dialogs& dialogs, DateForm form, Today today,
                                FireFieldControls controls, QObject* parent)
     : QObject(parent), dialogs_(dialogs), form_(form), today_(std::move(today)),
       controls_(controls) {
-    for (QLineEdit* field : {controls_.entryDate, controls_.startDate, controls_.area,
-                             controls_.percentText}) {
+    for (QLineEdit* field :
+         {controls_.entryDate, controls_.startDate, controls_.area, controls_.percentText}) {
         field->installEventFilter(this);
     }
     connect(controls_.percentSlider, &QSlider::valueChanged, this,

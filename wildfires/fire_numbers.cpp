@@ -56,13 +56,17 @@ std::string percentText(int value) {
 }
 
 namespace {
-double typedPercent(std::string_view text) { return roundTiesToEven(leadingNumber(text)); }
+double typedPercent(std::string_view text) {
+    return roundTiesToEven(leadingNumber(text));
+}
 int clampedPercent(double whole) {
     return static_cast<int>(std::clamp(whole, double{kPercentMinimum}, double{kPercentMaximum}));
 }
 } // namespace
 
-int percentFromText(std::string_view text) { return clampedPercent(typedPercent(text)); }
+int percentFromText(std::string_view text) {
+    return clampedPercent(typedPercent(text));
+}
 
 PercentLeave leavePercent(std::string_view text, int sliderValue) {
     const double typed = typedPercent(text);

@@ -71,10 +71,10 @@ OutputResult writeFireKml(Dialogs& dialogs, RecordOutputs& outputs, const FireRe
         return OutputResult::cancelled();
     }
     const bool imagery = dialogs.message(imageryQuestion()) == Answer::Yes;
-    const KmlWriteResult written = WriteKmlFromTemplate(
-        dialogs, imagery ? kFireTemplateWithImagery : kFireTemplatePlain, choice->target,
-        record.name, fireDescriptionLines(record), record.longitude, record.latitude, kFireIcon,
-        "<range>5000</range>");
+    const KmlWriteResult written =
+        WriteKmlFromTemplate(dialogs, imagery ? kFireTemplateWithImagery : kFireTemplatePlain,
+                             choice->target, record.name, fireDescriptionLines(record),
+                             record.longitude, record.latitude, kFireIcon, "<range>5000</range>");
     return written ? OutputResult::written(choice->target)
                    : OutputResult::failed(choice->target, written.message);
 }

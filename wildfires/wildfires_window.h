@@ -57,7 +57,6 @@ private:
     void leave();
     void report(const sw::OutputResult& result);
 
-
     sw::Dialogs& dialogs_;
     Today today_;
     sw::RecordOutputs outputs_;

@@ -4,8 +4,8 @@
 #include "addresses/address_window.h"
 
 #include "addresses/zip_lookup.h"
-#include "services/kml/kml_writer.h"
 #include "services/base/program_folder.h"
+#include "services/kml/kml_writer.h"
 #include "testsupport/kml_checks.h"
 #include "testsupport/scripted_dialogs.h"
 #include "testsupport/test_paths.h"

@@ -3,8 +3,8 @@
 
 #include "coord/tests/converter_fixture.h"
 
-#include "services/database/database.h"
 #include "services/base/program_folder.h"
+#include "services/database/database.h"
 #include "testsupport/test_paths.h"
 
 namespace sw::test {

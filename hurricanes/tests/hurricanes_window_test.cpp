@@ -13,8 +13,8 @@
 #include "testsupport/scripted_dialogs.h"
 #include "testsupport/shapefile_reading.h"
 #include "testsupport/test_paths.h"
-#include "ui/window_registry.h"
 #include "ui/window_kinds.h"
+#include "ui/window_registry.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -155,8 +155,8 @@ protected:
         return "\"" + std::string(storm) +
                "\",\"09-12-2026\",\"Actual\",\"9/12/2026 15:00:00 UTC\","
                "\"9/12/2026 11:00:00 AM EDT\",27.25,-88.5," +
-               kPoint.albersX + "," + kPoint.albersY + ",\"" + kPoint.utm + "\",\"" +
-               kPoint.usng + "\",115,100,\"Category 3\"\r\n";
+               kPoint.albersX + "," + kPoint.albersY + ",\"" + kPoint.utm + "\",\"" + kPoint.usng +
+               "\",115,100,\"Category 3\"\r\n";
     }
 };
 
@@ -196,8 +196,8 @@ TEST_F(HurricanesWindow, ScrollBarsSetTheUtcAndLocalTimesAndTheDayFollowsTheMont
          "9/12/2026 04:00:00 UTC", "9/12/2026 00:00:00 AM EDT"},
         {"hour 3 the evening before", "HscrHour", 3, "Eastern Daylight Time", "9 12 03:00",
          "9/12/2026 03:00:00 UTC", "9/11/2026 11:00:00 PM EDT"},
-        {"the zone is asked at each change", "HscrHour", 15, "Central Standard Time",
-         "9 12 15:00", "9/12/2026 15:00:00 UTC", "9/12/2026 9:00:00 AM CST"},
+        {"the zone is asked at each change", "HscrHour", 15, "Central Standard Time", "9 12 15:00",
+         "9/12/2026 15:00:00 UTC", "9/12/2026 9:00:00 AM CST"},
         {"day 31 of August", "HscrMon", 8, "Central Standard Time", "8 12 15:00",
          "8/12/2026 15:00:00 UTC", "8/12/2026 9:00:00 AM CST"},
         {"", "HscrDay", 31, "Central Standard Time", "8 31 15:00", "8/31/2026 15:00:00 UTC",
@@ -272,13 +272,20 @@ TEST_F(HurricanesWindow, ReportDateNextYearRefusedLastYearSilentTheYearBeforeAsk
 
 TEST_F(HurricanesWindow, WindTypedGivesCategoryAndKnotsAtEveryThreshold) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"22", " ", "19"},         {"23", "Tropical Depression", "20"},
-        {"38", "Tropical Depression", "33"}, {"39", "Tropical Storm", "34"},
-        {"73", "Tropical Storm", "63"},      {"74", "Category 1", "64"},
-        {"95", "Category 1", "82"},          {"96", "Category 2", "83"},
-        {"110", "Category 2", "96"},         {"111", "Category 3", "96"},
-        {"130", "Category 3", "113"},        {"131", "Category 4", "114"},
-        {"155", "Category 4", "135"},        {"156", "Category 5", "135"},
+        {"22", " ", "19"},
+        {"23", "Tropical Depression", "20"},
+        {"38", "Tropical Depression", "33"},
+        {"39", "Tropical Storm", "34"},
+        {"73", "Tropical Storm", "63"},
+        {"74", "Category 1", "64"},
+        {"95", "Category 1", "82"},
+        {"96", "Category 2", "83"},
+        {"110", "Category 2", "96"},
+        {"111", "Category 3", "96"},
+        {"130", "Category 3", "113"},
+        {"131", "Category 4", "114"},
+        {"155", "Category 4", "135"},
+        {"156", "Category 5", "135"},
         {"115.5", "Category 3", "101"}, // 116 mph: ties go to even
     };
     for (const auto& [mph, category, knots] : cases) {
@@ -294,7 +301,7 @@ TEST_F(HurricanesWindow, WindTypedGivesCategoryAndKnotsAtEveryThreshold) {
 // A typed 40000 used to overflow the 16-bit wind; the field now takes three whole digits.
 TEST_F(HurricanesWindow, WindFieldsRefuseWhatTheirFiltersDoNotAllowWithABeep) {
     const std::tuple<const char*, const char*, const char*, int> cases[] = {
-        {"txtHwind", "40000", "400", 2}, {"txtHwind", "12a5", "125", 1},
+        {"txtHwind", "40000", "400", 2},   {"txtHwind", "12a5", "125", 1},
         {"txtHwind", "99.9.", "99.9.", 0}, {"txtKnots", "1000", "100", 1},
         {"txtKnots", "8.7", "87", 1},
     };
@@ -318,9 +325,9 @@ TEST_F(HurricanesWindow, OneCharacterWindIsReplacedBy23AndKeepsTheFocus) {
 }
 
 TEST_F(HurricanesWindow, KnotsConvertToMphAndTheFrameLocksAgain) {
-    for (const auto& [knots, mph, category] : {std::tuple{"100", "115", "Category 3"},
-                                               std::tuple{"87", "100", "Category 2"},
-                                               std::tuple{"20", "23", "Tropical Depression"}}) {
+    for (const auto& [knots, mph, category] :
+         {std::tuple{"100", "115", "Category 3"}, std::tuple{"87", "100", "Category 2"},
+          std::tuple{"20", "23", "Tropical Depression"}}) {
         click("cmdCvrtKts");
         ASSERT_TRUE(edit("txtKnots")->isEnabled() && button("cmdCkts")->isEnabled());
         typeInto(edit("txtKnots"), knots, false);
@@ -350,8 +357,8 @@ TEST_F(HurricanesWindow, SliderMovesTheWindAndAnUnnamedDepressionStopsAt38) {
 
 TEST_F(HurricanesWindow, TheSliderAndTheReportDateLockTheOutputs) {
     enterPosition();
-    for (QWidget* input : {static_cast<QWidget*>(slider()),
-                           static_cast<QWidget*>(edit("meHEnter"))}) {
+    for (QWidget* input :
+         {static_cast<QWidget*>(slider()), static_cast<QWidget*>(edit("meHEnter"))}) {
         click("cmdEnableWriteFile");
         ASSERT_EQ(enabledOutputs(), 5);
         activate(win); // the headless platform may leave the name's closed suggestions active
@@ -542,15 +549,14 @@ TEST_F(HurricanesWindow, KmlOfAForecastWithImageryValidAgainstTheSchema) {
     typeInto(edit("txtHwind"), "100");
     click("cmdEnableWriteFile");
     dialogs.fileNext(path("ike.kml"))
-        .answerNext(sw::Answer::Yes)  // imagery
-        .answerNext(sw::Answer::No);  // no link
+        .answerNext(sw::Answer::Yes) // imagery
+        .answerNext(sw::Answer::No); // no link
     click("cmdKML");
     EXPECT_EQ(dialogs.files.at(0), sw::outputFileRequest(".kml", "KML Files(*.kml)|*.kml",
                                                          "phForecastIke XX YYY_1500_Sep12"));
     ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[0], (sw::MessageRequest{sw::kImageryQuestion, "",
-                                                       sw::Icon::Question, sw::Buttons::YesNo,
-                                                       sw::Answer::Yes}));
+    EXPECT_EQ(dialogs.messages[0], (sw::MessageRequest{sw::kImageryQuestion, "", sw::Icon::Question,
+                                                       sw::Buttons::YesNo, sw::Answer::Yes}));
     const std::string document = readFile(dir / "ike.kml");
     for (const std::string& part :
          {std::string("<name>Ike XX YYY , Category 2</name>"),

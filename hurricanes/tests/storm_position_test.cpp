@@ -20,7 +20,9 @@ TEST(StormNames, LinesCommasQuotesAndBlanks) {
         {" \"Ike\" , \"Kate\"\r\n", {"Ike", "Kate"}},
         {"Arthur,,\n,Bertha,", {"Arthur", "Bertha"}},
         {"\"Open quote, still\nBertha", {"\"Open quote, still", "Bertha"}},
-        {"\xEF\xBB\xBF" "Arthur\nJos\xC3\xA9", {"Arthur", "Jos\xC3\xA9"}},
+        {"\xEF\xBB\xBF"
+         "Arthur\nJos\xC3\xA9",
+         {"Arthur", "Jos\xC3\xA9"}},
         {"", {}},
     };
     for (const auto& [text, names] : cases) {
@@ -81,7 +83,8 @@ TEST(StormPosition, CompletenessIsCheckedInOrderAndACalmWindCounts) {
              p.positionType.clear();
          },
          StormMissingPart::Coordinates},
-        {"no type", [](StormPosition& p) { p.positionType.clear(); }, StormMissingPart::PositionType},
+        {"no type", [](StormPosition& p) { p.positionType.clear(); },
+         StormMissingPart::PositionType},
     };
     for (const Case& c : cases) {
         StormPosition p = ike();
@@ -98,11 +101,16 @@ TEST(StormPosition, CompletenessIsCheckedInOrderAndACalmWindCounts) {
 
 TEST(HurricaneKml, IconCodeByCategoryAndPosition) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"Tropical Depression", kActual, "TD"},     {"Tropical Storm", kActual, "TS"},
-        {"Category 1", kActual, "Cat1"},            {"Category 5", kActual, "Cat5"},
-        {"Tropical Depression", kForecast, "Fcast_TD"}, {"Category 2", kForecast, "Fcast_Cat2"},
-        {" ", kActual, ""},                         {" ", kForecast, ""},
-        {"category 2", kActual, ""},                {"Category 2", "", "Cat2"},
+        {"Tropical Depression", kActual, "TD"},
+        {"Tropical Storm", kActual, "TS"},
+        {"Category 1", kActual, "Cat1"},
+        {"Category 5", kActual, "Cat5"},
+        {"Tropical Depression", kForecast, "Fcast_TD"},
+        {"Category 2", kForecast, "Fcast_Cat2"},
+        {" ", kActual, ""},
+        {" ", kForecast, ""},
+        {"category 2", kActual, ""},
+        {"Category 2", "", "Cat2"},
     };
     for (const auto& [category, position, code] : cases) {
         EXPECT_EQ(hurricaneIconCode(category, position), code) << category << "/" << position;
@@ -114,8 +122,8 @@ TEST(HurricaneKml, NameDescriptionAndSuggestedFileName) {
     EXPECT_EQ(hurricanePlacemarkName(p), "Ike , Category 3");
     EXPECT_EQ(hurricaneIconFile(p), "Cat3Hurricane.gif");
     EXPECT_EQ(hurricaneDescriptionLines(p),
-              (Names{"Ike", "Actual Location", "Local Time:9/12/2026 11:00:00 AM EDT",
-                     "Category 3", "Winds(kts/mph):100/115"}));
+              (Names{"Ike", "Actual Location", "Local Time:9/12/2026 11:00:00 AM EDT", "Category 3",
+                     "Winds(kts/mph):100/115"}));
     EXPECT_EQ(hurricaneKmlFileName(p), "phIke_1500_Sep12");
 
     p.positionType = kForecast;

@@ -22,10 +22,10 @@ TEST(ConvertUTC, UtcAndLocalTextsForEveryZoneAndCalendarEdge) {
     const Case cases[] = {
         {"afternoon in EDT", "8", "29", "15:00", 2025, "Eastern Daylight Time", "29",
          "8/29/2025 15:00:00 UTC", "8/29/2025 11:00:00 AM EDT"},
-        {"hour 4 in EDT is local midnight", "8", "29", "04:00", 2025, "Eastern Daylight Time",
-         "29", "8/29/2025 04:00:00 UTC", "8/29/2025 00:00:00 AM EDT"},
-        {"hour 3 in EDT is the evening before", "8", "29", "03:00", 2025,
-         "Eastern Daylight Time", "29", "8/29/2025 03:00:00 UTC", "8/28/2025 11:00:00 PM EDT"},
+        {"hour 4 in EDT is local midnight", "8", "29", "04:00", 2025, "Eastern Daylight Time", "29",
+         "8/29/2025 04:00:00 UTC", "8/29/2025 00:00:00 AM EDT"},
+        {"hour 3 in EDT is the evening before", "8", "29", "03:00", 2025, "Eastern Daylight Time",
+         "29", "8/29/2025 03:00:00 UTC", "8/28/2025 11:00:00 PM EDT"},
         {"noon in EST", "1", "5", "17:00", 2026, "Eastern Standard Time", "5",
          "1/5/2026 17:00:00 UTC", "1/5/2026 12:00:00 PM EST"},
         {"CST midnight", "11", "3", "06:00", 2026, "Central Standard Time", "3",
@@ -34,18 +34,18 @@ TEST(ConvertUTC, UtcAndLocalTextsForEveryZoneAndCalendarEdge) {
          "7/1/2026 00:00:00 UTC", "6/30/2026 7:00:00 PM CDT"},
         {"EST across the year end", "1", "1", "02:00", 2026, "Eastern Standard Time", "1",
          "1/1/2026 02:00:00 UTC", "12/31/2025 9:00:00 PM EST"},
-        {"into February 29 of a leap year", "3", "1", "01:00", 2028, "Eastern Standard Time",
-         "1", "3/1/2028 01:00:00 UTC", "2/29/2028 8:00:00 PM EST"},
-        {"into February 28 of a common year", "3", "1", "01:00", 2027, "Eastern Standard Time",
-         "1", "3/1/2027 01:00:00 UTC", "2/28/2027 8:00:00 PM EST"},
+        {"into February 29 of a leap year", "3", "1", "01:00", 2028, "Eastern Standard Time", "1",
+         "3/1/2028 01:00:00 UTC", "2/29/2028 8:00:00 PM EST"},
+        {"into February 28 of a common year", "3", "1", "01:00", 2027, "Eastern Standard Time", "1",
+         "3/1/2027 01:00:00 UTC", "2/28/2027 8:00:00 PM EST"},
         {"February 29 of a common year becomes 28", "2", "29", "12:00", 2027,
          "Central Standard Time", "28", "2/28/2027 12:00:00 UTC", "2/28/2027 6:00:00 AM CST"},
-        {"February 31 of a leap year becomes 29", "2", "31", "12:00", 2028,
-         "Central Standard Time", "29", "2/29/2028 12:00:00 UTC", "2/29/2028 6:00:00 AM CST"},
+        {"February 31 of a leap year becomes 29", "2", "31", "12:00", 2028, "Central Standard Time",
+         "29", "2/29/2028 12:00:00 UTC", "2/29/2028 6:00:00 AM CST"},
         {"April 31 becomes 30", "4", "31", "23:00", 2026, "Eastern Daylight Time", "30",
          "4/30/2026 23:00:00 UTC", "4/30/2026 7:00:00 PM EDT"},
-        {"a western zone keeps its own offset", "9", "12", "15:00", 2026,
-         "Pacific Daylight Time", "12", "9/12/2026 15:00:00 UTC", "9/12/2026 8:00:00 AM PDT"},
+        {"a western zone keeps its own offset", "9", "12", "15:00", 2026, "Pacific Daylight Time",
+         "12", "9/12/2026 15:00:00 UTC", "9/12/2026 8:00:00 AM PDT"},
         {"Hawaii", "9", "12", "05:00", 2026, "Hawaii-Aleutian Standard Time", "12",
          "9/12/2026 05:00:00 UTC", "9/11/2026 7:00:00 PM HST"},
         {"Atlantic daylight", "9", "12", "03:00", 2026, "Atlantic Daylight Time", "12",
@@ -54,8 +54,8 @@ TEST(ConvertUTC, UtcAndLocalTextsForEveryZoneAndCalendarEdge) {
          "Europe/Berlin", "12", "9/12/2026 15:00:00 UTC", "9/12/2026 3:00:00 PM"},
         {"no zone: midnight UTC is midnight local", "9", "12", "00:00", 2026, kUnknownZoneName,
          "12", "9/12/2026 00:00:00 UTC", "9/12/2026 00:00:00 AM"},
-        {"zone names are compared exactly", "9", "12", "12:00", 2026, "eastern daylight time",
-         "12", "9/12/2026 12:00:00 UTC", "9/12/2026 12:00:00 PM"},
+        {"zone names are compared exactly", "9", "12", "12:00", 2026, "eastern daylight time", "12",
+         "9/12/2026 12:00:00 UTC", "9/12/2026 12:00:00 PM"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -68,7 +68,8 @@ TEST(ConvertUTC, UtcAndLocalTextsForEveryZoneAndCalendarEdge) {
 
 TEST(ConvertUTC, AMonthOutsideOneToTwelveLeavesTheUtcTextEmptyAndTheLocalTextAlone) {
     for (const char* month : {"", "0", "13", "08", "x"}) {
-        const UtcConversion result = ConvertUTC(month, "12", "15:00", 2026, "Eastern Daylight Time");
+        const UtcConversion result =
+            ConvertUTC(month, "12", "15:00", 2026, "Eastern Daylight Time");
         EXPECT_EQ(result.utcText, "") << month;
         EXPECT_FALSE(result.localText.has_value()) << month;
     }
@@ -117,8 +118,8 @@ TEST(Calendar, LeapYearsDaysOfTheMonthAndHourLabels) {
     for (const auto& [year, leap] : leaps) {
         EXPECT_EQ(leapYear(year), leap) << year;
     }
-    const std::tuple<int, int, int> days[] = {{1, 2026, 31}, {2, 2026, 28}, {2, 2028, 29},
-                                              {2, 2100, 28}, {4, 2026, 30}, {6, 2026, 30},
+    const std::tuple<int, int, int> days[] = {{1, 2026, 31}, {2, 2026, 28},  {2, 2028, 29},
+                                              {2, 2100, 28}, {4, 2026, 30},  {6, 2026, 30},
                                               {9, 2026, 30}, {11, 2026, 30}, {12, 2026, 31}};
     for (const auto& [month, year, count] : days) {
         EXPECT_EQ(daySetter(month, year), count) << month << "/" << year;

@@ -44,8 +44,9 @@ TEST(Wind, KnotsAndMilesPerHourWithTheAgencyFactor) {
 
 TEST(Wind, TypedTextsReadAsTheirLeadingNumberRoundedToEvenAndNeverWrap) {
     const std::pair<const char*, int> cases[] = {
-        {"115", 115}, {"12a", 12},     {"", 0},           {".", 0},         {"2.5", 2},
-        {"3.5", 4},   {"1.2.3", 1},    {"40000", 32767},  {"99999999999999999999", 32767},
+        {"115", 115}, {"12a", 12},      {"", 0},
+        {".", 0},     {"2.5", 2},       {"3.5", 4},
+        {"1.2.3", 1}, {"40000", 32767}, {"99999999999999999999", 32767},
     };
     for (const auto& [text, mph] : cases) {
         EXPECT_EQ(windFromText(text), mph) << '"' << text << '"';
@@ -54,8 +55,8 @@ TEST(Wind, TypedTextsReadAsTheirLeadingNumberRoundedToEvenAndNeverWrap) {
 
 TEST(Wind, FieldsTakeAtMostThreeWholeDigits) {
     const std::pair<const char*, bool> wind[] = {
-        {"", true},     {"155", true},   {"155.75", true}, {".5", true},  {"1.2.3", true},
-        {"1550", false}, {"40000", false}, {"12a", false},  {"-5", false}, {" 5", false},
+        {"", true},      {"155", true},    {"155.75", true}, {".5", true},  {"1.2.3", true},
+        {"1550", false}, {"40000", false}, {"12a", false},   {"-5", false}, {" 5", false},
     };
     for (const auto& [text, ok] : wind) {
         EXPECT_EQ(acceptableWindText(text), ok) << '"' << text << '"';

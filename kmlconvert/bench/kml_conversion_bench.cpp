@@ -86,8 +86,8 @@ long peakKilobytes() {
 
 sw::kml::FireAttributes attributes() {
     sw::kml::FireAttributes a;
-    a.fire = {"Big Fire", "FL-1", "Update", "", "", "", "", "", "", "06-11-26", "06-10-26",
-              "25,000.00", "Grass", "lightning", "45.00%", "Yes"};
+    a.fire = {"Big Fire", "FL-1",     "Update",    "",      "",          "",       "",   "", "",
+              "06-11-26", "06-10-26", "25,000.00", "Grass", "lightning", "45.00%", "Yes"};
     a.featureType = "Fire Perimeter";
     return a;
 }
@@ -131,8 +131,8 @@ int main(int argc, char** argv) {
         std::string message;
         const bool ok = convertOnce(argv[2], message);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        std::printf("%s: %.2f s, peak %.0f MB\n", ok ? message.c_str() : "FAILED",
-                    took.count(), static_cast<double>(peakKilobytes()) / 1024.0);
+        std::printf("%s: %.2f s, peak %.0f MB\n", ok ? message.c_str() : "FAILED", took.count(),
+                    static_cast<double>(peakKilobytes()) / 1024.0);
         if (!ok) {
             std::fprintf(stderr, "%s\n", message.c_str());
         }

@@ -11,8 +11,8 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
-                                               static_cast<qsizetype>(size));
+    QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     std::size_t seen = 0;

@@ -16,8 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using sw::Answer;
-using sw::kml::convertKml;
 using sw::kml::ConversionOutcome;
+using sw::kml::convertKml;
 using sw::kml::FireAttributes;
 using sw::test::readFile;
 using sw::test::ScriptedDialogs;
@@ -115,21 +115,56 @@ TEST(KmlConversion, ShapeTypeDecisions) {
     const std::string pointBox = "Point Shapefile will be created";
     const Case cases[] = {
         {"one vertex", {a}, {}, {pointBox, "KML Converted to Point Shapefile"}, 1, {1}, "Point"},
-        {"all as points", {a, b, c}, {Yes}, {points, pointBox, "KML Converted to Point Shapefile"},
-         8, {3}, "Multi Point"},
-        {"two vertices", {a, b}, {No}, {points, "KML Converted to Polyline Shapefile"}, 3, {2},
+        {"all as points",
+         {a, b, c},
+         {Yes},
+         {points, pointBox, "KML Converted to Point Shapefile"},
+         8,
+         {3},
+         "Multi Point"},
+        {"two vertices",
+         {a, b},
+         {No},
+         {points, "KML Converted to Polyline Shapefile"},
+         3,
+         {2},
          "Line String"},
-        {"open five as polygon", {a, b, c, d, e}, {No, Yes},
-         {points, asPolygon, "KML Converted to Polygon Shapefile"}, 5, {6}, "Polygon"},
-        {"open five as line", {a, b, c, d, e}, {No, No},
-         {points, asPolygon, "KML Converted to Polyline Shapefile"}, 3, {5}, "Line String"},
-        {"closed ring as polygon", {a, b, c, d, a}, {No, No},
-         {points, asLine, "KML Converted to Polygon Shapefile"}, 5, {5}, "Polygon"},
-        {"closed ring as line", {a, b, c, d, a}, {No, Yes},
-         {points, asLine, "KML Converted to Polyline Shapefile"}, 3, {5}, "Line String"},
+        {"open five as polygon",
+         {a, b, c, d, e},
+         {No, Yes},
+         {points, asPolygon, "KML Converted to Polygon Shapefile"},
+         5,
+         {6},
+         "Polygon"},
+        {"open five as line",
+         {a, b, c, d, e},
+         {No, No},
+         {points, asPolygon, "KML Converted to Polyline Shapefile"},
+         3,
+         {5},
+         "Line String"},
+        {"closed ring as polygon",
+         {a, b, c, d, a},
+         {No, No},
+         {points, asLine, "KML Converted to Polygon Shapefile"},
+         5,
+         {5},
+         "Polygon"},
+        {"closed ring as line",
+         {a, b, c, d, a},
+         {No, Yes},
+         {points, asLine, "KML Converted to Polyline Shapefile"},
+         3,
+         {5},
+         "Line String"},
         // the same longitude at both ends counts as closed; the ring is closed on writing
-        {"same longitude", {a, b, c, sameLon}, {No, No},
-         {points, asLine, "KML Converted to Polygon Shapefile"}, 5, {5}, "Polygon"},
+        {"same longitude",
+         {a, b, c, sameLon},
+         {No, No},
+         {points, asLine, "KML Converted to Polygon Shapefile"},
+         5,
+         {5},
+         "Polygon"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -200,10 +235,9 @@ TEST(KmlConversion, FilesAfterAConversion) {
 
     // No plain-text, lines-without-tags or one-tuple-per-line files: the XML reader needs none.
     const std::set<std::string> expected = {
-        "Big Fire #2 (east).kml", "swBigFire2ea.kml", "ccswBigFire2ea.csv",
-        "pwattswBigFire2ea.csv",  "swBigFire2ea.mdb", "swBigFire2ea.shp",
-        "swBigFire2ea.shx",       "swBigFire2ea.dbf", "swBigFire2ea.cpg",
-        "swBigFire2ea.prj"};
+        "Big Fire #2 (east).kml", "swBigFire2ea.kml", "ccswBigFire2ea.csv", "pwattswBigFire2ea.csv",
+        "swBigFire2ea.mdb",       "swBigFire2ea.shp", "swBigFire2ea.shx",   "swBigFire2ea.dbf",
+        "swBigFire2ea.cpg",       "swBigFire2ea.prj"};
     EXPECT_EQ(filesIn(dir.path()), expected);
     EXPECT_EQ(readFile(dir / "swBigFire2ea.kml"), readFile(kml));
     EXPECT_EQ(readFile(dir / "pwattswBigFire2ea.csv"),
@@ -232,7 +266,7 @@ TEST(KmlConversion, FilesAfterAConversion) {
     const auto values = back.gdal.value("features")[0]["values"].toObject();
     EXPECT_EQ(values.value("GISID").toInt(), 1);
     EXPECT_EQ(values.value("NAME").toString(), "Ridge Fire");
-    EXPECT_EQ(values.value("ACRES").toInt(), 1234); // "1,234.50", halves to even
+    EXPECT_EQ(values.value("ACRES").toInt(), 1234);             // "1,234.50", halves to even
     EXPECT_EQ(values.value("CONTAINED").toString(), "100.00%"); // whole, not cut to 6
     EXPECT_EQ(values.value("ENTRY_DATE").toString(), "06-11-26");
     EXPECT_EQ(values.value("TYPE").toString(), "Fire Perimeter");
@@ -315,7 +349,8 @@ TEST(KmlConversion, OverwriteCancelAndRefusal) {
     renamed.dialogs.answerNext(No).answerNext(No).answerNext(No);
     renamed.outcome = convertKml(renamed.dialogs, ridgeFire());
     ASSERT_TRUE(renamed.outcome.completed);
-    for (const char* name : {"Final.shp", "Final.prj", "Final.mdb", "ccFinal.csv", "pwattFinal.csv"}) {
+    for (const char* name :
+         {"Final.shp", "Final.prj", "Final.mdb", "ccFinal.csv", "pwattFinal.csv"}) {
         EXPECT_TRUE(fs::exists(dir / name)) << name;
     }
 
@@ -333,7 +368,8 @@ TEST(KmlConversion, OverwriteCancelAndRefusal) {
     EXPECT_FALSE(broken.dialogs.waitCursorOn);
 
     // Yes, and a sound KML: replaced.
-    fs::copy_file(sw::test::kmlTestFile("line_tabs_21.kml"), kml, fs::copy_options::overwrite_existing);
+    fs::copy_file(sw::test::kmlTestFile("line_tabs_21.kml"), kml,
+                  fs::copy_options::overwrite_existing);
     Session again;
     convert(again, kml, {Yes, No, No});
     EXPECT_TRUE(again.outcome.completed);

@@ -141,7 +141,8 @@ TEST(KmlExtraction, RefusalsNameTheFileAndTheLine) {
          "\"\" is not a number"},
         {"nan", kml + "<Point><coordinates>nan,29</coordinates></Point></Placemark></kml>",
          "\"nan\" is not a number"},
-        {"longitude", kml + "<Point>\n\n<coordinates>-182.5,29</coordinates></Point></Placemark></kml>",
+        {"longitude",
+         kml + "<Point>\n\n<coordinates>-182.5,29</coordinates></Point></Placemark></kml>",
          "Line 4: the longitude -182.5 lies outside -180 to 180."},
         {"latitude", kml + "<Point><coordinates>-82,90.001</coordinates></Point></Placemark></kml>",
          "Line 2: the latitude 90.001 lies outside -90 to 90."},
@@ -209,7 +210,8 @@ TEST(KmlExtraction, VertexFileIsWrittenWholeOrNotAtAll) {
 
 // ---- KMZ ---------------------------------------------------------------------------------
 
-void writeZip(const fs::path& path, const std::vector<std::pair<std::string, std::string>>& entries) {
+void writeZip(const fs::path& path,
+              const std::vector<std::pair<std::string, std::string>>& entries) {
     int error = 0;
     zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     ASSERT_NE(archive, nullptr);
@@ -231,9 +233,14 @@ TEST(Kmz, TheDocumentIsDocKmlOrElseTheFirstKml) {
         bool ok;
     };
     const Case cases[] = {
-        {"doc.kml", {{"files/pin.png", "PNG"}, {"files/x.kml", other}, {"doc.kml", doc}}, doc, true},
-        {"first kml", {{"files/pin.png", "PNG"}, {"files/Perimeter.KML", doc}, {"b.kml", other}},
-         doc, true},
+        {"doc.kml",
+         {{"files/pin.png", "PNG"}, {"files/x.kml", other}, {"doc.kml", doc}},
+         doc,
+         true},
+        {"first kml",
+         {{"files/pin.png", "PNG"}, {"files/Perimeter.KML", doc}, {"b.kml", other}},
+         doc,
+         true},
         {"no kml", {{"files/pin.png", "PNG"}}, "holds no KML document", false},
     };
     for (const Case& c : cases) {
@@ -257,8 +264,9 @@ TEST(Kmz, TheDocumentIsDocKmlOrElseTheFirstKml) {
 TEST(Kmz, BrokenAndOversizedArchivesAreRefused) {
     TempDir dir;
     writeFile(dir / "plain.kmz", readFile(sw::test::kmlTestFile("polygon_ge.kml"))); // not a zip
-    EXPECT_NE(sw::kml::extractKmzDocument(dir / "plain.kmz", dir / "a.kml").find("cannot be opened"),
-              std::string::npos);
+    EXPECT_NE(
+        sw::kml::extractKmzDocument(dir / "plain.kmz", dir / "a.kml").find("cannot be opened"),
+        std::string::npos);
     // A document that unpacks beyond the bound is refused and leaves no file.
     writeZip(dir / "big.kmz", {{"doc.kml", std::string(200000, ' ') + "<kml/>"}});
     const std::string message = sw::kml::extractKmzDocument(dir / "big.kmz", dir / "b.kml", 100000);

@@ -61,8 +61,8 @@ TEST(WorkingNames, FolderNamesKeepTheirKml) {
 }
 
 TEST(WorkingNames, PickedShapefileNamesTheWorkingFiles) {
-    const auto names = namesForShapefile(namesForKml("/data/fires/Ridge.kml"),
-                                         "/data/out/Ridge Final.shp");
+    const auto names =
+        namesForShapefile(namesForKml("/data/fires/Ridge.kml"), "/data/out/Ridge Final.shp");
     const std::pair<std::filesystem::path, const char*> expected[] = {
         {names.workingCopy, "/data/fires/swRidge.kml"}, // the KML's copy stays beside it
         {names.shapefile, "/data/out/Ridge Final.shp"},

@@ -11,8 +11,7 @@
 
 namespace sw {
 
-template <typename Batch>
-class BatchHandoff {
+template <typename Batch> class BatchHandoff {
 public:
     explicit BatchHandoff(std::size_t batches = 3) : pool_(batches) {
         for (auto& batch : pool_) {

@@ -11,8 +11,8 @@
 
 #include "services/base/no_case.h"
 #include "services/base/number_reading.h"
-#include "services/database/text_sql.h"
 #include "services/database/text_source_table.h"
+#include "services/database/text_sql.h"
 #include "services/database/text_table.h"
 
 namespace sw {

@@ -31,8 +31,8 @@
 #include <string_view>
 #include <vector>
 
-#include "services/database/db_value.h"
 #include "services/base/field_types.h"
+#include "services/database/db_value.h"
 
 struct sqlite3;
 
@@ -83,8 +83,7 @@ public:
     // positioned on that one row, with the field names query() gives. Returning false stops
     // the query, which then fails.
     using RowVisitor = std::function<bool(const Recordset& row)>;
-    bool queryEach(std::string_view sql, const std::vector<DbValue>& params,
-                   const RowVisitor& row);
+    bool queryEach(std::string_view sql, const std::vector<DbValue>& params, const RowVisitor& row);
     // Runs one action statement (insert, update, create, SELECT ... INTO).
     bool execute(std::string_view sql, const std::vector<DbValue>& params = {});
 

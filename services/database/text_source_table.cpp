@@ -6,9 +6,9 @@
 
 #include <cstdint>
 #include <fstream>
-#include <thread>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 namespace sw {

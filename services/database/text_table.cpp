@@ -124,8 +124,8 @@ std::size_t CsvReader::ensure(std::size_t count) {
     pos_ = block_.data();
     end_ = pos_ + ahead;
     while (ahead < count) {
-        const std::streamsize got = in_->sgetn(block_.data() + ahead,
-                                               static_cast<std::streamsize>(block_.size() - ahead));
+        const std::streamsize got =
+            in_->sgetn(block_.data() + ahead, static_cast<std::streamsize>(block_.size() - ahead));
         if (got <= 0) {
             in_ = nullptr; // the text has ended
             break;

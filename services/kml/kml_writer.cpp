@@ -1,8 +1,8 @@
 #include "services/kml/kml_writer.h"
 
 #include "services/base/program_folder.h"
-#include "services/kml/xml_text.h"
 #include "services/base/whole_file.h"
+#include "services/kml/xml_text.h"
 
 #include <cctype>
 #include <fstream>

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "services/shapefile/code_page.h"
 #include "services/base/field_types.h"
+#include "services/shapefile/code_page.h"
 
 namespace sw {
 

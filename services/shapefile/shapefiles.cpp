@@ -102,7 +102,7 @@ struct Vertex {
 
 struct ShapeFiles::State {
     OpenMode mode = OpenMode::Create;
-    int shapeType = 0; // shapelib's code
+    int shapeType = 0;  // shapelib's code
     fs::path finalBase; // the shapefile's name without extension
     fs::path workBase;  // where its files are now: a temporary name while a new one is built
     bool published = false;

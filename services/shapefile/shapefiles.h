@@ -57,8 +57,8 @@
 #include <string_view>
 #include <vector>
 
-#include "services/shapefile/dbf_values.h"
 #include "services/base/field_types.h"
+#include "services/shapefile/dbf_values.h"
 
 namespace sw {
 

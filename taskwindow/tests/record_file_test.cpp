@@ -8,8 +8,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using sw::test::readFile;
 using sw::test::FileSizeLimit;
+using sw::test::readFile;
 using sw::test::TempDir;
 using sw::test::writeFile;
 

@@ -24,8 +24,8 @@ TEST(FireDates, CheckWhenLeavingTheField) {
         {"05-01-2026", DateForm::FourDigitYear, kToday, DateVerdict::Accepted},
         {"05-02-2026", DateForm::FourDigitYear, kToday, DateVerdict::AskFuture},
         {"12-31-2099", DateForm::FourDigitYear, kToday, DateVerdict::AskFuture},
-        {"05-01-2025", DateForm::FourDigitYear, kToday, DateVerdict::Accepted},   // 365 back
-        {"04-30-2025", DateForm::FourDigitYear, kToday, DateVerdict::AskOld},     // 366 back
+        {"05-01-2025", DateForm::FourDigitYear, kToday, DateVerdict::Accepted}, // 365 back
+        {"04-30-2025", DateForm::FourDigitYear, kToday, DateVerdict::AskOld},   // 366 back
         {"03-01-2023", DateForm::FourDigitYear, kAfterLeapDay, DateVerdict::AskOld},
         {"03-02-2023", DateForm::FourDigitYear, kAfterLeapDay, DateVerdict::Accepted},
         {"02-29-2024", DateForm::FourDigitYear, kToday, DateVerdict::AskOld},

@@ -64,9 +64,9 @@ TEST(FireArea, KeysAndMessages) {
     for (const char32_t c : {U'a', U'-', U' ', U'+', U'e', U'%', U'\0', U'\u00B7'}) {
         EXPECT_FALSE(sw::isAreaCharacter(c)) << static_cast<unsigned>(c);
     }
-    EXPECT_EQ(sw::areaKeyMessage(), (sw::MessageRequest{"Plese Enter Numbers Only", "",
-                                                        sw::Icon::None, sw::Buttons::Ok,
-                                                        sw::Answer::Ok}));
+    EXPECT_EQ(sw::areaKeyMessage(),
+              (sw::MessageRequest{"Plese Enter Numbers Only", "", sw::Icon::None, sw::Buttons::Ok,
+                                  sw::Answer::Ok}));
     EXPECT_EQ(sw::areaNotNumberMessage(),
               (sw::MessageRequest{"Please Enter Numbers Only", "Numbers Only!", sw::Icon::Warning,
                                   sw::Buttons::Ok, sw::Answer::Ok}));
@@ -74,10 +74,10 @@ TEST(FireArea, KeysAndMessages) {
 
 TEST(FirePercent, TypedTextToSliderValue) {
     const std::pair<const char*, int> cases[] = {
-        {"60", 60},      {"45.5", 46},  {"44.5", 44},   {"44.5%", 44}, {"45.00%", 45},
-        {"0.5", 0},      {"99.5", 100}, {"100.4", 100}, {"250", 100},  {"-3", 0},
-        {"-0.5", 0},     {"abc", 0},    {"", 0},        {"%45", 0},    {"  7", 7},
-        {kHugeNumber.c_str(), 100},
+        {"60", 60},     {"45.5", 46}, {"44.5", 44},  {"44.5%", 44},
+        {"45.00%", 45}, {"0.5", 0},   {"99.5", 100}, {"100.4", 100},
+        {"250", 100},   {"-3", 0},    {"-0.5", 0},   {"abc", 0},
+        {"", 0},        {"%45", 0},   {"  7", 7},    {kHugeNumber.c_str(), 100},
     };
     for (const auto& [typed, value] : cases) {
         EXPECT_EQ(sw::percentFromText(typed), value) << typed;
@@ -92,8 +92,8 @@ TEST(FirePercent, LeavingTheTextKeepsSliderAndTextTogether) {
         bool rewrite;
     };
     const Case cases[] = {
-        {"60", 0, 60, true},     {"45.3", 45, 45, false}, {"45", 45, 45, false},
-        {"250", 100, 100, true}, {"-3", 0, 0, true},      {"", 0, 0, false},
+        {"60", 0, 60, true},     {"45.3", 45, 45, false},  {"45", 45, 45, false},
+        {"250", 100, 100, true}, {"-3", 0, 0, true},       {"", 0, 0, false},
         {"", 30, 0, true},       {"100", 100, 100, false},
     };
     for (const Case& c : cases) {

@@ -29,12 +29,21 @@ TEST(FireRecord, CompletenessInTheOrderAsked) {
         {[](sw::FireRecord&) {}, sw::CoordinateCheck::Required, std::nullopt, ""},
         {[](sw::FireRecord& r) { r = {}; }, sw::CoordinateCheck::Required, F::Name,
          "Enter Fire Name"},
-        {[](sw::FireRecord& r) { r.incident.clear(); r.fuel.clear(); },
+        {[](sw::FireRecord& r) {
+             r.incident.clear();
+             r.fuel.clear();
+         },
          sw::CoordinateCheck::Required, F::Incident, "Enter Incident Number"},
-        {[](sw::FireRecord& r) { r.longitude.clear(); r.area.clear(); },
+        {[](sw::FireRecord& r) {
+             r.longitude.clear();
+             r.area.clear();
+         },
          sw::CoordinateCheck::Required, F::Coordinates, "Please Convert Coodinates"},
         // A window without coordinates never asks for them.
-        {[](sw::FireRecord& r) { r.longitude.clear(); r.area.clear(); },
+        {[](sw::FireRecord& r) {
+             r.longitude.clear();
+             r.area.clear();
+         },
          sw::CoordinateCheck::Absent, F::Area, "Enter Area in acres"},
         {[](sw::FireRecord& r) { r.entryDate = "__-__-____"; }, sw::CoordinateCheck::Required,
          F::EntryDate, "Please Enter Data Entry Date"},
@@ -50,7 +59,11 @@ TEST(FireRecord, CompletenessInTheOrderAsked) {
         {[](sw::FireRecord& r) { r.percent.clear(); }, sw::CoordinateCheck::Required, F::Percent,
          "Please Use the Slider Control to Enter Percent Contained"},
         // Report, significance and start date are never required.
-        {[](sw::FireRecord& r) { r.report.clear(); r.significant.clear(); r.startDate.clear(); },
+        {[](sw::FireRecord& r) {
+             r.report.clear();
+             r.significant.clear();
+             r.startDate.clear();
+         },
          sw::CoordinateCheck::Required, std::nullopt, ""},
     };
     for (const Case& c : cases) {
@@ -72,11 +85,18 @@ TEST(FireKml, NameLineAndFileNameReplaceTheAmpersandDifferently) {
     record.utm = "17R 1 2";
     record.usng = "17R LV 1 2";
     EXPECT_EQ(sw::fireKmlFileName(record), "pwOak _ Pine_");
-    const std::vector<std::string> expected = {
-        "Fire Name: Oak + Pine+", "Incident Number: 42",  "Report: ",
-        "Entry Date: 05-01-2026", "Start Date: ",         "Acres: 12.50",
-        "Fuel: Grass",            "Cause: lightning",     "Percent Contained: 20.00%",
-        "Significant: ",          "USNG Coord: 17R LV 1 2", "UTM Coord: 17R 1 2"};
+    const std::vector<std::string> expected = {"Fire Name: Oak + Pine+",
+                                               "Incident Number: 42",
+                                               "Report: ",
+                                               "Entry Date: 05-01-2026",
+                                               "Start Date: ",
+                                               "Acres: 12.50",
+                                               "Fuel: Grass",
+                                               "Cause: lightning",
+                                               "Percent Contained: 20.00%",
+                                               "Significant: ",
+                                               "USNG Coord: 17R LV 1 2",
+                                               "UTM Coord: 17R 1 2"};
     EXPECT_EQ(sw::fireDescriptionLines(record), expected);
 }
 

@@ -96,8 +96,7 @@ protected:
                 },
                 [] { return kToday; });
         });
-        registry.setFactory(q(sw::forms::kConverter),
-                            [this] { return new sw_ddc_0306(dialogs); });
+        registry.setFactory(q(sw::forms::kConverter), [this] { return new sw_ddc_0306(dialogs); });
         fire = qobject_cast<frmDBMan*>(registry.show(q(sw::forms::kWildfires)));
         ASSERT_NE(fire, nullptr);
         activate(fire);
@@ -221,17 +220,17 @@ TEST_F(WildfiresWindow, DateChecksWhenTheFieldIsLeft) {
         std::optional<sw::Answer> answer; // for a question
         const char* message;              // "" for none
         const char* title;
-        const char* shown;   // afterwards
+        const char* shown; // afterwards
         bool keepsFocus;
     };
     const Case cases[] = {
         {"meFireSTart", "05012025", {}, "", "", "05-01-2025", false},
         {"meFireSTart", "04302025", sw::Answer::Yes,
-         "Fire Start Date more than one year old! Accept?", "Confirm Fire Start Date",
-         "04-30-2025", true},
+         "Fire Start Date more than one year old! Accept?", "Confirm Fire Start Date", "04-30-2025",
+         true},
         {"meFireSTart", "04302025", sw::Answer::No,
-         "Fire Start Date more than one year old! Accept?", "Confirm Fire Start Date",
-         "__-__-____", true},
+         "Fire Start Date more than one year old! Accept?", "Confirm Fire Start Date", "__-__-____",
+         true},
         {"meFireEnter", "05022026", sw::Answer::No, "Entry Date in the future! Accept?",
          "Confirm Entry Start Date", "__-__-____", true},
         {"meFireEnter", "05022026", sw::Answer::Yes, "Entry Date in the future! Accept?",
@@ -263,7 +262,8 @@ TEST_F(WildfiresWindow, DateChecksWhenTheFieldIsLeft) {
             }
         }
         EXPECT_EQ(edit(c.field)->displayText(), c.shown) << where;
-        EXPECT_EQ(focused() == c.field, c.keepsFocus) << where << " focus " << focused().toStdString();
+        EXPECT_EQ(focused() == c.field, c.keepsFocus)
+            << where << " focus " << focused().toStdString();
         if (c.keepsFocus) {
             EXPECT_EQ(edit(c.field)->selectedText().size(), 10) << where;
         }
@@ -271,7 +271,8 @@ TEST_F(WildfiresWindow, DateChecksWhenTheFieldIsLeft) {
         if (c.answer == sw::Answer::No) {
             dialogs.clear();
             leaveByTab();
-            EXPECT_EQ(dialogs.messageTexts(), std::vector<std::string>{"You must enter a valid date"});
+            EXPECT_EQ(dialogs.messageTexts(),
+                      std::vector<std::string>{"You must enter a valid date"});
             EXPECT_EQ(focused(), c.field);
         }
         edit(c.field)->setText(q("05-01-2026"));
@@ -289,8 +290,8 @@ TEST_F(WildfiresWindow, AreaTakesNumbersOnlyAndShowsThemGrouped) {
         bool refused;
     };
     for (const Case& c : {Case{"1234.5", "1,234.50", false}, Case{"", "", false},
-                          Case{"1,234,567.891", "1,234,567.89", false},
-                          Case{"12,34", "0.00", true}, Case{"1..2", "0.00", true}}) {
+                          Case{"1,234,567.891", "1,234,567.89", false}, Case{"12,34", "0.00", true},
+                          Case{"1..2", "0.00", true}}) {
         dialogs.clear();
         edit("txtArea")->setText(q(c.typed)); // as pasted: no key filter
         clickInto(edit("txtArea"));
@@ -322,9 +323,9 @@ TEST_F(WildfiresWindow, SliderAndPercentTextStayTogether) {
         int slider;
         const char* shown;
     };
-    for (const Case& c : {Case{"60", 60, "60.00%"}, Case{"45.5", 46, "46.00%"},
-                          Case{"46.2", 46, "46.2"}, Case{"250", 100, "100.00%"},
-                          Case{"0.5", 0, "0.00%"}}) {
+    for (const Case& c :
+         {Case{"60", 60, "60.00%"}, Case{"45.5", 46, "46.00%"}, Case{"46.2", 46, "46.2"},
+          Case{"250", 100, "100.00%"}, Case{"0.5", 0, "0.00%"}}) {
         typeInto("txtPerCon", c.typed);
         leaveByTab();
         EXPECT_EQ(slider()->value(), c.slider) << c.typed;
@@ -426,10 +427,9 @@ TEST_F(WildfiresWindow, UnlockAsksForEachMissingValueInTurn) {
 
 TEST_F(WildfiresWindow, EveryInputLocksTheOutputsWhenItGetsTheFocus) {
     enterFire();
-    for (const char* input :
-         {"txtF_Name", "txtInc_num", "optRepI", "optRepU", "optFin", "OptfSigYes", "OptfSigNo",
-          "meFireEnter", "meFireSTart", "txtArea", "cmbfFuel", "cmbfCause", "sldperCon",
-          "txtPerCon", "cmdCoordCon"}) {
+    for (const char* input : {"txtF_Name", "txtInc_num", "optRepI", "optRepU", "optFin",
+                              "OptfSigYes", "OptfSigNo", "meFireEnter", "meFireSTart", "txtArea",
+                              "cmbfFuel", "cmbfCause", "sldperCon", "txtPerCon", "cmdCoordCon"}) {
         click("CmdEnable");
         ASSERT_EQ(enabledOutputs(), 5) << input;
         child<QWidget>(input)->setFocus(Qt::TabFocusReason);
@@ -585,9 +585,9 @@ TEST_F(WildfiresWindow, OneFireThroughTheConverterToEveryOutput) {
         "<br>Fuel: Grass</br><br>Cause: lightning</br><br>Percent Contained: 20.00%</br>"
         "<br>Significant: Yes</br><br>USNG Coord: " +
         kPoint.usng + "</br><br>UTM Coord: " + kPoint.utm + "</br>";
-    for (const std::string& part : {description, std::string("icons//ffire.png"),
-                                    kPoint.longitude + "," + kPoint.latitude,
-                                    std::string("<range>5000</range>")}) {
+    for (const std::string& part :
+         {description, std::string("icons//ffire.png"), kPoint.longitude + "," + kPoint.latitude,
+          std::string("<range>5000</range>")}) {
         EXPECT_NE(document.find(part), std::string::npos) << part << "\n" << document;
     }
     EXPECT_EQ(sw::test::kmlSchemaErrors(path("oak.kml")), "");
@@ -600,8 +600,8 @@ TEST_F(WildfiresWindow, OneFireThroughTheConverterToEveryOutput) {
 
 TEST_F(WildfiresWindow, KmlTemplateByTheImageryAnswerAndTheOverwriteQuestionOnThePath) {
     enterFire();
-    for (const auto& [answer, overlays] : {std::pair{sw::Answer::Yes, true},
-                                           std::pair{sw::Answer::No, false}}) {
+    for (const auto& [answer, overlays] :
+         {std::pair{sw::Answer::Yes, true}, std::pair{sw::Answer::No, false}}) {
         dialogs.clear();
         const bool exists = fs::exists(dir / "fire.kml");
         dialogs.fileNext(path("fire.kml"));
@@ -717,7 +717,8 @@ struct FieldSpec {
 };
 
 // A shapefile as another version of the program or another tool may have left it.
-void makeShapefile(const fs::path& file, sw::ShapeType shapeType, const std::vector<FieldSpec>& fields) {
+void makeShapefile(const fs::path& file, sw::ShapeType shapeType,
+                   const std::vector<FieldSpec>& fields) {
     sw::ShapeFiles shapes;
     ASSERT_TRUE(shapes.OpenShapefile(file, sw::ShapeFiles::OpenMode::Create, shapeType))
         << shapes.lastError();
@@ -732,12 +733,11 @@ std::vector<FieldSpec> olderFireFields() {
     constexpr sw::FieldType number = sw::FieldType::Double;
     constexpr sw::FieldType date = sw::FieldType::Date;
     // UTM 20 wide as files of old have it, and the names in another case.
-    return {{"NAME", text, 45},    {"INCIDENT", text, 45}, {"REPORT", text, 10},
-            {"LAT", number, 0},    {"LONG", number, 0},    {"ALBERSX", number, 0},
-            {"ALBERSY", number, 0}, {"UTM", text, 20},     {"USNG", text, 20},
-            {"ENTRYDATE", date, 0}, {"STARTDATE", date, 0}, {"ACRES", number, 0},
-            {"FUEL", text, 35},    {"CAUSE", text, 35},    {"CONTAINED", text, 10},
-            {"SIGNIF", text, 5}};
+    return {
+        {"NAME", text, 45},  {"INCIDENT", text, 45}, {"REPORT", text, 10},    {"LAT", number, 0},
+        {"LONG", number, 0}, {"ALBERSX", number, 0}, {"ALBERSY", number, 0},  {"UTM", text, 20},
+        {"USNG", text, 20},  {"ENTRYDATE", date, 0}, {"STARTDATE", date, 0},  {"ACRES", number, 0},
+        {"FUEL", text, 35},  {"CAUSE", text, 35},    {"CONTAINED", text, 10}, {"SIGNIF", text, 5}};
 }
 
 TEST_F(WildfiresWindow, AppendsToOlderFilesAndRefusesFilesThatDoNotFit) {
@@ -763,8 +763,8 @@ TEST_F(WildfiresWindow, AppendsToOlderFilesAndRefusesFilesThatDoNotFit) {
         dialogs.fileNext(path(c.file));
         click("cmdAppendSHape");
         if (*c.refusal == '\0') {
-            EXPECT_TRUE(dialogs.messages.empty()) << c.file << ": "
-                                                  << ::testing::PrintToString(dialogs.messageTexts());
+            EXPECT_TRUE(dialogs.messages.empty())
+                << c.file << ": " << ::testing::PrintToString(dialogs.messageTexts());
             continue;
         }
         ASSERT_EQ(dialogs.messages.size(), 1u) << c.file;
@@ -795,9 +795,9 @@ TEST_F(WildfiresWindow, AMissingProjectionFileIsReportedAfterTheShapefile) {
     click("cmdWriteShape");
     sw::setProgramFolder(installed);
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text,
-              path("pwfires.shp") + " was written without its projection file: " +
-                  (program / "qv_albers.prj").string() + " is missing");
+    EXPECT_EQ(dialogs.messages[0].text, path("pwfires.shp") +
+                                            " was written without its projection file: " +
+                                            (program / "qv_albers.prj").string() + " is missing");
     EXPECT_EQ(gdalReading(dir / "pwfires.shp")["features"].toArray().size(), 1);
     EXPECT_FALSE(fs::exists(dir / "pwfires.prj"));
 }

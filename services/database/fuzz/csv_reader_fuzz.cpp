@@ -14,7 +14,7 @@
 namespace {
 
 std::pair<std::vector<std::vector<sw::CsvField>>, std::string> records(const std::string& bytes,
-                                                                      std::size_t block) {
+                                                                       std::size_t block) {
     std::istringstream in(bytes);
     sw::CsvReader reader(in, block);
     std::vector<std::vector<sw::CsvField>> all;

@@ -234,12 +234,11 @@ TEST(Database, VertexAndAttributeFilesLoadThroughTheStatementsAsWritten) {
         seen.push_back(row.text("F2") + " " + row.text(3));
         return true;
     })) << db.lastError();
-    EXPECT_EQ(seen, (std::vector<std::string>{"-82.3411 0", "-82.34 0", "-82.33 12.5",
-                                              "-82.3411 0"}));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"-82.3411 0", "-82.34 0", "-82.33 12.5", "-82.3411 0"}));
     int visited = 0;
-    EXPECT_FALSE(db.queryEach("SELECT * FROM COORD", {}, [&](const Recordset&) {
-        return ++visited < 2;
-    }));
+    EXPECT_FALSE(
+        db.queryEach("SELECT * FROM COORD", {}, [&](const Recordset&) { return ++visited < 2; }));
     EXPECT_EQ(visited, 2);
     EXPECT_NE(db.lastError().find("stopped"), std::string::npos) << db.lastError();
 
@@ -389,11 +388,10 @@ TEST(Database, TextFileRowsAreStoredAsTheWholeFileTypesThem) {
         auto columns = db.tableColumns("COORD");
         ASSERT_TRUE(columns) << name;
         for (std::size_t c = 0; c < columns->size(); ++c) {
-            const ColumnType want = expected->columnType(c) == TextColumnType::Integer
-                                        ? ColumnType::LongInteger
-                                    : expected->columnType(c) == TextColumnType::Real
-                                        ? ColumnType::Double
-                                        : ColumnType::Text;
+            const ColumnType want =
+                expected->columnType(c) == TextColumnType::Integer ? ColumnType::LongInteger
+                : expected->columnType(c) == TextColumnType::Real  ? ColumnType::Double
+                                                                   : ColumnType::Text;
             EXPECT_EQ((*columns)[c].type, want) << name << ": column F" << c + 1;
         }
     }

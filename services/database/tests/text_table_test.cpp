@@ -122,7 +122,8 @@ TEST(TextTable, MalformedRecordsAreRefusedWithTheirLine) {
 // the byte order mark cut by a block's end reads as it does in one piece.
 TEST(TextTable, RecordsCutByTheReadersBlocksReadAsWhole) {
     const std::vector<std::string> texts = {
-        "\xEF\xBB\xBF" "1,-82.3411,29.6512\r\n2,-82.3,29.6\r\n",
+        "\xEF\xBB\xBF"
+        "1,-82.3411,29.6512\r\n2,-82.3,29.6\r\n",
         "\"a, \"\"b\"\"\",\"two\r\nlines\"\r\nx\ry,\"\"\"\"\r\n\r\n 5 , 6 \n7",
         "1,2\r\n3,\"open\r\n4,5\r\n",
         "\"a\"  \rb\r\n",

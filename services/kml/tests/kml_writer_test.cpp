@@ -1,8 +1,8 @@
 // The KML writer: the link dialogue, the placeholder filling, and writing whole documents or
 // nothing. The installed templates themselves are checked in kml_data_test.cpp.
 
-#include "services/kml/kml_writer.h"
 #include "services/base/program_folder.h"
+#include "services/kml/kml_writer.h"
 #include "testsupport/scripted_dialogs.h"
 #include "testsupport/test_paths.h"
 

@@ -18,11 +18,14 @@ namespace {
 namespace fs = std::filesystem;
 
 bool addFacilityFields(sw::ShapeFiles& out) {
-    return out.Fields().AddField("Name", sw::FieldType::Text, 45) && out.Fields().AddField("Type", sw::FieldType::Text, 45) &&
-           out.Fields().AddField("Lat", sw::FieldType::Double) && out.Fields().AddField("Long", sw::FieldType::Double) &&
-           out.Fields().AddField("AlbersX", sw::FieldType::Double) && out.Fields().AddField("AlbersY", sw::FieldType::Double) &&
-           out.Fields().AddField("UTM", sw::FieldType::Text, 20) && out.Fields().AddField("USNG", sw::FieldType::Text, 20) &&
-           out.CommitFields();
+    return out.Fields().AddField("Name", sw::FieldType::Text, 45) &&
+           out.Fields().AddField("Type", sw::FieldType::Text, 45) &&
+           out.Fields().AddField("Lat", sw::FieldType::Double) &&
+           out.Fields().AddField("Long", sw::FieldType::Double) &&
+           out.Fields().AddField("AlbersX", sw::FieldType::Double) &&
+           out.Fields().AddField("AlbersY", sw::FieldType::Double) &&
+           out.Fields().AddField("UTM", sw::FieldType::Text, 20) &&
+           out.Fields().AddField("USNG", sw::FieldType::Text, 20) && out.CommitFields();
 }
 
 bool appendFacility(sw::ShapeFiles& out, const fs::path& path, double x, double y) {

@@ -26,8 +26,8 @@ namespace sw {
 namespace {
 
 namespace fs = std::filesystem;
-using test::readShapefile;
 using test::FileSizeLimit;
+using test::readShapefile;
 using test::TempDir;
 
 std::string str(const QJsonValue& value) {
@@ -51,11 +51,14 @@ struct WriteLimit {
 
 // The columns and values of a facility point, as the facility window writes them.
 bool addFacilityFields(ShapeFiles& out) {
-    return out.Fields().AddField("Name", FieldType::Text, 45) && out.Fields().AddField("Type", FieldType::Text, 45) &&
-           out.Fields().AddField("Lat", FieldType::Double) && out.Fields().AddField("Long", FieldType::Double) &&
-           out.Fields().AddField("AlbersX", FieldType::Double) && out.Fields().AddField("AlbersY", FieldType::Double) &&
-           out.Fields().AddField("UTM", FieldType::Text, 20) && out.Fields().AddField("USNG", FieldType::Text, 20) &&
-           out.CommitFields();
+    return out.Fields().AddField("Name", FieldType::Text, 45) &&
+           out.Fields().AddField("Type", FieldType::Text, 45) &&
+           out.Fields().AddField("Lat", FieldType::Double) &&
+           out.Fields().AddField("Long", FieldType::Double) &&
+           out.Fields().AddField("AlbersX", FieldType::Double) &&
+           out.Fields().AddField("AlbersY", FieldType::Double) &&
+           out.Fields().AddField("UTM", FieldType::Text, 20) &&
+           out.Fields().AddField("USNG", FieldType::Text, 20) && out.CommitFields();
 }
 
 bool writeFacility(ShapeFiles& out, const std::string& name, double x, double y) {
@@ -103,7 +106,8 @@ TEST_P(ShapeTypes, NewFileReadsBackWithSameGeometryColumnsAndValues) {
     auto path = dir / "pwfire.shp";
     {
         ShapeFiles out;
-        ASSERT_TRUE(out.OpenShapefile(path, ShapeFiles::OpenMode::Create, c.shapeType)) << out.lastError();
+        ASSERT_TRUE(out.OpenShapefile(path, ShapeFiles::OpenMode::Create, c.shapeType))
+            << out.lastError();
         ASSERT_TRUE(out.Fields().AddField("NAME", FieldType::Text, 35));
         ASSERT_TRUE(out.Fields().AddField("GISID", FieldType::LongInteger, 4));
         ASSERT_TRUE(out.CommitFields()) << out.lastError();
@@ -227,17 +231,19 @@ TEST(ShapeFiles, AddFieldRefusesWhatADbaseColumnCannotBe) {
         FieldType type;
         int width;
     };
-    for (const auto& bad : std::vector<Bad>{{"NAME", FieldType::Text, 5},        // same name, other case
-                                            {"ELEVENCHARS", FieldType::Text, 5}, // longer than dBASE allows
-                                            {"", FieldType::Text, 5},
-                                            {"Two words", FieldType::Text, 5},
-                                            {"Wide", FieldType::Text, 255},
-                                            {"Odd", static_cast<FieldType>(99), 0}}) {
+    for (const auto& bad :
+         std::vector<Bad>{{"NAME", FieldType::Text, 5},        // same name, other case
+                          {"ELEVENCHARS", FieldType::Text, 5}, // longer than dBASE allows
+                          {"", FieldType::Text, 5},
+                          {"Two words", FieldType::Text, 5},
+                          {"Wide", FieldType::Text, 255},
+                          {"Odd", static_cast<FieldType>(99), 0}}) {
         EXPECT_FALSE(out.Fields().AddField(bad.name, bad.type, bad.width)) << bad.name;
         EXPECT_FALSE(out.lastError().empty());
     }
     ASSERT_TRUE(out.CommitFields());
-    EXPECT_FALSE(out.Fields().AddField("Late", FieldType::Text, 5)) << "columns are fixed after CommitFields";
+    EXPECT_FALSE(out.Fields().AddField("Late", FieldType::Text, 5))
+        << "columns are fixed after CommitFields";
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -254,27 +260,40 @@ TEST(ShapeFiles, ValuesAreStoredInTheirColumnsExactly) {
     };
     const std::vector<Case> cases = {
         // Doubles keep the text they were typed as, padded to 11 decimals.
-        {"AlbersX", FieldType::Double, 0, [](ShapeField f) { return f.SetValue(612345.7); }, " 612345.70000000000"},
-        {"Long", FieldType::Double, 0, [](ShapeField f) { return f.SetValue(-84.2773); }, "    -84.27730000000"},
-        {"Sum", FieldType::Double, 0, [](ShapeField f) { return f.SetValue(0.1 + 0.2); }, "      0.30000000000"},
-        {"NegZero", FieldType::Double, 0, [](ShapeField f) { return f.SetValue(-0.0); }, "      0.00000000000"},
-        {"TinyNeg", FieldType::Double, 0, [](ShapeField f) { return f.SetValue(-1e-20); }, "      0.00000000000"},
+        {"AlbersX", FieldType::Double, 0, [](ShapeField f) { return f.SetValue(612345.7); },
+         " 612345.70000000000"},
+        {"Long", FieldType::Double, 0, [](ShapeField f) { return f.SetValue(-84.2773); },
+         "    -84.27730000000"},
+        {"Sum", FieldType::Double, 0, [](ShapeField f) { return f.SetValue(0.1 + 0.2); },
+         "      0.30000000000"},
+        {"NegZero", FieldType::Double, 0, [](ShapeField f) { return f.SetValue(-0.0); },
+         "      0.00000000000"},
+        {"TinyNeg", FieldType::Double, 0, [](ShapeField f) { return f.SetValue(-1e-20); },
+         "      0.00000000000"},
         // Too wide with all its zeros: the same value with fewer of them.
-        {"Far", FieldType::Double, 0, [](ShapeField f) { return f.SetValue(-2600000.12); }, "        -2600000.12"},
-        {"Area", FieldType::Double, 0, [](ShapeField f) { return f.SetValue("1,234.50"); }, "   1234.50000000000"},
-        {"Blank", FieldType::Double, 0, [](ShapeField f) { return f.SetValue(""); }, "*******************"},
+        {"Far", FieldType::Double, 0, [](ShapeField f) { return f.SetValue(-2600000.12); },
+         "        -2600000.12"},
+        {"Area", FieldType::Double, 0, [](ShapeField f) { return f.SetValue("1,234.50"); },
+         "   1234.50000000000"},
+        {"Blank", FieldType::Double, 0, [](ShapeField f) { return f.SetValue(""); },
+         "*******************"},
         // Whole numbers: nearest, ties to the even neighbour.
-        {"Half", FieldType::LongInteger, 4, [](ShapeField f) { return f.SetValue(2.5); }, "          2"},
-        {"Half2", FieldType::LongInteger, 4, [](ShapeField f) { return f.SetValue(3.5); }, "          4"},
-        {"Acres", FieldType::LongInteger, 4, [](ShapeField f) { return f.SetValue(123456.0); }, "     123456"},
-        {"Min", FieldType::LongInteger, 4, [](ShapeField f) { return f.SetValue(-2147483648.0); }, "-2147483648"},
+        {"Half", FieldType::LongInteger, 4, [](ShapeField f) { return f.SetValue(2.5); },
+         "          2"},
+        {"Half2", FieldType::LongInteger, 4, [](ShapeField f) { return f.SetValue(3.5); },
+         "          4"},
+        {"Acres", FieldType::LongInteger, 4, [](ShapeField f) { return f.SetValue(123456.0); },
+         "     123456"},
+        {"Min", FieldType::LongInteger, 4, [](ShapeField f) { return f.SetValue(-2147483648.0); },
+         "-2147483648"},
         {"Knots", FieldType::Integer, 2, [](ShapeField f) { return f.SetValue("17"); }, "    17"},
         {"Leap", FieldType::Date, 0,
          [](ShapeField f) {
              return f.SetValue(ShapeDate{2024, 2, 29});
          },
          "20240229"},
-        {"Typed", FieldType::Date, 0, [](ShapeField f) { return f.SetValue("05-17-2024"); }, "20240517"},
+        {"Typed", FieldType::Date, 0, [](ShapeField f) { return f.SetValue("05-17-2024"); },
+         "20240517"},
         {"Category", FieldType::Text, 10, [](ShapeField f) { return f.SetValue("Tropical Storm"); },
          "Tropical S"},
         {"Number", FieldType::Text, 5, [](ShapeField f) { return f.SetValue(1.5); }, "1.5  "},
@@ -561,10 +580,14 @@ TEST(ShapeFiles, ShapesThatCannotBeWrittenAreRefused) {
         std::vector<std::array<double, 3>> vertices;
     };
     const std::vector<Case> cases = {
-        {"polygon of two vertices sharing a longitude", ShapeType::Polygon, {{-82.1, 29.1, 1}, {-82.1, 29.5, 1}}},
+        {"polygon of two vertices sharing a longitude",
+         ShapeType::Polygon,
+         {{-82.1, 29.1, 1}, {-82.1, 29.5, 1}}},
         {"polygon of two vertices, closed", ShapeType::Polygon, {{0, 0, 1}, {1, 1, 1}, {0, 0, 1}}},
         {"line of one vertex", ShapeType::Polyline, {{0, 0, 1}}},
-        {"line whose second part has one vertex", ShapeType::Polyline, {{0, 0, 1}, {1, 1, 1}, {2, 2, 2}}},
+        {"line whose second part has one vertex",
+         ShapeType::Polyline,
+         {{0, 0, 1}, {1, 1, 1}, {2, 2, 2}}},
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -668,7 +691,8 @@ TEST(ShapeFiles, OpeningWhatCannotBeWrittenFailsWithAMessageNamingIt) {
         {dir / "absent.shp", ShapeFiles::OpenMode::Append, ShapeType::Point, "absent.shp"},
         {dir / "nodbf.shp", ShapeFiles::OpenMode::Append, ShapeType::Point, "nodbf.shp"},
         {dir / "uneven.shp", ShapeFiles::OpenMode::Append, ShapeType::Point, "uneven.shp"},
-        {dir / "no such folder" / "x.shp", ShapeFiles::OpenMode::Create, ShapeType::Point, "no such folder"},
+        {dir / "no such folder" / "x.shp", ShapeFiles::OpenMode::Create, ShapeType::Point,
+         "no such folder"},
         {dir / "notes.shp" / "x.shp", ShapeFiles::OpenMode::Create, ShapeType::Point, "notes.shp"},
         {dir / "y.shp", ShapeFiles::OpenMode::Create, static_cast<ShapeType>(31), "y.shp"},
     };
@@ -802,7 +826,8 @@ TEST(ShapeFiles, ANewShapefileThatCannotReplaceEveryPartReplacesNone) {
     const auto before = folderBytes(dir.path());
     {
         ShapeFiles out;
-        ASSERT_TRUE(out.OpenShapefile(dir / "old.shp", ShapeFiles::OpenMode::Create, ShapeType::Point));
+        ASSERT_TRUE(
+            out.OpenShapefile(dir / "old.shp", ShapeFiles::OpenMode::Create, ShapeType::Point));
         ASSERT_TRUE(addFacilityFields(out));
         EXPECT_FALSE(writeFacility(out, "New", 1, 2));
         EXPECT_NE(out.lastError().find("old.shp is a folder"), std::string::npos)
@@ -861,7 +886,8 @@ TEST(ShapeFiles, RefusalsNameTheFileAndTheReason) {
     TempDir dir;
     {
         ShapeFiles out;
-        ASSERT_TRUE(out.OpenShapefile(dir / "burn.shp", ShapeFiles::OpenMode::Create, ShapeType::Polygon));
+        ASSERT_TRUE(
+            out.OpenShapefile(dir / "burn.shp", ShapeFiles::OpenMode::Create, ShapeType::Polygon));
         ASSERT_TRUE(out.Fields().AddField("Name", FieldType::Text, 20) && out.CommitFields());
         ASSERT_TRUE(out.Vertices().AddVertex(0, 0) && out.Vertices().AddVertex(0, 1) &&
                     out.Vertices().AddVertex(1, 1));
@@ -945,7 +971,8 @@ TEST(ShapeFiles, AppendedTextsAreWrittenInTheFilesOwnCodePage) {
         test::writeFile(dir / "a.dbf", dbf);
         const auto before = folderBytes(dir.path());
         ShapeFiles out;
-        ASSERT_TRUE(out.OpenShapefile(dir / "a.shp", ShapeFiles::OpenMode::Append)) << out.lastError();
+        ASSERT_TRUE(out.OpenShapefile(dir / "a.shp", ShapeFiles::OpenMode::Append))
+            << out.lastError();
         const bool written = writeFacility(out, c.text, 5, 6);
         EXPECT_EQ(written, c.stored.has_value()) << c.name << ": " << out.lastError();
         if (c.stored) {
