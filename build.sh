@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # ./build.sh run   install what is missing, build, and start Siteward
-# ./build.sh test  install what is missing, build, and run every test (plain and sanitizer builds),
-#                  fuzz the parsers of outside files for a bounded time (clang, build/fuzz),
-#                  then build the Release configuration and check the Debian package made from it
+# ./build.sh test  install what is missing, check every C++ file against .clang-format, build, and
+#                  run every test (plain and ASan+UBSan builds) and the threaded ones under
+#                  ThreadSanitizer, fuzz the parsers of outside files for a bounded time (clang,
+#                  build/fuzz), then build the Release configuration and check its Debian package
 # ./build.sh install [PREFIX]  build and lay the program and its data out under PREFIX
 # ./build.sh package  build the Release configuration and make siteward_<version>_amd64.deb here
 # Quick when nothing has changed: packages are checked, not reinstalled; builds are incremental.
@@ -11,6 +12,7 @@ cd "$(dirname "$0")"
 
 BUILD=${BUILD:-build/release}
 ASAN_BUILD=${ASAN_BUILD:-build/asan}
+TSAN_BUILD=${TSAN_BUILD:-build/tsan}
 FUZZ_BUILD=${FUZZ_BUILD:-build/fuzz}
 FUZZ_SECONDS=${FUZZ_SECONDS:-30} # per fuzz target
 PACKAGE_BUILD=${PACKAGE_BUILD:-build/package}
@@ -40,6 +42,35 @@ build_asan() {
     configure "$ASAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DSITEWARD_SANITIZE=ON -DSITEWARD_BENCHMARKS=OFF \
         -DSITEWARD_WERROR=ON
     cmake --build "$ASAN_BUILD" -j "$JOBS"
+}
+
+# ThreadSanitizer over the tests of the code that runs on several threads (the batch conversion
+# of siteward-coords, text files read as tables, the KML conversion): only those programs are
+# built, and ctest runs the tests labelled "threaded".
+THREADED_TESTS=(coord_tests services_database_test kmlconvert_logic_tests)
+build_tsan() {
+    configure "$TSAN_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSITEWARD_TSAN=ON \
+        -DSITEWARD_BENCHMARKS=OFF -DSITEWARD_WERROR=ON
+    cmake --build "$TSAN_BUILD" -j "$JOBS" --target "${THREADED_TESTS[@]}"
+}
+
+run_tsan_tests() {
+    (cd "$TSAN_BUILD" && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+        ctest --output-on-failure --no-tests=error -L threaded -j "$JOBS")
+}
+
+# Every C++ file as .clang-format lays it out; the files that differ are named (reformat one
+# with clang-format-14 -i FILE).
+check_format() {
+    local off
+    off=$(git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run 2>&1 |
+        sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: warning:.*/\1/p' | sort -u)
+    if [ -n "$off" ]; then
+        echo "These files differ from .clang-format (clang-format-14 -i FILE):" >&2
+        echo "$off" >&2
+        return 1
+    fi
+    echo "Every C++ file follows .clang-format"
 }
 
 # The libFuzzer targets only, with clang, address and undefined-behaviour sanitizers.
@@ -79,10 +110,13 @@ run)
     ;;
 test)
     bash scripts/install-deps.sh
+    check_format
     build_release
     run_tests "$BUILD"
     build_asan
     run_tests "$ASAN_BUILD"
+    build_tsan
+    run_tsan_tests
     build_fuzz
     bash scripts/run-fuzz.sh "$FUZZ_BUILD" "$FUZZ_SECONDS"
     build_package
@@ -97,7 +131,7 @@ install)
     cmake --install "$BUILD" --prefix "${2:-/opt/siteward}"
     ;;
 *)
-    sed -n '2,7p' "$0" | sed 's/^# //'
+    sed -n '2,9p' "$0" | sed 's/^# //'
     exit 2
     ;;
 esac

@@ -15,6 +15,11 @@ if(SITEWARD_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(SITEWARD_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
 if(SITEWARD_FUZZ)
   # Everything the fuzz targets link is built for coverage-guided fuzzing with the sanitizers.
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
@@ -37,13 +42,15 @@ function(sw_library name)
   sw_target_settings(${name})
 endfunction()
 
-# sw_test(name SOURCES ... LIBS ...): a GoogleTest program registered with CTest. Tests run
-# headless, in the C locale for numbers and in a fixed time zone, from the program's folder.
+# sw_test(name SOURCES ... LIBS ... [LABELS ...]): a GoogleTest program registered with CTest.
+# Tests run headless, in the C locale for numbers and in a fixed time zone, from the program's
+# folder. The label "threaded" marks the programs that exercise code running on several
+# threads: the ThreadSanitizer build runs those (ctest -L threaded).
 function(sw_test name)
   if(NOT SITEWARD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} sw_testsupport GTest::gtest GTest::gmock)
   sw_target_settings(${name})
@@ -51,9 +58,14 @@ function(sw_test name)
   # first entry of an ENVIRONMENT list on to the tests it registers.
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
     "${CMAKE_COMMAND};-E;env;QT_QPA_PLATFORM=offscreen;TZ=America/New_York;LC_ALL=C.UTF-8;SW_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+  set(properties)
+  if(ARG_LABELS)
+    set(properties PROPERTIES LABELS "${ARG_LABELS}")
+  endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${SW_RUNTIME_DIR}
-    DISCOVERY_TIMEOUT 60)
+    DISCOVERY_TIMEOUT 60
+    ${properties})
 endfunction()
 
 # sw_benchmark(name SOURCES ... LIBS ...): a Google Benchmark program (never run by the tests).

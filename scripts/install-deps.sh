@@ -12,6 +12,8 @@ packages=(
   xvfb xauth tzdata
   # CPack's Debian packages: dpkg-shlibdeps computes the dependencies, file finds the programs.
   dpkg-dev file
+  # The format check of every C++ file.
+  clang-format-14
   # The fuzz build: clang with libFuzzer and its sanitizer runtimes.
   clang-14 libfuzzer-14-dev libclang-rt-14-dev
   proj-bin # cs2cs: the peer that coord/bench/million_points.sh times siteward-coords against
