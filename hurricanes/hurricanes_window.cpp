@@ -89,7 +89,7 @@ private:
 
 } // namespace
 
-swHcane::swHcane(sw::Dialogs& dialogs, sw::OpenConverter openConverter, sw::StormClock clock,
+swHcane::swHcane(sw::Dialogs& dialogs, sw::OpenConverter openConverter, sw::Clock clock,
                  QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), clock_(std::move(clock)),
       outputs_(dialogs, sw::hurricaneOutputSettings()) {
@@ -342,10 +342,11 @@ void swHcane::buildControls() {
 }
 
 void swHcane::loadEntry() {
-    const QDate today = clock_.today();
-    meHEnter_->setText(qs(sw::reportDateText(today)));
+    const sw::CalendarDate today = clock_.today();
+    meHEnter_->setText(qs(sw::dateText(today, sw::DateForm::FourDigitYear)));
 
-    const sw::StormNameList names = sw::loadStormNames(sw::programFolder(), today.year());
+    const sw::StormNameList names =
+        sw::loadStormNames(sw::programFolder(), static_cast<int>(today.year()));
     for (const std::string& name : names.names) {
         cmbName_->addItem(qs(name));
     }
@@ -357,9 +358,10 @@ void swHcane::loadEntry() {
     }
 
     // The same updates as a user's change, also where the bar already stands at the value.
-    HscrMon_->setValue(today.month());
-    monthChanged(today.month());
-    HscrDay_->setValue(today.day());
+    const int month = static_cast<int>(static_cast<unsigned>(today.month()));
+    HscrMon_->setValue(month);
+    monthChanged(month);
+    HscrDay_->setValue(static_cast<int>(static_cast<unsigned>(today.day())));
     dayChanged(HscrDay_->value());
 }
 
@@ -404,7 +406,7 @@ void swHcane::nameChanged(const QString& name) {
 void swHcane::monthChanged(int month) {
     lblMon_->setText(QString::number(month));
     // The day range follows the month; a day beyond it is pulled back by the bar itself.
-    HscrDay_->setMaximum(sw::daySetter(month, clock_.today().year()));
+    HscrDay_->setMaximum(sw::daysInMonth(month, static_cast<int>(clock_.today().year())));
     convertUtc();
 }
 
@@ -421,7 +423,7 @@ void swHcane::hourChanged(int hour) {
 void swHcane::convertUtc() {
     const sw::UtcConversion result =
         sw::ConvertUTC(ss(lblMon_->text()), ss(lblDay_->text()), ss(lblsHour_->text()),
-                       clock_.today().year(), clock_.zoneName());
+                       static_cast<int>(clock_.today().year()), clock_.zoneName());
     lblDay_->setText(qs(result.dayText));
     lblUTC_Cat_->setText(qs(result.utcText));
     if (result.localText) {
@@ -430,14 +432,14 @@ void swHcane::convertUtc() {
 }
 
 bool swHcane::reportDateLeft() {
-    const QDate today = clock_.today();
+    const sw::CalendarDate today = clock_.today();
     switch (sw::checkReportDate(ss(meHEnter_->text()), today)) {
     case sw::ReportDateCheck::Accepted:
         return true;
     case sw::ReportDateCheck::Invalid:
         dialogs_.beep();
         dialogs_.inform(sw::kInvalidDateMessage);
-        meHEnter_->setText(qs(sw::reportDateText(today)));
+        meHEnter_->setText(qs(sw::dateText(today, sw::DateForm::FourDigitYear)));
         return false;
     case sw::ReportDateCheck::Future:
         dialogs_.beep();

@@ -9,6 +9,7 @@
 #include "coord/hand_back.h"
 #include "hurricanes/storm_position.h"
 #include "hurricanes/storm_time.h"
+#include "taskwindow/clock.h"
 #include "taskwindow/outputs.h"
 
 #include <QWidget>
@@ -39,7 +40,7 @@ public:
     // openConverter: what the coordinate button calls to open the converter for this window.
     // clock: today's date and the machine's zone (the system's unless a test fixes them).
     swHcane(sw::Dialogs& dialogs, sw::OpenConverter openConverter,
-            sw::StormClock clock = sw::systemStormClock(), QWidget* parent = nullptr);
+            sw::Clock clock = sw::systemClock(), QWidget* parent = nullptr);
     ~swHcane() override;
 
     void disableHwrite();
@@ -78,7 +79,7 @@ private:
     void returnFocusTo(QWidget* field);
 
     sw::Dialogs& dialogs_;
-    sw::StormClock clock_;
+    sw::Clock clock_;
     sw::RecordOutputs outputs_; // the window's one file dialog and shapefile writer
     sw::OutputLock* lock_ = nullptr;
     sw::EntryRuleGuard* entryRule_ = nullptr;

@@ -1,10 +1,9 @@
 #include "hurricanes/storm_time.h"
 
 #include "coord/number_text.h"
+#include "taskwindow/typed_date.h"
 
-#include <QDateTime>
-#include <QLocale>
-#include <QTimeZone>
+#include <QDate>
 
 #include <algorithm>
 #include <array>
@@ -28,91 +27,12 @@ std::string dateText(const QDate& date) {
            std::to_string(date.year());
 }
 
-bool isUnitedStatesZone(const QTimeZone& zone) {
-    switch (zone.territory()) {
-    case QLocale::UnitedStates:
-    case QLocale::PuertoRico:
-    case QLocale::UnitedStatesVirginIslands:
-        return true;
-    default:
-        break;
-    }
-    // Zone names that carry no territory but are plainly American.
-    const QByteArray id = zone.id();
-    return id.startsWith("US/") || id == "EST5EDT" || id == "CST6CDT" || id == "MST7MDT" ||
-           id == "PST8PDT";
-}
-
-// The US zones by their standard offset in hours.
-const char* usZoneByStandardOffset(int hours) {
-    switch (hours) {
-    case -4:
-        return "Atlantic";
-    case -5:
-        return "Eastern";
-    case -6:
-        return "Central";
-    case -7:
-        return "Mountain";
-    case -8:
-        return "Pacific";
-    case -9:
-        return "Alaska";
-    case -10:
-        return "Hawaii-Aleutian";
-    default:
-        return nullptr;
-    }
-}
-
 } // namespace
-
-bool leapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int daySetter(int month, int year) {
-    switch (month) {
-    case 2:
-        return leapYear(year) ? 29 : 28;
-    case 4:
-    case 6:
-    case 9:
-    case 11:
-        return 30;
-    default:
-        return 31;
-    }
-}
 
 std::string hourLabel(int hour) {
     char text[16];
     std::snprintf(text, sizeof text, "%02d:00", std::clamp(hour, 0, 99));
     return text;
-}
-
-std::string systemZoneName(const QTimeZone& zone, const QDateTime& now) {
-    if (!zone.isValid()) {
-        return kUnknownZoneName;
-    }
-    if (isUnitedStatesZone(zone)) {
-        const int offsetSeconds = zone.standardTimeOffset(now);
-        if (offsetSeconds % 3600 == 0) {
-            if (const char* name = usZoneByStandardOffset(offsetSeconds / 3600)) {
-                return std::string(name) +
-                       (zone.isDaylightTime(now) ? " Daylight Time" : " Standard Time");
-            }
-        }
-    }
-    return zone.id().toStdString();
-}
-
-std::string currentZoneName() {
-    return systemZoneName(QTimeZone::systemTimeZone(), QDateTime::currentDateTimeUtc());
-}
-
-StormClock systemStormClock() {
-    return {[] { return QDate::currentDate(); }, [] { return currentZoneName(); }};
 }
 
 ZoneOffset zoneOffset(std::string_view zoneName) {
@@ -155,8 +75,8 @@ UtcConversion ConvertUTC(std::string_view monthText, std::string_view dayText,
     // The scroll bars keep the day inside the month, but a day carried over from a longer
     // month, or February of another leap rule, is pulled back and shown as such.
     int day = wholeNumber(dayText);
-    if (month >= 1 && month <= 12 && day > daySetter(month, year)) {
-        day = daySetter(month, year);
+    if (month >= 1 && month <= 12 && day > daysInMonth(month, year)) {
+        day = daysInMonth(month, year);
         result.dayText = std::to_string(day);
     } else {
         result.dayText = std::string(dayText);
@@ -186,41 +106,6 @@ UtcConversion ConvertUTC(std::string_view monthText, std::string_view dayText,
     }
     result.localText = local + zone.suffix;
     return result;
-}
-
-std::string reportDateText(const QDate& date) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d-%02d-%04d", date.month(), date.day(), date.year());
-    return text;
-}
-
-ReportDateCheck checkReportDate(std::string_view text, const QDate& today) {
-    // The field's mask is ##-##-####: anything else (an unfilled digit shows as the prompt
-    // character) is not a date.
-    auto digits = [&](std::size_t from, std::size_t count) {
-        int value = 0;
-        for (std::size_t i = from; i < from + count; ++i) {
-            if (text[i] < '0' || text[i] > '9') {
-                return -1;
-            }
-            value = value * 10 + (text[i] - '0');
-        }
-        return value;
-    };
-    if (text.size() != 10 || text[2] != '-' || text[5] != '-') {
-        return ReportDateCheck::Invalid;
-    }
-    const QDate date(digits(6, 4), digits(0, 2), digits(3, 2));
-    if (!date.isValid() || date.year() < 1) {
-        return ReportDateCheck::Invalid;
-    }
-    if (date.year() > today.year()) {
-        return ReportDateCheck::Future;
-    }
-    if (date.year() <= today.year() - 2) {
-        return ReportDateCheck::AskOld;
-    }
-    return ReportDateCheck::Accepted;
 }
 
 std::string monthAbbreviation(int month) {

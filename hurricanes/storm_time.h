@@ -1,56 +1,23 @@
 #pragma once
 // The time of a storm position: the UTC month, day and hour the user sets with the scroll bars,
-// turned into the UTC text and the local text that every output carries, and the rule for the
-// separate report date.
+// turned into the UTC text and the local text that every output carries. (The report date is a
+// typed date: taskwindow/typed_date.h.)
 //
-// Nothing here asks the machine anything by itself: the current year, today's date and the
-// time-zone name come in as arguments, so the rules give the same answer in a test as on a
-// dispatcher's desk. systemZoneName() is the one place that reads the machine's zone.
+// Nothing here asks the machine anything: the current year and the time-zone name come in as
+// arguments (the window has them from its sw::Clock, taskwindow/clock.h), so the rules give
+// the same answer in a test as on a dispatcher's desk.
 //
 // The UTC year is always the current year of the machine's clock (the positions are entered as
 // the advisories arrive); the report date is a field of its own and never feeds the UTC time.
 
-#include <QDate>
-
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
-class QDateTime;
-class QTimeZone;
-
 namespace sw {
-
-// Gregorian leap year: divisible by 4 and not by 100, or divisible by 400.
-bool leapYear(int year);
-
-// Days of a month (1..12) in `year`; 31 for a month outside 1..12, the scroll bar's widest range.
-int daySetter(int month, int year);
 
 // "00:00" .. "23:00".
 std::string hourLabel(int hour);
-
-// The name given for a machine whose zone cannot be found.
-inline constexpr const char* kUnknownZoneName = "Cannot determine current time zone";
-
-// The machine's zone, named as the conversion table names it, for the moment `now`: whether
-// daylight time is in force is decided by `now`, never by the position's own date.
-// US zones (the fifty states, Puerto Rico and the US Virgin Islands) are named by their
-// standard offset: "Eastern Standard Time", "Central Daylight Time", "Hawaii-Aleutian
-// Standard Time" and so on. Any other zone keeps its own identifier (which matches no row of
-// the table); an invalid zone gives kUnknownZoneName.
-std::string systemZoneName(const QTimeZone& zone, const QDateTime& now);
-// The same for the machine's own zone at this moment.
-std::string currentZoneName();
-
-// What the window asks the machine: today's local date and the zone's name at this moment.
-// Tests hand in a fixed day and zone.
-struct StormClock {
-    std::function<QDate()> today;
-    std::function<std::string()> zoneName;
-};
-StormClock systemStormClock();
 
 // Offset from UTC in whole hours and the suffix written after the local time.
 struct ZoneOffset {
@@ -78,28 +45,9 @@ struct UtcConversion {
 
 // The UTC and local texts of a position: month and day as the labels show them ("8", "29"),
 // the hour label ("15:00", whose first two characters count), the current year and the zone
-// name from systemZoneName().
+// name from the window's clock (systemZoneName(), taskwindow/clock.h).
 UtcConversion ConvertUTC(std::string_view monthText, std::string_view dayText,
                          std::string_view hourText, int year, std::string_view zoneName);
-
-// The report date as shown: "mm-dd-yyyy".
-std::string reportDateText(const QDate& date);
-
-// What leaving the report-date field leads to.
-enum class ReportDateCheck {
-    Accepted, // this year or last year
-    Invalid,  // not a date: the field is reset to today and keeps the focus
-    Future,   // a later year than this one: refused, the field keeps the focus
-    AskOld,   // two or more years back: the user is asked whether to accept it
-};
-ReportDateCheck checkReportDate(std::string_view text, const QDate& today);
-
-// The texts of those outcomes.
-inline constexpr const char* kInvalidDateMessage = "You must enter a valid date";
-inline constexpr const char* kFutureYearMessage =
-    "Year is in the future - you must enter a valid date";
-inline constexpr const char* kOldYearQuestion = "Year is  more than One year ago - Accept?";
-inline constexpr const char* kOldYearTitle = "Accept Date?";
 
 // Three-letter English month name ("Jan".."Dec"); empty outside 1..12.
 std::string monthAbbreviation(int month);

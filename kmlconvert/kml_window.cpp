@@ -55,7 +55,7 @@ void setChosen(QButtonGroup* group, QRadioButton* option, bool chosen) {
 
 } // namespace
 
-kml_firedp_0611::kml_firedp_0611(sw::Dialogs& dialogs, Today today, QWidget* parent)
+kml_firedp_0611::kml_firedp_0611(sw::Dialogs& dialogs, sw::Clock clock, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs) {
     setObjectName(QString::fromLatin1(sw::forms::kKmlConvert));
     setWindowTitle(QStringLiteral("Wildfire Management"));
@@ -76,7 +76,7 @@ kml_firedp_0611::kml_firedp_0611(sw::Dialogs& dialogs, Today today, QWidget* par
     entryRule_->guard(cmbfFuel_);
     entryRule_->guard(cmbfCause_);
     fireFields_ = new sw::FireFieldRules(
-        dialogs_, kDateForm, std::move(today),
+        dialogs_, kDateForm, std::move(clock),
         {meFireEnter_, meFireSTart_, txtArea_, sldperCon_, txtPerCon_}, this);
     fireFields_->setDatesToToday();
 

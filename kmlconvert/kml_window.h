@@ -6,7 +6,7 @@
 
 #include "kmlconvert/feature_categories.h"
 #include "kmlconvert/fire_attributes.h"
-#include "wildfires/fire_dates.h"
+#include "taskwindow/clock.h"
 
 #include <QWidget>
 #include <functional>
@@ -30,10 +30,8 @@ class OutputLock;
 class kml_firedp_0611 : public QWidget {
     Q_OBJECT
 public:
-    using Today = std::function<std::chrono::year_month_day()>;
-
     // Exit unloads the window (it is deleted): the next opening starts afresh.
-    explicit kml_firedp_0611(sw::Dialogs& dialogs, Today today = sw::localToday,
+    explicit kml_firedp_0611(sw::Dialogs& dialogs, sw::Clock clock = sw::systemClock(),
                              QWidget* parent = nullptr);
     ~kml_firedp_0611() override;
 

@@ -111,9 +111,9 @@ void focusMissing(FireField field, const FireCheckControls& controls) {
     focus->setFocus(Qt::OtherFocusReason);
 }
 
-FireFieldRules::FireFieldRules(Dialogs& dialogs, DateForm form, Today today,
+FireFieldRules::FireFieldRules(Dialogs& dialogs, DateForm form, Clock clock,
                                FireFieldControls controls, QObject* parent)
-    : QObject(parent), dialogs_(dialogs), form_(form), today_(std::move(today)),
+    : QObject(parent), dialogs_(dialogs), form_(form), clock_(std::move(clock)),
       controls_(controls) {
     for (QLineEdit* field :
          {controls_.entryDate, controls_.startDate, controls_.area, controls_.percentText}) {
@@ -125,7 +125,7 @@ FireFieldRules::FireFieldRules(Dialogs& dialogs, DateForm form, Today today,
 }
 
 void FireFieldRules::setToday(QLineEdit* dateField) {
-    dateField->setText(qs(dateText(today_(), form_)));
+    dateField->setText(qs(dateText(clock_.today(), form_)));
 }
 
 void FireFieldRules::setDatesToToday() {
@@ -182,7 +182,7 @@ void FireFieldRules::returnFocusTo(QLineEdit* field) {
 
 void FireFieldRules::checkDate(QLineEdit* dateField) {
     const FireDate which = dateField == controls_.entryDate ? FireDate::Entry : FireDate::Start;
-    const DateVerdict verdict = sw::checkDate(ss(dateField->displayText()), form_, today_());
+    const DateVerdict verdict = sw::checkDate(ss(dateField->displayText()), form_, clock_.today());
     switch (verdict) {
     case DateVerdict::Accepted:
         return;
@@ -231,7 +231,8 @@ bool FireFieldRules::settle() {
     // So are the dates: one that is no calendar date is not written. A start date without
     // digits is no date at all and may stay so.
     for (QLineEdit* date : {controls_.entryDate, controls_.startDate}) {
-        if (readDate(ss(date->displayText()), form_, today_()).kind == DateReading::Kind::Invalid) {
+        if (readDate(ss(date->displayText()), form_, clock_.today()).kind ==
+            DateReading::Kind::Invalid) {
             dialogs_.beep();
             dialogs_.message(invalidDateMessage());
             date->setFocus(Qt::OtherFocusReason);

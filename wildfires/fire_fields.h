@@ -5,7 +5,7 @@
 // fuel and cause boxes that suggest but do not restrict. The windows differ only in layout,
 // in the date form, and in what else they hold.
 
-#include "wildfires/fire_dates.h"
+#include "taskwindow/clock.h"
 #include "wildfires/fire_record.h"
 
 #include <QObject>
@@ -55,9 +55,7 @@ void focusMissing(FireField field, const FireCheckControls& controls);
 class FireFieldRules : public QObject {
     Q_OBJECT
 public:
-    using Today = std::function<std::chrono::year_month_day()>;
-
-    FireFieldRules(Dialogs& dialogs, DateForm form, Today today, FireFieldControls controls,
+    FireFieldRules(Dialogs& dialogs, DateForm form, Clock clock, FireFieldControls controls,
                    QObject* parent = nullptr);
 
     // Both date fields show today.
@@ -85,7 +83,7 @@ private:
 
     Dialogs& dialogs_;
     DateForm form_;
-    Today today_;
+    Clock clock_;
     FireFieldControls controls_;
 };
 

@@ -35,9 +35,9 @@ using sw::controls::ss;
 
 } // namespace
 
-frmDBMan::frmDBMan(sw::Dialogs& dialogs, sw::OpenConverter openConverter, Today today,
+frmDBMan::frmDBMan(sw::Dialogs& dialogs, sw::OpenConverter openConverter, sw::Clock clock,
                    QWidget* parent)
-    : QWidget(parent), dialogs_(dialogs), today_(std::move(today)),
+    : QWidget(parent), dialogs_(dialogs), clock_(std::move(clock)),
       outputs_(dialogs, sw::fireOutputSettings()) {
     setObjectName(QString::fromLatin1(sw::forms::kWildfires));
     setWindowTitle(QStringLiteral("Wildfire Management"));
@@ -67,7 +67,7 @@ frmDBMan::frmDBMan(sw::Dialogs& dialogs, sw::OpenConverter openConverter, Today 
     entryRule_->guard(cmbfFuel_);
     entryRule_->guard(cmbfCause_);
     fireFields_ = new sw::FireFieldRules(
-        dialogs_, kDateForm, today_, {meFireEnter_, meFireSTart_, txtArea_, sldperCon_, txtPerCon_},
+        dialogs_, kDateForm, clock_, {meFireEnter_, meFireSTart_, txtArea_, sldperCon_, txtPerCon_},
         this);
     connect(cmdCoordCon_, &QPushButton::clicked, this, &frmDBMan::openConverter);
     connect(CmdEnable_, &QPushButton::clicked, this, &frmDBMan::checkAndUnlock);

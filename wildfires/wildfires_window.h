@@ -5,9 +5,9 @@
 // writes the record as text, shapefile or KML. The window only wires its controls; the rules
 // live in the plain files beside it.
 
+#include "taskwindow/clock.h"
 #include "taskwindow/outputs.h"
 #include "taskwindow/result_panel.h"
-#include "wildfires/fire_dates.h"
 #include "wildfires/fire_record.h"
 
 #include <QWidget>
@@ -31,11 +31,9 @@ class OutputLock;
 class frmDBMan : public QWidget {
     Q_OBJECT
 public:
-    using Today = std::function<std::chrono::year_month_day()>;
-
-    // `today` gives the calendar date the date fields start from and are checked against.
-    frmDBMan(sw::Dialogs& dialogs, sw::OpenConverter openConverter, Today today = sw::localToday,
-             QWidget* parent = nullptr);
+    // `clock` gives the calendar date the date fields start from and are checked against.
+    frmDBMan(sw::Dialogs& dialogs, sw::OpenConverter openConverter,
+             sw::Clock clock = sw::systemClock(), QWidget* parent = nullptr);
     ~frmDBMan() override;
 
     void disableWrite();
@@ -58,7 +56,7 @@ private:
     void report(const sw::OutputResult& result);
 
     sw::Dialogs& dialogs_;
-    Today today_;
+    sw::Clock clock_;
     sw::RecordOutputs outputs_;
     sw::OutputLock* lock_ = nullptr;
     sw::EntryRuleGuard* entryRule_ = nullptr;

@@ -63,7 +63,7 @@ protected:
     sw::test::ScriptedDialogs dialogs;
     sw::WindowRegistry registry; // after the dialogs: its windows go first
     sw::test::TempDir dir;
-    QDate today{2026, 9, 12};
+    sw::CalendarDate today = std::chrono::year{2026} / 9 / 12;
     std::string zone = "Eastern Daylight Time";
     swHcane* win = nullptr;
 
@@ -76,7 +76,7 @@ protected:
                 [this](sw::HandBackTarget& target) {
                     registry.instanceAs<sw_ddc_0306>(q(sw::forms::kConverter))->openFor(&target);
                 },
-                sw::StormClock{[this] { return today; }, [this] { return zone; }});
+                sw::Clock{[this] { return today; }, [this] { return zone; }});
         });
         registry.setFactory(q(sw::forms::kConverter), [this] { return new sw_ddc_0306(dialogs); });
         win = qobject_cast<swHcane*>(registry.show(q(sw::forms::kHurricanes)));
@@ -616,7 +616,7 @@ TEST_F(HurricanesWindow, ClearAndExitEmptyThePositionButKeepTheDateMonthAndType)
 class HurricanesWindowIn2040 : public HurricanesWindow {
 protected:
     void SetUp() override {
-        today = QDate(2040, 6, 1);
+        today = std::chrono::year{2040} / 6 / 1;
         open();
     }
 };

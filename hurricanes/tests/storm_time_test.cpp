@@ -1,10 +1,8 @@
 // The time of a storm position: the UTC and local texts with the clock and zone held fixed, the
-// names the machine's zone is given, the calendar rules and the report-date rule.
+// hour labels and month names.
 
 #include "hurricanes/storm_time.h"
-
-#include <QDateTime>
-#include <QTimeZone>
+#include "taskwindow/clock.h"
 
 #include <gtest/gtest.h>
 
@@ -75,78 +73,13 @@ TEST(ConvertUTC, AMonthOutsideOneToTwelveLeavesTheUtcTextEmptyAndTheLocalTextAlo
     }
 }
 
-TEST(ZoneNames, TheMachinesZoneIsNamedByItsUsRowAndDaylightIsDecidedByNow) {
-    const QDateTime july(QDate(2026, 7, 15), QTime(12, 0), Qt::UTC);
-    const QDateTime january(QDate(2026, 1, 15), QTime(12, 0), Qt::UTC);
-    struct Case {
-        const char* zone;
-        const QDateTime& now;
-        const char* name;
-    };
-    const Case cases[] = {
-        {"America/New_York", july, "Eastern Daylight Time"},
-        {"America/New_York", january, "Eastern Standard Time"},
-        {"America/Indiana/Indianapolis", july, "Eastern Daylight Time"},
-        {"America/Chicago", july, "Central Daylight Time"},
-        {"America/Chicago", january, "Central Standard Time"},
-        {"America/Phoenix", july, "Mountain Standard Time"},
-        {"America/Denver", july, "Mountain Daylight Time"},
-        {"America/Los_Angeles", january, "Pacific Standard Time"},
-        {"America/Anchorage", july, "Alaska Daylight Time"},
-        {"Pacific/Honolulu", july, "Hawaii-Aleutian Standard Time"},
-        {"America/Adak", july, "Hawaii-Aleutian Daylight Time"},
-        {"America/Puerto_Rico", july, "Atlantic Standard Time"},
-        {"America/Toronto", july, "America/Toronto"},
-        {"Europe/Berlin", july, "Europe/Berlin"},
-        {"UTC", july, "UTC"},
-    };
-    for (const Case& c : cases) {
-        const QTimeZone zone(c.zone);
-        ASSERT_TRUE(zone.isValid()) << c.zone << ": the machine lacks the time-zone data";
-        EXPECT_EQ(systemZoneName(zone, c.now), c.name) << c.zone;
-    }
-    EXPECT_EQ(systemZoneName(QTimeZone(), july), kUnknownZoneName);
-
-    // The tests run with TZ=America/New_York: the machine's own zone is read from it.
-    const std::string own = currentZoneName();
-    EXPECT_TRUE(own == "Eastern Standard Time" || own == "Eastern Daylight Time") << own;
-}
-
-TEST(Calendar, LeapYearsDaysOfTheMonthAndHourLabels) {
-    const std::pair<int, bool> leaps[] = {{1900, false}, {2000, true},  {2024, true},
-                                          {2025, false}, {2100, false}, {2400, true}};
-    for (const auto& [year, leap] : leaps) {
-        EXPECT_EQ(leapYear(year), leap) << year;
-    }
-    const std::tuple<int, int, int> days[] = {{1, 2026, 31}, {2, 2026, 28},  {2, 2028, 29},
-                                              {2, 2100, 28}, {4, 2026, 30},  {6, 2026, 30},
-                                              {9, 2026, 30}, {11, 2026, 30}, {12, 2026, 31}};
-    for (const auto& [month, year, count] : days) {
-        EXPECT_EQ(daySetter(month, year), count) << month << "/" << year;
-    }
+TEST(Calendar, HourLabelsAndMonthNames) {
     EXPECT_EQ(hourLabel(0), "00:00");
     EXPECT_EQ(hourLabel(9), "09:00");
     EXPECT_EQ(hourLabel(10), "10:00");
     EXPECT_EQ(hourLabel(23), "23:00");
     EXPECT_EQ(monthAbbreviation(9), "Sep");
     EXPECT_EQ(monthAbbreviation(13), "");
-}
-
-TEST(ReportDate, NextYearRefusedLastYearSilentTheYearBeforeAsked) {
-    const QDate today(2026, 12, 9);
-    const std::pair<const char*, ReportDateCheck> cases[] = {
-        {"12-09-2026", ReportDateCheck::Accepted}, {"01-01-2025", ReportDateCheck::Accepted},
-        {"12-31-2024", ReportDateCheck::AskOld},   {"02-29-2024", ReportDateCheck::AskOld},
-        {"01-01-2027", ReportDateCheck::Future},   {"02-29-2026", ReportDateCheck::Invalid},
-        {"13-01-2026", ReportDateCheck::Invalid},  {"00-10-2026", ReportDateCheck::Invalid},
-        {"04-31-2026", ReportDateCheck::Invalid},  {"__-__-____", ReportDateCheck::Invalid},
-        {"12-0_-2026", ReportDateCheck::Invalid},  {"12-09-0000", ReportDateCheck::Invalid},
-        {"1-9-2026", ReportDateCheck::Invalid},    {"", ReportDateCheck::Invalid},
-    };
-    for (const auto& [text, check] : cases) {
-        EXPECT_EQ(checkReportDate(text, today), check) << text;
-    }
-    EXPECT_EQ(reportDateText(QDate(2026, 1, 5)), "01-05-2026");
 }
 
 } // namespace

@@ -41,7 +41,7 @@ protected:
     QPointer<kml_firedp_0611> window;
 
     void SetUp() override {
-        window = new kml_firedp_0611(dialogs, [] { return year{2026} / June / 11; });
+        window = new kml_firedp_0611(dialogs, sw::Clock{[] { return year{2026} / June / 11; }, {}});
         window->show();
         QApplication::setActiveWindow(window);
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));

@@ -94,7 +94,7 @@ protected:
                 [this](sw::HandBackTarget& target) {
                     registry.instanceAs<sw_ddc_0306>(q(sw::forms::kConverter))->openFor(&target);
                 },
-                [] { return kToday; });
+                sw::Clock{[] { return kToday; }, {}});
         });
         registry.setFactory(q(sw::forms::kConverter), [this] { return new sw_ddc_0306(dialogs); });
         fire = qobject_cast<frmDBMan*>(registry.show(q(sw::forms::kWildfires)));

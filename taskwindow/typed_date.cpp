@@ -1,4 +1,4 @@
-#include "wildfires/fire_dates.h"
+#include "taskwindow/typed_date.h"
 
 #include <cstdio>
 #include <ctime>
@@ -21,7 +21,7 @@ std::string emptyDateText(DateForm form) {
     return text;
 }
 
-std::string dateText(chr::year_month_day date, DateForm form) {
+std::string dateText(CalendarDate date, DateForm form) {
     const int year = static_cast<int>(date.year());
     const unsigned shown = form == DateForm::FourDigitYear ? static_cast<unsigned>(year) % 10000
                                                            : static_cast<unsigned>(year) % 100;
@@ -32,7 +32,7 @@ std::string dateText(chr::year_month_day date, DateForm form) {
     return buffer;
 }
 
-chr::year_month_day localToday() {
+CalendarDate localToday() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -40,7 +40,16 @@ chr::year_month_day localToday() {
            chr::day{static_cast<unsigned>(local.tm_mday)};
 }
 
-DateReading readDate(std::string_view text, DateForm form, chr::year_month_day today) {
+int daysInMonth(int month, int year) {
+    if (month < 1 || month > 12) {
+        return 31;
+    }
+    const chr::year_month_day_last last{
+        chr::year{year}, chr::month_day_last{chr::month{static_cast<unsigned>(month)}}};
+    return static_cast<int>(static_cast<unsigned>(last.day()));
+}
+
+DateReading readDate(std::string_view text, DateForm form, CalendarDate today) {
     const std::string_view mask = dateMask(form);
     if (text.size() != mask.size()) {
         return {};
@@ -86,7 +95,7 @@ DateReading readDate(std::string_view text, DateForm form, chr::year_month_day t
     return {DateReading::Kind::Date, date};
 }
 
-DateVerdict checkDate(std::string_view text, DateForm form, chr::year_month_day today) {
+DateVerdict checkDate(std::string_view text, DateForm form, CalendarDate today) {
     const DateReading reading = readDate(text, form, today);
     if (reading.kind != DateReading::Kind::Date) {
         return DateVerdict::Invalid;
@@ -102,7 +111,7 @@ DateVerdict checkDate(std::string_view text, DateForm form, chr::year_month_day 
 }
 
 MessageRequest invalidDateMessage() {
-    return {"You must enter a valid date", {}, Icon::None, Buttons::Ok, Answer::Ok};
+    return {kInvalidDateMessage, {}, Icon::None, Buttons::Ok, Answer::Ok};
 }
 
 MessageRequest dateQuestion(FireDate field, DateVerdict verdict) {
@@ -112,6 +121,22 @@ MessageRequest dateQuestion(FireDate field, DateVerdict verdict) {
                                                             : " in the future! Accept?";
     return {subject + what, entry ? "Confirm Entry Start Date" : "Confirm Fire Start Date",
             Icon::Critical, Buttons::YesNo, Answer::No};
+}
+
+ReportDateCheck checkReportDate(std::string_view text, CalendarDate today) {
+    const DateReading reading = readDate(text, DateForm::FourDigitYear, today);
+    if (reading.kind != DateReading::Kind::Date) {
+        return ReportDateCheck::Invalid;
+    }
+    const int year = static_cast<int>(reading.date.year());
+    const int thisYear = static_cast<int>(today.year());
+    if (year > thisYear) {
+        return ReportDateCheck::Future;
+    }
+    if (year <= thisYear - 2) {
+        return ReportDateCheck::AskOld;
+    }
+    return ReportDateCheck::Accepted;
 }
 
 } // namespace sw

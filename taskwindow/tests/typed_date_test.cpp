@@ -1,4 +1,4 @@
-#include "wildfires/fire_dates.h"
+#include "taskwindow/typed_date.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ struct CheckCase {
     DateVerdict verdict;
 };
 
-TEST(FireDates, CheckWhenLeavingTheField) {
+TEST(TypedDates, CheckWhenLeavingTheField) {
     const CheckCase cases[] = {
         {"05-01-2026", DateForm::FourDigitYear, kToday, DateVerdict::Accepted},
         {"05-02-2026", DateForm::FourDigitYear, kToday, DateVerdict::AskFuture},
@@ -57,14 +57,14 @@ TEST(FireDates, CheckWhenLeavingTheField) {
     }
 }
 
-TEST(FireDates, ShortYearsNearACenturyTurn) {
+TEST(TypedDates, ShortYearsNearACenturyTurn) {
     // In 2090 the window runs 2010..2109: 05 is 2105, 10 is 2010.
     const year_month_day today = 2090y / January / 1d;
     EXPECT_EQ(sw::readDate("01-01-05", DateForm::TwoDigitYear, today).date, 2105y / January / 1d);
     EXPECT_EQ(sw::readDate("01-01-10", DateForm::TwoDigitYear, today).date, 2010y / January / 1d);
 }
 
-TEST(FireDates, ReadingTellsEmptyFromInvalid) {
+TEST(TypedDates, ReadingTellsEmptyFromInvalid) {
     using Kind = sw::DateReading::Kind;
     EXPECT_EQ(sw::readDate("__-__-____", DateForm::FourDigitYear, kToday).kind, Kind::Empty);
     EXPECT_EQ(sw::readDate("__-__-__", DateForm::TwoDigitYear, kToday).kind, Kind::Empty);
@@ -74,7 +74,18 @@ TEST(FireDates, ReadingTellsEmptyFromInvalid) {
     EXPECT_EQ(read.date, 1999y / December / 31d);
 }
 
-TEST(FireDates, FieldTexts) {
+TEST(TypedDates, DaysOfTheMonth) {
+    const std::tuple<int, int, int> days[] = {
+        {1, 2026, 31}, {2, 2026, 28},  {2, 2028, 29},  {2, 2100, 28},  {2, 2000, 29},
+        {4, 2026, 30}, {6, 2026, 30},  {9, 2026, 30},  {11, 2026, 30}, {12, 2026, 31},
+        {0, 2026, 31}, {13, 2026, 31}, {-1, 2026, 31},
+    };
+    for (const auto& [month, year, count] : days) {
+        EXPECT_EQ(sw::daysInMonth(month, year), count) << month << "/" << year;
+    }
+}
+
+TEST(TypedDates, FieldTexts) {
     EXPECT_EQ(sw::dateMask(DateForm::FourDigitYear), "##-##-####");
     EXPECT_EQ(sw::dateMask(DateForm::TwoDigitYear), "##-##-##");
     EXPECT_EQ(sw::emptyDateText(DateForm::FourDigitYear), "__-__-____");
@@ -90,7 +101,7 @@ TEST(FireDates, FieldTexts) {
     }
 }
 
-TEST(FireDates, QuestionsPerField) {
+TEST(TypedDates, QuestionsPerField) {
     struct Case {
         sw::FireDate field;
         DateVerdict verdict;
@@ -113,6 +124,30 @@ TEST(FireDates, QuestionsPerField) {
         EXPECT_EQ(sw::dateQuestion(c.field, c.verdict), expected) << c.text;
     }
     EXPECT_EQ(sw::invalidDateMessage().text, "You must enter a valid date");
+}
+
+TEST(TypedDates, ReportDateNextYearRefusedLastYearSilentTheYearBeforeAsked) {
+    const sw::CalendarDate today = std::chrono::year{2026} / 12 / 9;
+    const std::pair<const char*, sw::ReportDateCheck> cases[] = {
+        {"12-09-2026", sw::ReportDateCheck::Accepted},
+        {"01-01-2025", sw::ReportDateCheck::Accepted},
+        {"12-31-2024", sw::ReportDateCheck::AskOld},
+        {"02-29-2024", sw::ReportDateCheck::AskOld},
+        {"01-01-2027", sw::ReportDateCheck::Future},
+        {"02-29-2026", sw::ReportDateCheck::Invalid},
+        {"13-01-2026", sw::ReportDateCheck::Invalid},
+        {"00-10-2026", sw::ReportDateCheck::Invalid},
+        {"04-31-2026", sw::ReportDateCheck::Invalid},
+        {"__-__-____", sw::ReportDateCheck::Invalid},
+        {"12-0_-2026", sw::ReportDateCheck::Invalid},
+        {"12-09-0000", sw::ReportDateCheck::Invalid},
+        {"1-9-2026", sw::ReportDateCheck::Invalid},
+        {"", sw::ReportDateCheck::Invalid},
+    };
+    for (const auto& [text, check] : cases) {
+        EXPECT_EQ(sw::checkReportDate(text, today), check) << text;
+    }
+    EXPECT_EQ(sw::dateText(std::chrono::year{2026} / 1 / 5, DateForm::FourDigitYear), "01-05-2026");
 }
 
 } // namespace
