@@ -7,7 +7,6 @@
 
 #include "coord/hand_back.h"
 #include "facilities/facility_point.h"
-#include "taskwindow/outputs.h"
 
 #include <QWidget>
 
@@ -18,58 +17,47 @@ class QPushButton;
 class QRadioButton;
 
 namespace sw {
+
 class Dialogs;
 class EntryRuleGuard;
-class OutputLock;
+class OutputPanel;
 class ResultPanel;
-struct OutputResult;
-} // namespace sw
 
-class swFac : public QWidget {
+class FacilitiesWindow : public QWidget {
     Q_OBJECT
 public:
     // openConverter: what the coordinate button calls to open the converter for this window.
-    swFac(sw::Dialogs& dialogs, sw::OpenConverter openConverter, QWidget* parent = nullptr);
-    ~swFac() override;
+    FacilitiesWindow(Dialogs& dialogs, OpenConverter openConverter, QWidget* parent = nullptr);
+    ~FacilitiesWindow() override;
 
-    void disablefWrite();
-    void enablefWrite();
+    void lockOutputs();
+    void unlockOutputs();
 
     // The point exactly as the window shows it now.
-    sw::FacilityPoint point() const;
+    FacilityPoint point() const;
 
 private:
-    void buildControls();
-    void chooseCategory(sw::FacilityCategory category);
-    void checkAndUnlock();
-    void createTextFile();
-    void appendTextFile();
-    void writeShapefile();
-    void appendShapefile();
-    void writeKml();
+    QLayout* buildEntry();
+    void chooseCategory(FacilityCategory category);
+    bool pointIsComplete();
+    void prepareNextPoint();
     void clearValues();
     void leave();
-    void report(const sw::OutputResult& result);
 
-    sw::Dialogs& dialogs_;
-    sw::RecordOutputs outputs_; // the window's one file dialog and shapefile writer
-    sw::OutputLock* lock_ = nullptr;
-    sw::EntryRuleGuard* entryRule_ = nullptr;
+    Dialogs& dialogs_;
+    EntryRuleGuard* entryRule_ = nullptr;
+    ResultPanel* coordinates_ = nullptr;
+    OutputPanel* outputs_ = nullptr;
 
-    QRadioButton* optFac_ = nullptr;
-    QRadioButton* optICS_ = nullptr;
-    QRadioButton* optDisease_ = nullptr;
-    QLabel* lblfFacType_ = nullptr;
-    QComboBox* cmbfacType_ = nullptr;
-    QLineEdit* txtfacName_ = nullptr;
-    sw::ResultPanel* coordinates_ = nullptr;
-    QPushButton* cmdfCoordCon_ = nullptr;
-    QPushButton* cmdEnableWriteFile_ = nullptr;
-    QPushButton* cmdAdNewdFac_ = nullptr;
-    QPushButton* cmdAppendFile_ = nullptr;
-    QPushButton* cmdWritefShape_ = nullptr;
-    QPushButton* appendfShape_ = nullptr;
-    QPushButton* cmdfKML_ = nullptr;
-    QPushButton* cmdClear_ = nullptr;
-    QPushButton* cmdfacDone_ = nullptr;
+    QRadioButton* facilitiesOption_ = nullptr;
+    QRadioButton* icsOption_ = nullptr;
+    QRadioButton* forestHealthOption_ = nullptr;
+    QLabel* typeCaption_ = nullptr;
+    QComboBox* typeBox_ = nullptr;
+    QLineEdit* nameField_ = nullptr;
+    QPushButton* coordinateButton_ = nullptr;
+    QPushButton* clearButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
 };
+
+} // namespace sw

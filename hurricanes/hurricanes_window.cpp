@@ -6,7 +6,7 @@
 #include "services/base/program_folder.h"
 #include "taskwindow/controls.h"
 #include "taskwindow/entry_rule_guard.h"
-#include "taskwindow/output_lock.h"
+#include "taskwindow/output_panel.h"
 #include "taskwindow/result_panel.h"
 #include "ui/window_kinds.h"
 
@@ -91,8 +91,7 @@ private:
 
 swHcane::swHcane(sw::Dialogs& dialogs, sw::OpenConverter openConverter, sw::Clock clock,
                  QWidget* parent)
-    : QWidget(parent), dialogs_(dialogs), clock_(std::move(clock)),
-      outputs_(dialogs, sw::hurricaneOutputSettings()) {
+    : QWidget(parent), dialogs_(dialogs), clock_(std::move(clock)) {
     setObjectName(QString::fromLatin1(sw::forms::kHurricanes));
     setWindowTitle(QStringLiteral("Hurricanes"));
     coordinates_ = new sw::ResultPanel({QStringLiteral("h"),
@@ -105,10 +104,8 @@ swHcane::swHcane(sw::Dialogs& dialogs, sw::OpenConverter openConverter, sw::Cloc
                                        std::move(openConverter));
     buildControls();
 
-    lock_ = new sw::OutputLock(
-        {cmdAdNewHFac_, cmdAppendFile_, cmdWriteHShape_, appendHShape_, cmdKML_}, this);
-    lock_->lockOnFocus(sldHwind_);
-    lock_->lockOnFocus(meHEnter_);
+    outputs_->lockOnFocus(sldHwind_);
+    outputs_->lockOnFocus(meHEnter_);
     entryRule_ = new sw::EntryRuleGuard(dialogs_, this);
     entryRule_->guard(cmbName_);
 
@@ -155,12 +152,16 @@ swHcane::swHcane(sw::Dialogs& dialogs, sw::OpenConverter openConverter, sw::Cloc
     });
     connect(cmdCkts_, &QPushButton::clicked, this, &swHcane::convertKnots);
     connect(cmdHcoordCon_, &QPushButton::clicked, coordinates_, &sw::ResultPanel::openConverter);
-    connect(cmdEnableWriteFile_, &QPushButton::clicked, this, &swHcane::checkAndUnlock);
-    connect(cmdAdNewHFac_, &QPushButton::clicked, this, &swHcane::createTextFile);
-    connect(cmdAppendFile_, &QPushButton::clicked, this, &swHcane::appendTextFile);
-    connect(cmdWriteHShape_, &QPushButton::clicked, this, &swHcane::writeShapefile);
-    connect(appendHShape_, &QPushButton::clicked, this, &swHcane::appendShapefile);
-    connect(cmdKML_, &QPushButton::clicked, this, &swHcane::writeKml);
+    outputs_->setCheck([this] { return positionIsComplete(); });
+    outputs_->setRecord([this] {
+        const sw::StormPosition p = position();
+        return sw::OutputRecord{sw::stormColumns().row(p), sw::stormColumns().row(p),
+                                sw::hurricaneShapePoint(p)};
+    });
+    outputs_->setKml([this](sw::RecordOutputs& out) {
+        return out.writeKml(sw::hurricanePlacemark(position(), dialogs_));
+    });
+    outputs_->setAfterNewTextFile([this] { prepareNextPosition(); });
     connect(cmdClear_, &QPushButton::clicked, this, &swHcane::clearValues);
     connect(cmdHexit_, &QPushButton::clicked, this, &swHcane::leave);
 
@@ -290,17 +291,19 @@ void swHcane::buildControls() {
     coordinates_->addBelow(cmdHcoordCon_);
 
     // What to write.
-    const auto out = sw::controls::makeOutputButtons({"frmhOutput", "cmdEnableWriteFile",
-                                                      "cmdAdNewHFac", "cmdAppendFile",
-                                                      "cmdWriteHShape", "appendHShape", "cmdKML"},
-                                                     QStringLiteral("Hurricane"));
-    cmdEnableWriteFile_ = out.enable;
-    cmdAdNewHFac_ = out.newFile;
-    cmdAppendFile_ = out.appendFile;
-    cmdWriteHShape_ = out.newShape;
-    appendHShape_ = out.appendShape;
-    cmdKML_ = out.kml;
-    QGroupBox* outputs = out.group;
+    outputs_ = new sw::OutputPanel(dialogs_,
+                                   {{"frmhOutput", "cmdEnableWriteFile", "cmdAdNewHFac",
+                                     "cmdAppendFile", "cmdWriteHShape", "appendHShape", "cmdKML"},
+                                    QStringLiteral("Hurricane"),
+                                    sw::hurricaneOutputSettings()});
+    cmdEnableWriteFile_ = outputs_->enableButton();
+    const QList<QPushButton*> outputButtons = outputs_->outputButtons();
+    cmdAdNewHFac_ = outputButtons[0];
+    cmdAppendFile_ = outputButtons[1];
+    cmdWriteHShape_ = outputButtons[2];
+    appendHShape_ = outputButtons[3];
+    cmdKML_ = outputButtons[4];
+    QGroupBox* outputs = outputs_;
 
     const auto foot = sw::controls::makeClosingButtons("cmdHexit");
     cmdClear_ = foot.clear;
@@ -366,11 +369,11 @@ void swHcane::loadEntry() {
 }
 
 void swHcane::disableHwrite() {
-    lock_->lock();
+    outputs_->lock();
 }
 
 void swHcane::enableHwrite() {
-    lock_->unlock();
+    outputs_->unlock();
 }
 
 sw::StormPosition swHcane::position() const {
@@ -584,13 +587,12 @@ void swHcane::returnFocusTo(QWidget* field) {
 // ---------------------------------------------------------------------------------------------
 // Check and outputs
 
-void swHcane::checkAndUnlock() {
+bool swHcane::positionIsComplete() {
     // Leaving the name cleans it; clean here too, so nothing uncleaned can pass the check.
     sw::EntryRuleGuard::clean(cmbName_);
     const std::optional<sw::StormMissing> missing = sw::firstMissing(position());
     if (!missing) {
-        enableHwrite();
-        return;
+        return true;
     }
     dialogs_.inform(missing->message);
     switch (missing->part) {
@@ -607,44 +609,18 @@ void swHcane::checkAndUnlock() {
         optActual_->setFocus(Qt::OtherFocusReason);
         break;
     }
+    return false;
+}
+
+// After a new text file: ready for the next position of the storm; times and wind stay.
+void swHcane::prepareNextPosition() {
+    cmbName_->setCurrentIndex(-1);
+    cmbName_->clearEditText();
+    coordinates_->clear();
+    cmbName_->setFocus(Qt::OtherFocusReason);
+    // The position just cleared is no longer complete: nothing more is written from it until
+    // the next check.
     disableHwrite();
-}
-
-void swHcane::createTextFile() {
-    const sw::OutputResult result = outputs_.createTextFile(sw::stormColumns().row(position()));
-    if (result.isWritten()) {
-        // Ready for the next position of the storm: times and wind stay.
-        cmbName_->setCurrentIndex(-1);
-        cmbName_->clearEditText();
-        coordinates_->clear();
-        cmbName_->setFocus(Qt::OtherFocusReason);
-        // The position just cleared is no longer complete: nothing more is written from it
-        // until the next check.
-        disableHwrite();
-    }
-    report(result);
-}
-
-void swHcane::appendTextFile() {
-    report(outputs_.appendTextFile(sw::stormColumns().row(position())));
-}
-
-void swHcane::writeShapefile() {
-    appendHShape_->setEnabled(false);
-    sw::setBackground(appendHShape_, sw::kLockedButtonColour);
-    const sw::StormPosition p = position();
-    report(outputs_.createShapefile(sw::stormColumns().row(p), sw::hurricaneShapePoint(p)));
-}
-
-void swHcane::appendShapefile() {
-    cmdWriteHShape_->setEnabled(false);
-    sw::setBackground(cmdWriteHShape_, sw::kLockedButtonColour);
-    const sw::StormPosition p = position();
-    report(outputs_.appendShapefile(sw::stormColumns().row(p), sw::hurricaneShapePoint(p)));
-}
-
-void swHcane::writeKml() {
-    report(outputs_.writeKml(sw::hurricanePlacemark(position(), dialogs_)));
 }
 
 void swHcane::clearValues() {
@@ -669,10 +645,4 @@ void swHcane::leave() {
     clearValues();
     disableHwrite();
     hide();
-}
-
-void swHcane::report(const sw::OutputResult& result) {
-    if (result.isFailed()) {
-        dialogs_.inform(result.message, {}, sw::Icon::Critical);
-    }
 }

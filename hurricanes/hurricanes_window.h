@@ -10,7 +10,6 @@
 #include "hurricanes/storm_position.h"
 #include "hurricanes/storm_time.h"
 #include "taskwindow/clock.h"
-#include "taskwindow/outputs.h"
 
 #include <QWidget>
 
@@ -29,9 +28,8 @@ class QSlider;
 namespace sw {
 class Dialogs;
 class EntryRuleGuard;
-class OutputLock;
+class OutputPanel;
 class ResultPanel;
-struct OutputResult;
 } // namespace sw
 
 class swHcane : public QWidget {
@@ -67,21 +65,15 @@ private:
     void convertKnots();
     void showCategory();
     bool windKeyPress(QLineEdit* field, QKeyEvent* key);
-    void checkAndUnlock();
-    void createTextFile();
-    void appendTextFile();
-    void writeShapefile();
-    void appendShapefile();
-    void writeKml();
+    bool positionIsComplete();
+    void prepareNextPosition();
     void clearValues();
     void leave();
-    void report(const sw::OutputResult& result);
     void returnFocusTo(QWidget* field);
 
     sw::Dialogs& dialogs_;
     sw::Clock clock_;
-    sw::RecordOutputs outputs_; // the window's one file dialog and shapefile writer
-    sw::OutputLock* lock_ = nullptr;
+    sw::OutputPanel* outputs_ = nullptr;
     sw::EntryRuleGuard* entryRule_ = nullptr;
     std::string positionType_;     // "Actual", "Forecast", or empty until one is chosen
     std::int16_t currentWind_ = 0; // mph, as the last wind update left it

@@ -43,7 +43,7 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
     const std::tuple<const char*, const char*, Make> windows[] = {
         {forms::kConverter, "cmdconClose", [](Dialogs& own) { return new sw_ddc_0306(own); }},
         {forms::kFacilities, "cmdfacDone",
-         [this](Dialogs& own) { return new swFac(own, openConverterCall()); }},
+         [this](Dialogs& own) { return new FacilitiesWindow(own, openConverterCall()); }},
         {forms::kWildfires, "cmdQuit",
          [this](Dialogs& own) { return new frmDBMan(own, openConverterCall()); }},
         {forms::kHurricanes, "cmdHexit",

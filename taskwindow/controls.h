@@ -45,8 +45,9 @@ inline QLabel* caption(const char* name, const char* text, QWidget* buddy) {
     return label;
 }
 
-// The output group of a record window: the button that checks the record and unlocks the
-// others, a new and an appended text file, a new and an appended shapefile, and KML.
+// The object names of a record window's output group (taskwindow/output_panel.h): the group,
+// the button that checks the record and unlocks the others, a new and an appended text file, a
+// new and an appended shapefile, and KML.
 struct OutputNames {
     const char* group;
     const char* enable;
@@ -56,37 +57,6 @@ struct OutputNames {
     const char* appendShape;
     const char* kml;
 };
-
-struct OutputButtons {
-    QGroupBox* group;
-    QPushButton* enable;
-    QPushButton* newFile;
-    QPushButton* appendFile;
-    QPushButton* newShape;
-    QPushButton* appendShape;
-    QPushButton* kml;
-};
-
-// `record` names what the files hold: "Facility" gives "Create New Facility File".
-inline OutputButtons makeOutputButtons(const OutputNames& names, const QString& record) {
-    OutputButtons out{};
-    out.enable = button(names.enable, "Enable File and Shapefile Creation");
-    out.newFile = button(names.newFile, QStringLiteral("Create New %1 File").arg(record));
-    out.appendFile =
-        button(names.appendFile, QStringLiteral("Append Existing %1 File").arg(record));
-    out.newShape = button(names.newShape, "Write to Shapefile (Albers)");
-    out.appendShape = button(names.appendShape, "Append Existing Shapefile (Albers)");
-    out.kml = button(names.kml, "Create KML for Google Earth");
-    out.group = named(new QGroupBox(QStringLiteral("Output")), names.group);
-    auto* grid = new QGridLayout(out.group);
-    grid->addWidget(out.enable, 0, 0, 1, 2);
-    grid->addWidget(out.newFile, 1, 0);
-    grid->addWidget(out.appendFile, 1, 1);
-    grid->addWidget(out.newShape, 2, 0);
-    grid->addWidget(out.appendShape, 2, 1);
-    grid->addWidget(out.kml, 3, 0, 1, 2);
-    return out;
-}
 
 // "Clear Values" at the left of the window's foot, its way out at the right.
 struct ClosingButtons {

@@ -4,7 +4,7 @@
 #include "taskwindow/controls.h"
 #include "taskwindow/editable_list.h"
 #include "taskwindow/entry_rule_guard.h"
-#include "taskwindow/output_lock.h"
+#include "taskwindow/output_panel.h"
 #include "ui/window_kinds.h"
 #include "wildfires/fire_fields.h"
 #include "wildfires/fire_numbers.h"
@@ -37,8 +37,7 @@ using sw::controls::ss;
 
 frmDBMan::frmDBMan(sw::Dialogs& dialogs, sw::OpenConverter openConverter, sw::Clock clock,
                    QWidget* parent)
-    : QWidget(parent), dialogs_(dialogs), clock_(std::move(clock)),
-      outputs_(dialogs, sw::fireOutputSettings()) {
+    : QWidget(parent), dialogs_(dialogs), clock_(std::move(clock)) {
     setObjectName(QString::fromLatin1(sw::forms::kWildfires));
     setWindowTitle(QStringLiteral("Wildfire Management"));
     coordinates_ = new sw::ResultPanel({QStringLiteral("p"),
@@ -51,15 +50,13 @@ frmDBMan::frmDBMan(sw::Dialogs& dialogs, sw::OpenConverter openConverter, sw::Cl
                                        std::move(openConverter));
     buildControls();
 
-    lock_ = new sw::OutputLock(
-        {cmdAdNewdFire_, cmdAppendFile_, cmdWriteShape_, cmdAppendSHape_, cmdwKML_}, this);
     // Every input locks the outputs when it gets the focus, so nothing changed since the last
     // check can be written.
     for (QWidget* input : std::initializer_list<QWidget*>{
              txtF_Name_, txtInc_num_, optRepI_, optRepU_, optFin_, OptfSigYes_, OptfSigNo_,
              meFireEnter_, meFireSTart_, txtArea_, cmbfFuel_, cmbfCause_, sldperCon_, txtPerCon_,
              cmdCoordCon_}) {
-        lock_->lockOnFocus(input);
+        outputs_->lockOnFocus(input);
     }
     entryRule_ = new sw::EntryRuleGuard(dialogs_, this);
     entryRule_->guard(txtF_Name_);
@@ -70,12 +67,14 @@ frmDBMan::frmDBMan(sw::Dialogs& dialogs, sw::OpenConverter openConverter, sw::Cl
         dialogs_, kDateForm, clock_, {meFireEnter_, meFireSTart_, txtArea_, sldperCon_, txtPerCon_},
         this);
     connect(cmdCoordCon_, &QPushButton::clicked, this, &frmDBMan::openConverter);
-    connect(CmdEnable_, &QPushButton::clicked, this, &frmDBMan::checkAndUnlock);
-    connect(cmdAdNewdFire_, &QPushButton::clicked, this, &frmDBMan::createTextFile);
-    connect(cmdAppendFile_, &QPushButton::clicked, this, &frmDBMan::appendTextFile);
-    connect(cmdWriteShape_, &QPushButton::clicked, this, &frmDBMan::writeShapefile);
-    connect(cmdAppendSHape_, &QPushButton::clicked, this, &frmDBMan::appendShapefile);
-    connect(cmdwKML_, &QPushButton::clicked, this, &frmDBMan::writeKml);
+    outputs_->setCheck([this] { return recordIsComplete(); });
+    outputs_->setRecord([this] {
+        const sw::FireRecord fire = record();
+        return sw::OutputRecord{sw::fireTextRow(fire), sw::fireShapeRow(fire),
+                                sw::fireShapePoint(fire)};
+    });
+    outputs_->setKml(
+        [this](sw::RecordOutputs& out) { return sw::writeFireKml(dialogs_, out, record()); });
     connect(cmdClear_, &QPushButton::clicked, this, &frmDBMan::clearValues);
     connect(cmdQuit_, &QPushButton::clicked, this, &frmDBMan::leave);
 
@@ -170,17 +169,20 @@ void frmDBMan::buildControls() {
     detailGrid->setColumnStretch(1, 1);
 
     // What to write.
-    const auto out = sw::controls::makeOutputButtons({"frmwOutput", "CmdEnable", "cmdAdNewdFire",
-                                                      "cmdAppendFile", "cmdWriteShape",
-                                                      "cmdAppendSHape", "cmdwKML"},
-                                                     QStringLiteral("Wildfire"));
-    CmdEnable_ = out.enable;
-    cmdAdNewdFire_ = out.newFile;
-    cmdAppendFile_ = out.appendFile;
-    cmdWriteShape_ = out.newShape;
-    cmdAppendSHape_ = out.appendShape;
-    cmdwKML_ = out.kml;
-    QGroupBox* outputs = out.group;
+    outputs_ =
+        new sw::OutputPanel(dialogs_, {{"frmwOutput", "CmdEnable", "cmdAdNewdFire", "cmdAppendFile",
+                                        "cmdWriteShape", "cmdAppendSHape", "cmdwKML"},
+                                       QStringLiteral("Wildfire"),
+                                       sw::fireOutputSettings(),
+                                       true});
+    CmdEnable_ = outputs_->enableButton();
+    const QList<QPushButton*> outputButtons = outputs_->outputButtons();
+    cmdAdNewdFire_ = outputButtons[0];
+    cmdAppendFile_ = outputButtons[1];
+    cmdWriteShape_ = outputButtons[2];
+    cmdAppendSHape_ = outputButtons[3];
+    cmdwKML_ = outputButtons[4];
+    QGroupBox* outputs = outputs_;
 
     const auto foot = sw::controls::makeClosingButtons("cmdQuit");
     cmdClear_ = foot.clear;
@@ -214,11 +216,11 @@ void frmDBMan::buildControls() {
 }
 
 void frmDBMan::disableWrite() {
-    lock_->lock();
+    outputs_->lock();
 }
 
 void frmDBMan::enableWrite() {
-    lock_->unlock();
+    outputs_->unlock();
 }
 
 sw::FireRecord frmDBMan::record() const {
@@ -250,53 +252,23 @@ void frmDBMan::openConverter() {
     coordinates_->openConverter();
 }
 
-void frmDBMan::checkAndUnlock() {
+bool frmDBMan::recordIsComplete() {
     // Leaving a field cleans it; clean here too, so nothing uncleaned can pass the check.
     sw::EntryRuleGuard::clean(txtF_Name_);
     sw::EntryRuleGuard::clean(txtInc_num_);
     sw::EntryRuleGuard::clean(cmbfFuel_);
     sw::EntryRuleGuard::clean(cmbfCause_);
     if (!fireFields_->settle()) {
-        disableWrite();
-        return;
+        return false;
     }
     const auto missing = sw::firstMissingValue(record(), sw::CoordinateCheck::Required);
     if (!missing) {
-        enableWrite();
-        return;
+        return true;
     }
     dialogs_.message(missing->message);
     sw::focusMissing(missing->field, {txtF_Name_, txtInc_num_, cmdCoordCon_, meFireEnter_,
                                       cmbfFuel_, cmbfCause_, txtArea_, txtPerCon_});
-    disableWrite();
-}
-
-void frmDBMan::createTextFile() {
-    report(outputs_.createTextFile(sw::fireTextRow(record())));
-}
-
-void frmDBMan::appendTextFile() {
-    report(outputs_.appendTextFile(sw::fireTextRow(record())));
-}
-
-void frmDBMan::writeShapefile() {
-    cmdAppendSHape_->setEnabled(false);
-    sw::setBackground(cmdAppendSHape_, sw::kLockedButtonColour);
-    outputs_.dialog().forget(); // the shapefile dialogs start without a file name
-    const sw::FireRecord fire = record();
-    report(outputs_.createShapefile(sw::fireShapeRow(fire), sw::fireShapePoint(fire)));
-}
-
-void frmDBMan::appendShapefile() {
-    cmdWriteShape_->setEnabled(false);
-    sw::setBackground(cmdWriteShape_, sw::kLockedButtonColour);
-    outputs_.dialog().forget();
-    const sw::FireRecord fire = record();
-    report(outputs_.appendShapefile(sw::fireShapeRow(fire), sw::fireShapePoint(fire)));
-}
-
-void frmDBMan::writeKml() {
-    report(sw::writeFireKml(dialogs_, outputs_, record()));
+    return false;
 }
 
 void frmDBMan::clearValues() {
@@ -321,10 +293,4 @@ void frmDBMan::leave() {
     coordinates_->clear();
     disableWrite();
     hide();
-}
-
-void frmDBMan::report(const sw::OutputResult& result) {
-    if (result.isFailed()) {
-        dialogs_.inform(result.message, {}, sw::Icon::Critical);
-    }
 }

@@ -6,7 +6,6 @@
 // live in the plain files beside it.
 
 #include "taskwindow/clock.h"
-#include "taskwindow/outputs.h"
 #include "taskwindow/result_panel.h"
 #include "wildfires/fire_record.h"
 
@@ -25,7 +24,7 @@ namespace sw {
 class Dialogs;
 class EntryRuleGuard;
 class FireFieldRules;
-class OutputLock;
+class OutputPanel;
 } // namespace sw
 
 class frmDBMan : public QWidget {
@@ -45,20 +44,13 @@ public:
 private:
     void buildControls();
     void openConverter();
-    void checkAndUnlock();
-    void createTextFile();
-    void appendTextFile();
-    void writeShapefile();
-    void appendShapefile();
-    void writeKml();
+    bool recordIsComplete();
     void clearValues();
     void leave();
-    void report(const sw::OutputResult& result);
 
     sw::Dialogs& dialogs_;
     sw::Clock clock_;
-    sw::RecordOutputs outputs_;
-    sw::OutputLock* lock_ = nullptr;
+    sw::OutputPanel* outputs_ = nullptr;
     sw::EntryRuleGuard* entryRule_ = nullptr;
     sw::FireFieldRules* fireFields_ = nullptr;
     sw::ResultPanel* coordinates_ = nullptr;

@@ -63,16 +63,16 @@ protected:
     sw::test::ScriptedDialogs dialogs;
     sw::WindowRegistry registry; // after the dialogs: its windows go first
     sw::test::TempDir dir;
-    swFac* fac = nullptr;
+    sw::FacilitiesWindow* fac = nullptr;
 
     void SetUp() override {
         registry.setFactory(q(sw::forms::kFacilities), [this] {
-            return new swFac(dialogs, [this](sw::HandBackTarget& target) {
+            return new sw::FacilitiesWindow(dialogs, [this](sw::HandBackTarget& target) {
                 registry.instanceAs<sw_ddc_0306>(q(sw::forms::kConverter))->openFor(&target);
             });
         });
         registry.setFactory(q(sw::forms::kConverter), [this] { return new sw_ddc_0306(dialogs); });
-        fac = qobject_cast<swFac*>(registry.show(q(sw::forms::kFacilities)));
+        fac = qobject_cast<sw::FacilitiesWindow*>(registry.show(q(sw::forms::kFacilities)));
         ASSERT_NE(fac, nullptr);
         activate(fac);
     }
@@ -208,7 +208,7 @@ TEST_F(FacilitiesWindow, UnlockChecksNameThenTypeThenCoordinates) {
         name()->setText(q(c.nameText));
         type()->setEditText(q(c.typeText));
         label("lblfDDLong")->setText(q(c.longitude));
-        fac->enablefWrite(); // a failed check must lock again
+        fac->unlockOutputs(); // a failed check must lock again
         click("cmdEnableWriteFile");
         if (*c.message == '\0') {
             EXPECT_TRUE(dialogs.messages.empty());
@@ -237,7 +237,7 @@ TEST_F(FacilitiesWindow, OutputButtonsAreDrawnInTheirLockColours) {
     enterPoint();
     for (const auto& [unlocked, colour] :
          {std::pair{true, QColor(255, 255, 192)}, std::pair{false, QColor(224, 224, 224)}}) {
-        unlocked ? fac->enablefWrite() : fac->disablefWrite();
+        unlocked ? fac->unlockOutputs() : fac->lockOutputs();
         for (const char* b : kOutputButtons) {
             EXPECT_EQ(drawn(button(b)), std::pair(colour.name(), colour.name()))
                 << b << " " << unlocked;
@@ -337,7 +337,7 @@ TEST_F(FacilitiesWindow, AFailedWriteIsReportedAndKeepsThePoint) {
                                          {"appendfShape", path("camps.shp")},
                                          {"cmdfKML", missing}}) {
         dialogs.clear();
-        fac->enablefWrite();
+        fac->unlockOutputs();
         dialogs.fileNext(chosen);
         click(button);
         ASSERT_EQ(dialogs.messages.size(), 1u) << button;
