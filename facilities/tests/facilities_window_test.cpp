@@ -4,16 +4,15 @@
 
 #include "facilities/facilities_window.h"
 
-#include "coord/converter_window.h"
 #include "coord/hand_back.h"
 #include "services/base/program_folder.h"
 #include "taskwindow/entry_rule.h"
 #include "taskwindow/output_file_choice.h"
 #include "testsupport/kml_checks.h"
-#include "testsupport/scripted_dialogs.h"
 #include "testsupport/shapefile_reading.h"
 #include "testsupport/test_paths.h"
-#include "ui/window_registry.h"
+#include "testsupport/window_test.h"
+#include "ui/window_kinds.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -29,26 +28,16 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 namespace fs = std::filesystem;
+using sw::test::q;
 using sw::test::readFile;
 
 const char* const kOutputButtons[] = {"cmdAdNewdFac", "cmdAppendFile", "cmdWritefShape",
                                       "appendfShape", "cmdfKML"};
 const char* const kCoordinateLabels[] = {"lblfDDLat",   "lblfDDLong",  "lblfAlbersX",
                                          "lblfAlbersY", "lblUTMCoord", "lblUSNG"};
-
-QString q(const char* text) {
-    return QString::fromUtf8(text);
-}
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // The point of the examples, 30.25 N 84.5 W, as the converter shows it.
 const sw::HandBackTexts kPoint = sw::handBackTexts(30.25, -84.5);
@@ -58,49 +47,21 @@ const std::string kCampA =
     sw::facilityRecordLine({"Camp A", "Camp", kPoint.latitude, kPoint.longitude, kPoint.albersX,
                             kPoint.albersY, kPoint.utm, kPoint.usng});
 
-class FacilitiesWindow : public ::testing::Test {
+class FacilitiesWindow : public sw::test::WindowTest {
 protected:
-    sw::test::ScriptedDialogs dialogs;
-    sw::WindowRegistry registry; // after the dialogs: its windows go first
-    sw::test::TempDir dir;
     sw::FacilitiesWindow* fac = nullptr;
 
     void SetUp() override {
-        registry.setFactory(q(sw::forms::kFacilities), [this] {
-            return new sw::FacilitiesWindow(dialogs, [this](sw::HandBackTarget& target) {
-                registry.instanceAs<sw_ddc_0306>(q(sw::forms::kConverter))->openFor(&target);
-            });
-        });
-        registry.setFactory(q(sw::forms::kConverter), [this] { return new sw_ddc_0306(dialogs); });
-        fac = qobject_cast<sw::FacilitiesWindow*>(registry.show(q(sw::forms::kFacilities)));
+        fac = static_cast<sw::FacilitiesWindow*>(
+            openWindow(sw::forms::kFacilities, [this](sw::OpenConverter open) {
+                return new sw::FacilitiesWindow(dialogs, std::move(open));
+            }));
         ASSERT_NE(fac, nullptr);
-        activate(fac);
-    }
-    static void activate(QWidget* window) {
-        QApplication::setActiveWindow(window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     }
 
-    template <class W> W* child(const char* name) const {
-        W* widget = fac->findChild<W*>(q(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-    QPushButton* button(const char* n) const { return child<QPushButton>(n); }
-    QLineEdit* name() const { return child<QLineEdit>("txtfacName"); }
-    QComboBox* type() const { return child<QComboBox>("cmbfacType"); }
-    QLabel* label(const char* n) const { return child<QLabel>(n); }
-    void click(const char* n) { QTest::mouseClick(button(n), Qt::LeftButton); }
-    void clickInto(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
-    std::string path(const char* fileName) const { return (dir / fileName).string(); }
-
-    int enabledOutputs() const {
-        int enabled = 0;
-        for (const char* b : kOutputButtons) {
-            enabled += button(b)->isEnabled() ? 1 : 0;
-        }
-        return enabled;
-    }
+    QLineEdit* name() const { return edit("txtfacName"); }
+    QComboBox* type() const { return box("cmbfacType"); }
+    int enabledOutputs() const { return enabledCount(kOutputButtons); }
 
     // Camp A of type Camp at kPoint, unlocked; the coordinates set as the converter sets them.
     void enterPoint() {
@@ -268,7 +229,7 @@ TEST_F(FacilitiesWindow, OnePointThroughTheConverterIntoANewTextFile) {
         EXPECT_TRUE(label(l)->isEnabled()) << l;
         EXPECT_EQ(label(l)->palette().color(QPalette::Window), QColor(0, 0, 128)) << l;
     }
-    auto* converter = registry.existingAs<sw_ddc_0306>(q(sw::forms::kConverter));
+    QWidget* converter = this->converter();
     ASSERT_TRUE(converter != nullptr && converter->isVisible());
     activate(converter);
     QTest::mouseClick(converter->findChild<QRadioButton*>(q("optDD")), Qt::LeftButton);
