@@ -22,7 +22,6 @@
 // "1,234.50" is one, "12,5" is not) becomes that number, rounded (halves to even) in a long
 // integer column; an empty text is NULL; any other text is kept as it is.
 
-#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -31,30 +30,18 @@
 #include <string_view>
 #include <vector>
 
-#include "services/base/field_types.h"
 #include "services/database/db_value.h"
+#include "services/database/table_columns.h"
 
 struct sqlite3;
 
 namespace sw {
 
+class PreparedStatement;
 class TextSourceTables;
 struct LearnedShape;
+struct InsertTargets;
 struct TextSourceRef;
-
-// A table column. The type codes are those of the shapefile writer's AddField, so a table's
-// columns can be passed on to a shapefile unchanged.
-using ColumnType = FieldType;
-
-struct ColumnDef {
-    std::string name;
-    ColumnType type = ColumnType::Text;
-    // Texts: the declared length (255 when none was declared). Other types: their size in
-    // bytes (4 for a long integer, 8 for a double).
-    int size = 0;
-
-    bool operator==(const ColumnDef&) const = default;
-};
 
 class Database {
 public:
@@ -105,21 +92,19 @@ private:
     bool runStatement(std::string_view text, std::string sql, const std::vector<DbValue>& params,
                       Recordset* rows, const RowVisitor* each, const std::function<bool()>& guard,
                       const bool& guarded);
+    bool prepare(std::string_view text, const std::string& sql, std::size_t paramCount,
+                 PreparedStatement& statement, InsertTargets& targets);
+    bool stepRows(std::string_view text, PreparedStatement& statement, Recordset* rows,
+                  const RowVisitor* each);
     bool loadTextSource(std::string& sql, const TextSourceRef& source,
                         const std::shared_ptr<LearnedShape>& learned,
                         std::vector<std::string>& tempTables);
-    std::optional<std::int64_t> lastRowid(const std::string& schema, const std::string& table);
-    bool convertNumberColumns(const std::string& schema, const std::string& table,
-                              std::int64_t lastRowBefore);
-    std::optional<std::vector<ColumnDef>> tableColumnsIn(std::string_view schema,
-                                                         std::string_view table);
     bool fail(std::string message);
     bool failSql(std::string_view what);
 
     sqlite3* db_ = nullptr;
     std::filesystem::path file_;
     std::string error_;
-    int textTables_ = 0; // names the temporary tables that read text files
     std::unique_ptr<TextSourceTables> textSources_;
 };
 
