@@ -6,6 +6,8 @@
 
 #include "services/database/inserted_numbers.h"
 #include "services/database/prepared_statement.h"
+#include "services/database/savepoint.h"
+#include "services/database/sqlite_failure.h"
 #include "services/database/text_source_table.h"
 #include "services/database/text_sql.h"
 
@@ -34,6 +36,8 @@ Database& Database::operator=(Database&& other) noexcept {
 
 void Database::close() {
     if (db_ != nullptr) {
+        // Every statement is finalized when it has run and every savepoint ended, so closing
+        // has nothing left to write or to fail on.
         sqlite3_close_v2(db_);
         db_ = nullptr;
     }
@@ -47,8 +51,7 @@ bool Database::fail(std::string message) {
 bool Database::failSql(std::string_view what) {
     std::string message(what);
     if (db_ != nullptr) {
-        message += ": ";
-        message += sqlite3_errmsg(db_);
+        message += ": " + sqliteFailure(db_, file_);
     }
     return fail(std::move(message));
 }
@@ -87,10 +90,13 @@ bool Database::openFile(const std::filesystem::path& file, int flags, bool mustE
         return fail(std::move(message));
     }
     db_ = handle;
-    sqlite3_extended_result_codes(db_, 1);
-    registerNumberFunction(db_);
     textSources_ = std::make_unique<TextSourceTables>();
-    textSources_->registerWith(db_);
+    if (sqlite3_extended_result_codes(db_, 1) != SQLITE_OK ||
+        registerNumberFunction(db_) != SQLITE_OK || !textSources_->registerWith(db_)) {
+        std::string message = "Cannot open database " + file.string() + ": " + sqlite3_errmsg(db_);
+        close();
+        return fail(std::move(message));
+    }
     // SQLite reads the file lazily; touch the schema now so that a file that is not a
     // database fails here, with its name, rather than at the first query.
     rc = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -133,26 +139,20 @@ bool Database::execute(std::string_view sql, const std::vector<DbValue>& params)
     return run(sql, params, nullptr);
 }
 
-// Runs one statement; rows go to `rows` when given. Text-file sources live for this
+// Runs one statement; rows go to `rows` or `each` when given. Text-file sources live for this
 // statement only, and the whole statement (loading included) succeeds or leaves nothing.
 bool Database::run(std::string_view text, const std::vector<DbValue>& params, Recordset* rows,
                    const RowVisitor* each) {
-    sqlite3* handle = db_;
-    if (handle == nullptr) {
+    if (db_ == nullptr) {
         return fail("No database is open");
     }
-    std::string sql(text);
     std::string sourceError;
-    const std::optional<TextSourceRef> source = findTextSource(sql, sourceError);
+    const std::optional<TextSourceRef> source = findTextSource(text, sourceError);
     if (!sourceError.empty()) {
         return fail(sourceError);
     }
-    bool guarded = false;
-    auto guard = [&] {
-        guarded = sqlite3_exec(handle, "SAVEPOINT sw_text", nullptr, nullptr, nullptr) == SQLITE_OK;
-        return guarded || failSql("Cannot start \"" + std::string(text) + "\"");
-    };
-    std::vector<std::string> tempTables;
+    Savepoint savepoint(db_, file_);
+    std::vector<std::string> textTables;
     // A statement that only stores a text file's rows reads the file once, typing its rows by
     // what the first records show, and learns the whole file's types as it goes. Only when they
     // differ is everything undone and the file read twice: first for its types, then its rows.
@@ -160,64 +160,91 @@ bool Database::run(std::string_view text, const std::vector<DbValue>& params, Re
     if (source && rows == nullptr && each == nullptr) {
         learned = std::make_shared<LearnedShape>();
     }
-    bool ok = !source || (guard() && loadTextSource(sql, *source, learned, tempTables));
-    ok = ok && runStatement(text, sql, params, rows, each, guard, guarded);
+    std::string sql(text);
+    bool ok =
+        !source || (begin(text, savepoint) && loadTextSource(sql, *source, learned, textTables));
+    ok = ok && runStatement(text, sql, params, rows, each, savepoint);
     if (learned && !(ok && learned->complete && learned->shape.types == learned->guessed)) {
-        if (guarded) {
-            sqlite3_exec(handle, "ROLLBACK TO sw_text", nullptr, nullptr, nullptr);
-        }
-        for (const auto& table : tempTables) {
-            textSources_->drop(handle, table);
-        }
-        tempTables.clear();
+        ok = dropTextTables(text, textTables) &&
+             (savepoint.undo() ||
+              fail("Cannot undo \"" + std::string(text) + "\": " + savepoint.error()));
         sql = std::string(text);
-        ok = (guarded || guard()) && loadTextSource(sql, *source, nullptr, tempTables) &&
-             runStatement(text, sql, params, rows, each, guard, guarded);
+        ok = ok && begin(text, savepoint) && loadTextSource(sql, *source, nullptr, textTables) &&
+             runStatement(text, sql, params, rows, each, savepoint);
     }
-    if (guarded) {
-        std::string error = error_;
-        for (const auto& table : tempTables) {
-            textSources_->drop(handle, table);
+    return finish(text, savepoint, textTables, ok);
+}
+
+// Ends a statement: its text tables go, and its work stays when all of it succeeded, else none
+// of it does. The first failure is the one told.
+bool Database::finish(std::string_view text, Savepoint& savepoint,
+                      std::vector<std::string>& textTables, bool ok) {
+    std::string failure = error_;
+    const bool dropped = dropTextTables(text, textTables);
+    if (!ok || !dropped) {
+        if (ok) {
+            failure = error_;
         }
-        if (!ok) {
-            sqlite3_exec(handle, "ROLLBACK TO sw_text", nullptr, nullptr, nullptr);
+        if (!savepoint.undo()) {
+            failure += "; undoing it failed too: " + savepoint.error();
         }
-        sqlite3_exec(handle, "RELEASE sw_text", nullptr, nullptr, nullptr);
-        if (!ok) {
-            fail(error);
+        return fail(std::move(failure));
+    }
+    if (!savepoint.keep()) {
+        return fail("Cannot finish \"" + std::string(text) + "\": " + savepoint.error());
+    }
+    return true;
+}
+
+bool Database::begin(std::string_view text, Savepoint& savepoint) {
+    return savepoint.begin() ||
+           fail("Cannot start \"" + std::string(text) + "\": " + savepoint.error());
+}
+
+bool Database::dropTextTables(std::string_view text, std::vector<std::string>& textTables) {
+    bool dropped = true;
+    for (const auto& table : textTables) {
+        if (!textSources_->drop(db_, table) && dropped) {
+            dropped = failSql("Cannot finish \"" + std::string(text) + "\"");
         }
     }
-    return ok;
+    textTables.clear();
+    return dropped;
 }
 
 // Runs the statement once; rows go to `rows` or `each` when given.
 bool Database::runStatement(std::string_view text, std::string sql,
                             const std::vector<DbValue>& params, Recordset* rows,
-                            const RowVisitor* each, const std::function<bool()>& guard,
-                            const bool& guarded) {
+                            const RowVisitor* each, Savepoint& savepoint) {
     sql = rewriteSelectInto(sql);
     PreparedStatement statement;
     InsertTargets targets;
     if (!prepare(text, sql, params.size(), statement, targets)) {
         return false;
     }
+    // An insert and the conversion of the numbers it stores happen together or not at all.
+    if (!targets.tables.empty() && !begin(text, savepoint)) {
+        return false;
+    }
     // The rows an insert adds come after these; their number columns are converted below.
     InsertedRows inserted;
-    bool ok = guarded || targets.tables.empty() || guard();
-    inserted.noteLastRows(db_, targets);
-    for (std::size_t i = 0; ok && i < params.size(); ++i) {
-        if (statement.bind(static_cast<int>(i + 1), params[i]) != SQLITE_OK) {
-            ok = failSql("Cannot bind value " + std::to_string(i + 1) + " of \"" +
-                         std::string(text) + "\"");
-        }
-    }
-    ok = ok && stepRows(text, statement, rows, each);
-    statement.finalize();
     std::string error;
-    if (ok && !inserted.convertNumbers(db_, error)) {
+    if (!inserted.noteLastRows(db_, targets, error)) {
         return fail(error);
     }
-    return ok;
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        if (statement.bind(static_cast<int>(i + 1), params[i]) != SQLITE_OK) {
+            return failSql("Cannot bind value " + std::to_string(i + 1) + " of \"" +
+                           std::string(text) + "\"");
+        }
+    }
+    if (!stepRows(text, statement, rows, each)) {
+        return false;
+    }
+    if (statement.finalize() != SQLITE_OK) {
+        return failSql("Cannot run \"" + std::string(text) + "\"");
+    }
+    return inserted.convertNumbers(db_, error) || fail(error);
 }
 
 // Prepares the statement as exactly one statement taking `paramCount` values; SQLite notes the

@@ -5,7 +5,9 @@
 //
 // Failures are reported, never thrown: every operation that can fail returns false (or an
 // empty optional) and leaves a message naming what failed in lastError(). Callers decide
-// what the user sees.
+// what the user sees. A statement that changes the database does so whole or not at all: when
+// any step of it fails (the disk fills up as its rows are written, or as they are committed),
+// it leaves nothing, and the message says so ("the disk is full", naming the database file).
 //
 // Values that come from the user never become SQL text: pass them as parameters ("?" in
 // the statement, one DbValue each, in order). A statement text is run as exactly one
@@ -38,6 +40,7 @@ struct sqlite3;
 namespace sw {
 
 class PreparedStatement;
+class Savepoint;
 class TextSourceTables;
 struct LearnedShape;
 struct InsertTargets;
@@ -90,8 +93,11 @@ private:
     bool run(std::string_view sql, const std::vector<DbValue>& params, Recordset* rows,
              const RowVisitor* each = nullptr);
     bool runStatement(std::string_view text, std::string sql, const std::vector<DbValue>& params,
-                      Recordset* rows, const RowVisitor* each, const std::function<bool()>& guard,
-                      const bool& guarded);
+                      Recordset* rows, const RowVisitor* each, Savepoint& savepoint);
+    bool finish(std::string_view text, Savepoint& savepoint, std::vector<std::string>& textTables,
+                bool ok);
+    bool begin(std::string_view text, Savepoint& savepoint);
+    bool dropTextTables(std::string_view text, std::vector<std::string>& textTables);
     bool prepare(std::string_view text, const std::string& sql, std::size_t paramCount,
                  PreparedStatement& statement, InsertTargets& targets);
     bool stepRows(std::string_view text, PreparedStatement& statement, Recordset* rows,

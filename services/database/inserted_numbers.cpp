@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 #include <string_view>
 
 #include "services/base/no_case.h"
 #include "services/base/number_reading.h"
 #include "services/database/prepared_statement.h"
+#include "services/database/sqlite_failure.h"
 #include "services/database/table_columns.h"
 #include "services/database/text_sql.h"
 
@@ -55,23 +55,6 @@ void swNumber(sqlite3_context* context, int, sqlite3_value** args) {
     sqlite3_result_value(context, value);
 }
 
-// The last row of a table; nothing when it cannot be read.
-std::optional<std::int64_t> lastRowid(sqlite3* db, const std::string& schema,
-                                      const std::string& table) {
-    auto schemaName = quoteName(schema);
-    auto tableName = quoteName(table);
-    if (!schemaName || !tableName) {
-        return std::nullopt;
-    }
-    PreparedStatement last;
-    if (last.prepare(db, "SELECT coalesce(max(rowid), 0) FROM " + *schemaName + "." + *tableName) !=
-            SQLITE_OK ||
-        last.step() != SQLITE_ROW) {
-        return std::nullopt;
-    }
-    return last.value(0).toInteger();
-}
-
 } // namespace
 
 int registerNumberFunction(sqlite3* db) {
@@ -92,23 +75,34 @@ int InsertTargets::note(void* self, int action, const char* table, const char*, 
     return SQLITE_OK;
 }
 
-void InsertedRows::noteLastRows(sqlite3* db, const InsertTargets& targets) {
+bool InsertedRows::noteLastRows(sqlite3* db, const InsertTargets& targets, std::string& error) {
     for (const auto& [schema, table] : targets.tables) {
-        if (auto last = lastRowid(db, schema, table)) {
-            targets_.push_back({schema, table, *last});
+        auto schemaName = quoteName(schema);
+        auto tableName = quoteName(table);
+        PreparedStatement last;
+        if (!schemaName || !tableName ||
+            last.prepare(db, "SELECT coalesce(max(rowid), 0) FROM " + *schemaName + "." +
+                                 *tableName) != SQLITE_OK) {
+            continue; // a table this cannot describe is left as the insert makes it
         }
+        if (last.step() != SQLITE_ROW) {
+            error = "Cannot read the rows of " + table + ": " + sqliteFailure(db);
+            return false;
+        }
+        targets_.push_back({schema, table, last.value(0).toInteger()});
     }
+    return true;
 }
 
 bool InsertedRows::convertNumbers(sqlite3* db, std::string& error) const {
     for (const Target& target : targets_) {
-        std::string unread;
-        auto columns = readTableColumns(db, target.schema, target.table, unread);
-        auto schemaName = quoteName(target.schema);
-        auto tableName = quoteName(target.table);
-        if (!columns || !schemaName || !tableName) {
-            continue; // a table this cannot describe is left as the insert made it
+        auto columns = readTableColumns(db, target.schema, target.table, error);
+        if (!columns) {
+            return false;
         }
+        // Both names were quoted when the target was noted.
+        const std::string schemaName = *quoteName(target.schema);
+        const std::string tableName = *quoteName(target.table);
         for (const auto& column : *columns) {
             const bool whole =
                 column.type == ColumnType::LongInteger || column.type == ColumnType::Integer;
@@ -118,13 +112,13 @@ bool InsertedRows::convertNumbers(sqlite3* db, std::string& error) const {
             if (!(whole || fraction) || !name) {
                 continue;
             }
-            const std::string sql = "UPDATE " + *schemaName + "." + *tableName + " SET " + *name +
+            const std::string sql = "UPDATE " + schemaName + "." + tableName + " SET " + *name +
                                     " = sw_number(" + *name + ", " + (whole ? "1" : "0") +
                                     ") WHERE rowid > " + std::to_string(target.lastRowBefore) +
                                     " AND typeof(" + *name + ") IN ('text', " +
                                     (whole ? "'real'" : "'blob'") + ")";
             if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-                error = "Cannot store the numbers of " + target.table + ": " + sqlite3_errmsg(db);
+                error = "Cannot store the numbers of " + target.table + ": " + sqliteFailure(db);
                 return false;
             }
         }

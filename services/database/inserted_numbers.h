@@ -33,8 +33,10 @@ struct InsertTargets {
 // The rows an insert adds to its targets: they come after each target's last row before it ran.
 class InsertedRows {
 public:
-    // Notes each target's last row, before the insert runs.
-    void noteLastRows(sqlite3* db, const InsertTargets& targets);
+    // Notes each target's last row, before the insert runs. A target without row numbers (a
+    // view) is left as the insert makes it. False, and why in `error`, when SQLite fails to
+    // read one.
+    bool noteLastRows(sqlite3* db, const InsertTargets& targets, std::string& error);
     // Converts the number columns of the rows added since. False, and why in `error`, when
     // SQLite fails to.
     bool convertNumbers(sqlite3* db, std::string& error) const;

@@ -7,6 +7,7 @@
 
 #include "services/base/no_case.h"
 #include "services/database/prepared_statement.h"
+#include "services/database/sqlite_failure.h"
 #include "services/database/text_sql.h"
 
 namespace sw {
@@ -109,7 +110,7 @@ std::optional<std::vector<ColumnDef>> readTableColumns(sqlite3* db, std::string_
         }
     }
     if (rc != SQLITE_DONE) {
-        error = "Cannot run \"" + sql + "\": " + sqlite3_errmsg(db);
+        error = "Cannot run \"" + sql + "\": " + sqliteFailure(db);
         return std::nullopt;
     }
     return columns;

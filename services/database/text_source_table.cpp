@@ -357,9 +357,11 @@ bool TextSourceTables::create(sqlite3* db, const std::string& name, TextSource s
     return true;
 }
 
-void TextSourceTables::drop(sqlite3* db, const std::string& name) {
-    sqlite3_exec(db, ("DROP TABLE IF EXISTS temp." + name).c_str(), nullptr, nullptr, nullptr);
-    sources_.erase(name);
+bool TextSourceTables::drop(sqlite3* db, const std::string& name) {
+    const std::string sql = "DROP TABLE IF EXISTS temp." + name;
+    const bool dropped = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sources_.erase(name); // a table left standing keeps a copy of its source
+    return dropped;
 }
 
 const TextSource* TextSourceTables::find(const std::string& name) const {

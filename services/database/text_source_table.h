@@ -55,8 +55,8 @@ public:
     // Creates the temporary table `name` over the source; false (SQLite's message on the
     // connection) when it cannot be created.
     bool create(sqlite3* db, const std::string& name, TextSource source);
-    // Drops a table made by create().
-    void drop(sqlite3* db, const std::string& name);
+    // Drops a table made by create(); false (SQLite's message on the connection) when it cannot.
+    bool drop(sqlite3* db, const std::string& name);
 
     // Used by the module: the source of a table, by the table's name.
     const TextSource* find(const std::string& name) const;
