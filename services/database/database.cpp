@@ -251,7 +251,10 @@ bool Database::runStatement(std::string_view text, std::string sql,
 // tables it adds rows to while preparing it.
 bool Database::prepare(std::string_view text, const std::string& sql, std::size_t paramCount,
                        PreparedStatement& statement, InsertTargets& targets) {
-    sqlite3_set_authorizer(db_, &InsertTargets::note, &targets);
+    // Without the authorizer the inserted rows' numbers would go unconverted, silently.
+    if (sqlite3_set_authorizer(db_, &InsertTargets::note, &targets) != SQLITE_OK) {
+        return failSql("Cannot run \"" + std::string(text) + "\"");
+    }
     const int prepared = statement.prepare(db_, sql);
     sqlite3_set_authorizer(db_, nullptr, nullptr);
     if (prepared != SQLITE_OK) {
