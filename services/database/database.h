@@ -5,7 +5,9 @@
 //
 // Failures are reported, never thrown: every operation that can fail returns false (or an
 // empty optional) and leaves a message naming what failed in lastError(). Callers decide
-// what the user sees.
+// what the user sees. A statement that changes the database does so whole or not at all: when
+// any step of it fails (the disk fills up as its rows are written, or as they are committed),
+// it leaves nothing, and the message says so ("the disk is full", naming the database file).
 //
 // Values that come from the user never become SQL text: pass them as parameters ("?" in
 // the statement, one DbValue each, in order). A statement text is run as exactly one
@@ -22,7 +24,6 @@
 // "1,234.50" is one, "12,5" is not) becomes that number, rounded (halves to even) in a long
 // integer column; an empty text is NULL; any other text is kept as it is.
 
-#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -31,30 +32,19 @@
 #include <string_view>
 #include <vector>
 
-#include "services/base/field_types.h"
 #include "services/database/db_value.h"
+#include "services/database/table_columns.h"
 
 struct sqlite3;
 
 namespace sw {
 
+class PreparedStatement;
+class Savepoint;
 class TextSourceTables;
 struct LearnedShape;
+struct InsertTargets;
 struct TextSourceRef;
-
-// A table column. The type codes are those of the shapefile writer's AddField, so a table's
-// columns can be passed on to a shapefile unchanged.
-using ColumnType = FieldType;
-
-struct ColumnDef {
-    std::string name;
-    ColumnType type = ColumnType::Text;
-    // Texts: the declared length (255 when none was declared). Other types: their size in
-    // bytes (4 for a long integer, 8 for a double).
-    int size = 0;
-
-    bool operator==(const ColumnDef&) const = default;
-};
 
 class Database {
 public:
@@ -103,23 +93,24 @@ private:
     bool run(std::string_view sql, const std::vector<DbValue>& params, Recordset* rows,
              const RowVisitor* each = nullptr);
     bool runStatement(std::string_view text, std::string sql, const std::vector<DbValue>& params,
-                      Recordset* rows, const RowVisitor* each, const std::function<bool()>& guard,
-                      const bool& guarded);
+                      Recordset* rows, const RowVisitor* each, Savepoint& savepoint);
+    bool finish(std::string_view text, Savepoint& savepoint, std::vector<std::string>& textTables,
+                bool ok);
+    bool begin(std::string_view text, Savepoint& savepoint);
+    bool dropTextTables(std::string_view text, std::vector<std::string>& textTables);
+    bool prepare(std::string_view text, const std::string& sql, std::size_t paramCount,
+                 PreparedStatement& statement, InsertTargets& targets);
+    bool stepRows(std::string_view text, PreparedStatement& statement, Recordset* rows,
+                  const RowVisitor* each);
     bool loadTextSource(std::string& sql, const TextSourceRef& source,
                         const std::shared_ptr<LearnedShape>& learned,
                         std::vector<std::string>& tempTables);
-    std::optional<std::int64_t> lastRowid(const std::string& schema, const std::string& table);
-    bool convertNumberColumns(const std::string& schema, const std::string& table,
-                              std::int64_t lastRowBefore);
-    std::optional<std::vector<ColumnDef>> tableColumnsIn(std::string_view schema,
-                                                         std::string_view table);
     bool fail(std::string message);
     bool failSql(std::string_view what);
 
     sqlite3* db_ = nullptr;
     std::filesystem::path file_;
     std::string error_;
-    int textTables_ = 0; // names the temporary tables that read text files
     std::unique_ptr<TextSourceTables> textSources_;
 };
 

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -312,6 +313,40 @@ bool TextSourceTables::registerWith(sqlite3* db) {
     return sqlite3_create_module_v2(db, "sw_text_file", &kModule, this, nullptr) == SQLITE_OK;
 }
 
+std::optional<std::string> TextSourceTables::load(sqlite3* db, const std::filesystem::path& file,
+                                                  std::shared_ptr<LearnedShape> learned,
+                                                  std::string& error) {
+    std::error_code ec;
+    std::ifstream in(file, std::ios::binary);
+    if (!std::filesystem::is_regular_file(file, ec) || !in) {
+        error = "Text file not found: " + file.string();
+        return std::nullopt;
+    }
+    constexpr std::size_t kGuessRecords = 1000;
+    std::string unread;
+    auto shape = learned ? scanTextTable(in, unread, kGuessRecords) : scanTextTable(in, unread);
+    const std::string cannot = "Cannot read text file " + file.string();
+    if (!shape || in.bad()) {
+        error = shape ? cannot : cannot + ": " + unread;
+        return std::nullopt;
+    }
+    const int most = sqlite3_limit(db, SQLITE_LIMIT_COLUMN, -1);
+    if (shape->columns() > static_cast<std::size_t>(most)) {
+        error = cannot + ": it has " + std::to_string(shape->columns()) +
+                " columns, more than the " + std::to_string(most) + " a table can hold";
+        return std::nullopt;
+    }
+    if (learned) {
+        learned->guessed = shape->types;
+    }
+    std::string name = "sw_text_" + std::to_string(++loaded_);
+    if (!create(db, name, TextSource{file, std::move(*shape), std::move(learned)})) {
+        error = cannot + ": " + sqlite3_errmsg(db);
+        return std::nullopt;
+    }
+    return name;
+}
+
 bool TextSourceTables::create(sqlite3* db, const std::string& name, TextSource source) {
     sources_[name] = std::move(source);
     const std::string sql = "CREATE VIRTUAL TABLE temp." + name + " USING sw_text_file";
@@ -322,9 +357,11 @@ bool TextSourceTables::create(sqlite3* db, const std::string& name, TextSource s
     return true;
 }
 
-void TextSourceTables::drop(sqlite3* db, const std::string& name) {
-    sqlite3_exec(db, ("DROP TABLE IF EXISTS temp." + name).c_str(), nullptr, nullptr, nullptr);
-    sources_.erase(name);
+bool TextSourceTables::drop(sqlite3* db, const std::string& name) {
+    const std::string sql = "DROP TABLE IF EXISTS temp." + name;
+    const bool dropped = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sources_.erase(name); // a table left standing keeps a copy of its source
+    return dropped;
 }
 
 const TextSource* TextSourceTables::find(const std::string& name) const {

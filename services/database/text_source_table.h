@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "services/database/text_table.h"
@@ -43,17 +44,26 @@ class TextSourceTables {
 public:
     // Makes the module known to the connection; false when SQLite refuses it.
     bool registerWith(sqlite3* db);
+    // Makes the headerless text `file` a temporary table with columns F1, F2, ... and gives the
+    // table's name, for a statement to read the rows straight from the file, a record at a time
+    // (a file of any size needs memory for one record). The columns' types come from the whole
+    // file, read here first; or, with `learned`, from its first records only, and the reading
+    // learns the whole file's. Nothing, and why in `error`, when the file cannot be read or
+    // has more columns than a table can hold.
+    std::optional<std::string> load(sqlite3* db, const std::filesystem::path& file,
+                                    std::shared_ptr<LearnedShape> learned, std::string& error);
     // Creates the temporary table `name` over the source; false (SQLite's message on the
     // connection) when it cannot be created.
     bool create(sqlite3* db, const std::string& name, TextSource source);
-    // Drops a table made by create().
-    void drop(sqlite3* db, const std::string& name);
+    // Drops a table made by create(); false (SQLite's message on the connection) when it cannot.
+    bool drop(sqlite3* db, const std::string& name);
 
     // Used by the module: the source of a table, by the table's name.
     const TextSource* find(const std::string& name) const;
 
 private:
     std::map<std::string, TextSource> sources_;
+    int loaded_ = 0; // names the tables
 };
 
 } // namespace sw

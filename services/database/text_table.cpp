@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 #include "services/base/number_reading.h"
 
@@ -27,6 +28,23 @@ constexpr std::array<bool, 256> kUnquotedStops = [] {
     return stops;
 }();
 
+// A number written with a zero before its other whole digits ("00501", "-007"): the
+// zero is part of a code (a ZIP code, an identifier), which a number would lose. A lone zero
+// ("0", "-0") and a zero before the point or exponent ("0.5", "0e3") are plain numbers.
+bool hasLeadingZero(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && isBlank(text[i])) {
+        ++i;
+    }
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    if (i + 1 >= text.size() || text[i] != '0') {
+        return false;
+    }
+    return text[i + 1] >= '0' && text[i + 1] <= '9';
+}
+
 } // namespace
 
 FieldValue TextShapeLearner::Column::observe(const CsvField& field, TextColumnType valueType) {
@@ -44,6 +62,9 @@ FieldValue TextShapeLearner::Column::observe(const CsvField& field, TextColumnTy
     if (!reading.value) {
         allNumbers = false;
         return value;
+    }
+    if (hasLeadingZero(field.text)) {
+        allNumbers = false; // the column keeps its texts; this value is typed as its column is
     }
     if (!reading.whole) {
         allWhole = false;

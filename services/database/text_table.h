@@ -12,9 +12,10 @@
 // Values: an empty unquoted field is NULL. A quoted field is text and keeps every character.
 // An unquoted field becomes a number only where every value of its column is a number
 // (services/number_reading.h), whole numbers as integers; a column with any other value
-// keeps every value as the text it was written as ("007" stays "007", "1e3" stays "1e3"), and
-// so does a column holding a whole number that a 64-bit integer (or, beside fractions, a
-// double) cannot hold exactly.
+// keeps every value as the text it was written as ("1e3" stays "1e3" beside a word), and so
+// does a column holding a whole number that a 64-bit integer (or, beside fractions, a double)
+// cannot hold exactly, or a number written with a leading zero: "00501" is a ZIP code, and
+// its zeros stay ("0" itself, "-0" and "0.5" are plain numbers).
 
 #include <cstddef>
 #include <cstdint>

@@ -359,6 +359,9 @@ TEST(Database, TextFileRowsAreStoredAsTheWholeFileTypesThem) {
         {"a value late in a column empty so far", many("1,\r\n", 2500) + "1,12\r\n"},
         {"more columns late in the file", many("1,2\r\n", 2500) + "1,2,3\r\n"},
         {"a quoted number late in the file", many("5\r\n", 2500) + "\"6\"\r\n"},
+        {"ZIP codes with leading zeros throughout", many("00501,32301\r\n", 1500)},
+        {"a leading zero late in a whole-number column", many("32301\r\n", 2500) + "00501\r\n"},
+        {"zeros that are numbers", many("0,0.5,-0\r\n", 1500)},
     };
     for (const auto& [name, content] : cases) {
         TempDir dir;

@@ -10,6 +10,13 @@
 #include <gtest/gtest.h>
 
 namespace sw {
+
+// Failures show values as the text they hold and their type, not as bytes.
+void PrintTo(const DbValue& value, std::ostream* out) {
+    static const char* const kTypes[] = {"NULL", "integer", "real", "text"};
+    *out << kTypes[static_cast<int>(value.type())] << " \"" << value.toText() << "\"";
+}
+
 namespace {
 
 using Row = std::vector<DbValue>;
@@ -40,6 +47,9 @@ TEST(TextTable, ValuesAndLinesOfEveryShape) {
         {"blanks around values go", " 5 , x , \"q\" \r\n", {Row{5, "x", "q"}}},
         {"exponents in a column of numbers", "1e3,-2.5E-1\r\n", {Row{1000.0, -0.25}}},
         {"words stay texts", "12a,inf,0x10\r\n", {Row{"12a", "inf", "0x10"}}},
+        {"zero itself and zeros before a point or exponent are numbers",
+         "0,0.5,-0,0e3,-0.25\r\n",
+         {Row{0, 0.5, 0, 0.0, -0.25}}},
         {"byte order mark and empty lines skipped",
          "\xEF\xBB\xBF\r\n7,Caf\xC3\xA9\r\n\r\n",
          {Row{7, "Caf\xC3\xA9"}}},
@@ -60,6 +70,12 @@ TEST(TextTable, AColumnWithAnyTextKeepsEveryValueAsWritten) {
     };
     const std::vector<Case> cases = {
         {"leading zeros", "007\r\nabc\r\n", {Row{"007"}, Row{"abc"}}},
+        // Leading zeros are part of a code: the zeros stay, and so the whole column is texts.
+        {"ZIP codes with leading zeros among numbers",
+         "00501\r\n32301\r\n",
+         {Row{"00501"}, Row{"32301"}}},
+        {"a leading zero after a sign", "-007,1\r\n5,2\r\n", {Row{"-007", 1}, Row{"5", 2}}},
+        {"a leading zero before a point", "00.5\r\n1.5\r\n", {Row{"00.5"}, Row{"1.5"}}},
         {"trailing zeros", "1.50\r\nx\r\n", {Row{"1.50"}, Row{"x"}}},
         {"exponent", "1e3\r\nx\r\n", {Row{"1e3"}, Row{"x"}}},
         {"a quoted value makes the column text", "5\r\n\"6\"\r\n", {Row{"5"}, Row{"6"}}},
