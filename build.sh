@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# ./build.sh run   install what is missing, build, and start Siteward
+# ./build.sh run   install what building and running need, build, and start Siteward
 # ./build.sh test  install what is missing, check every C++ file against .clang-format, build, and
 #                  run every test (plain and ASan+UBSan builds) and the threaded ones under
 #                  ThreadSanitizer, fuzz the parsers of outside files for a bounded time (clang,
 #                  build/fuzz), then build the Release configuration and check its Debian package
 # ./build.sh install [PREFIX]  build and lay the program and its data out under PREFIX
 # ./build.sh package  build the Release configuration and make siteward_<version>_amd64.deb here
+# ./build.sh screenshots  build, walk through the user guide in the real windows (on a private
+#                  X display) and remake its pictures in docs/images
 # Quick when nothing has changed: packages are checked, not reinstalled; builds are incremental.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -80,17 +82,37 @@ build_fuzz() {
     cmake --build "$FUZZ_BUILD" -j "$JOBS" --target sw_fuzz_targets
 }
 
+# What run, install and screenshots need: the two programs, not the tests. Without the test set
+# the build is configured without the tests' libraries; with it, as the tests' build, so the
+# folder is not configured back and forth.
+build_program() {
+    local tests=(-DSITEWARD_TESTS=OFF -DSITEWARD_BENCHMARKS=OFF)
+    bash scripts/install-deps.sh --check test && tests=()
+    configure "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSITEWARD_WERROR=ON "${tests[@]}"
+    cmake --build "$BUILD" -j "$JOBS" --target siteward siteward-coords
+}
+
+# The guide's pictures, from the real windows on a private X display with a window manager.
+# The Eastern time zone gives the Hurricanes window its local time as a dispatcher sees it.
+make_screenshots() {
+    TZ=America/New_York bash tools/screenshots/session.sh /usr/bin/python3 \
+        tools/screenshots/make_screenshots.py "$BUILD/bin/siteward" docs/images
+}
+
 run_tests() { # folder
     (cd "$1" && ctest --output-on-failure --no-tests=error -j "$JOBS")
 }
 
 # The configuration packagers build (-O3, no tests), configured as they would, so warnings show
-# but do not stop it (GCC 12 at -O3 reports false overlapping-copy warnings in std::string).
+# but do not stop it (GCC 12 at -O3 reports false overlapping-copy warnings in std::string),
+# and hardened as Debian builds its packages (fortified C library calls, stack protector,
+# read-only relocations bound at start).
 # It is packed into siteward_<version>_amd64.deb, which is checked and then copied to the
 # repository's root.
 build_package() {
     configure "$PACKAGE_BUILD" -DCMAKE_BUILD_TYPE=Release -DSITEWARD_TESTS=OFF -DSITEWARD_BENCHMARKS=OFF \
-        -DSITEWARD_WERROR=OFF
+        -DSITEWARD_WERROR=OFF "-DCMAKE_CXX_FLAGS=-D_FORTIFY_SOURCE=2 -fstack-protector-strong" \
+        "-DCMAKE_EXE_LINKER_FLAGS=-Wl,-z,relro,-z,now"
     cmake --build "$PACKAGE_BUILD" -j "$JOBS"
     rm -f "$PACKAGE_BUILD"/siteward_*.deb
     (cd "$PACKAGE_BUILD" && cpack -G DEB >/dev/null)
@@ -104,12 +126,12 @@ build_package() {
 
 case "${1:-}" in
 run)
-    bash scripts/install-deps.sh
-    build_release
+    bash scripts/install-deps.sh run
+    build_program
     exec "$BUILD/bin/siteward"
     ;;
 test)
-    bash scripts/install-deps.sh
+    bash scripts/install-deps.sh test
     check_format
     build_release
     run_tests "$BUILD"
@@ -122,16 +144,21 @@ test)
     build_package
     ;;
 package)
-    bash scripts/install-deps.sh
+    bash scripts/install-deps.sh package
     build_package
     ;;
 install)
-    bash scripts/install-deps.sh
-    build_release
+    bash scripts/install-deps.sh run
+    build_program
     cmake --install "$BUILD" --prefix "${2:-/opt/siteward}"
     ;;
+screenshots)
+    bash scripts/install-deps.sh screenshots
+    build_program
+    make_screenshots
+    ;;
 *)
-    sed -n '2,9p' "$0" | sed 's/^# //'
+    sed -n '2,11p' "$0" | sed 's/^# //'
     exit 2
     ;;
 esac

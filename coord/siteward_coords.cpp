@@ -50,6 +50,7 @@ could not be read or the output could not be written.
 Options:
   --from FORM  read every line as FORM: latlon, usng or utm (default: each line on its own)
   -h, --help   show this text and exit
+  --           treat every later argument as a FILE, even one that starts with "-"
 )";
 
 } // namespace

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws Siteward's application icon (window icon, desktop menu): shell/siteward.png.
+"""Draws Siteward's application icon (window icon, desktop menu): shell/siteward.png, and the
+smaller menu icons the package installs, packaging/icons/siteward-SIZE.png.
 
     /usr/bin/python3 tools/draw_app_icon.py [output file]
 
@@ -7,7 +8,8 @@ Needs Pillow (Debian: python3-pil). The icon is committed, so only a redraw need
 A forest-green map square with grid lines, a pine and a location pin: the program turns the
 places field staff read off maps into grid coordinates. 256 x 256 pixels (the size desktops
 pick for menus and docks), drawn on a canvas four times larger and scaled down for smooth
-edges, like the placemark icons.
+edges, like the placemark icons; 16 to 128 pixels for menus, panels and file managers, scaled
+down from the same canvas.
 """
 
 import pathlib
@@ -17,6 +19,7 @@ from PIL import Image, ImageDraw, ImageFilter
 
 SIZE = 256
 SCALE = 4
+MENU_SIZES = (16, 32, 48, 64, 128)
 S = SIZE * SCALE
 
 
@@ -50,14 +53,22 @@ def draw_icon():
     image.paste((255, 255, 255, 255), (0, 0), rim)
     image.paste((228, 87, 46, 255), (0, 0), pin)
     draw.ellipse(p(cx - 20, cy - 20, cx + 20, cy + 20), fill=(255, 255, 255, 255))
-    return image.resize((SIZE, SIZE), Image.LANCZOS)
+    return image
 
 
 def main():
     here = pathlib.Path(__file__).resolve().parent
     target = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else here.parent / "shell" / "siteward.png"
-    draw_icon().save(target, optimize=True)
+    canvas = draw_icon()
+    canvas.resize((SIZE, SIZE), Image.LANCZOS).save(target, optimize=True)
     print(f"icon written to {target}")
+    if len(sys.argv) > 1:
+        return
+    for size in MENU_SIZES:
+        menu_icon = here.parent / "packaging" / "icons" / f"siteward-{size}.png"
+        menu_icon.parent.mkdir(exist_ok=True)
+        canvas.resize((size, size), Image.LANCZOS).save(menu_icon, optimize=True)
+        print(f"icon written to {menu_icon}")
 
 
 if __name__ == "__main__":
