@@ -1,5 +1,6 @@
 #include "coord/angle_fields.h"
 
+#include <cmath>
 #include <cstddef>
 
 #include "coord/number_text.h"
@@ -13,24 +14,24 @@ using R = Row;
 using Ro = FieldRole;
 
 constexpr std::array<FieldInfo, fieldCount> fieldTable{{
-    {txtDDlongD, "txtDDlongD", N::DD, R::Longitude, Ro::Degrees, 3, "000", 57},
-    {txtDDLongDD, "txtDDLongDD", N::DD, R::Longitude, Ro::DecimalDigits, 4, "0000", 58},
-    {txtDDLatD, "txtDDLatD", N::DD, R::Latitude, Ro::Degrees, 2, "00", 59},
-    {txtDDLatDD, "txtDDLatDD", N::DD, R::Latitude, Ro::DecimalDigits, 4, "0000", 60},
-    {txtDMMlongdd, "txtDMMlongdd", N::DMM, R::Longitude, Ro::Degrees, 3, "000", 44},
-    {txtDMMlongmm, "txtDMMlongmm", N::DMM, R::Longitude, Ro::Minutes, 2, "00", 45},
-    {txtDMMlongdm, "txtDMMlongdm", N::DMM, R::Longitude, Ro::DecimalDigits, 2, "00", 46},
-    {txtDMMlatdd, "txtDMMlatdd", N::DMM, R::Latitude, Ro::Degrees, 2, "00", 47},
-    {txtDMMlatmm, "txtDMMlatmm", N::DMM, R::Latitude, Ro::Minutes, 2, "00", 48},
-    {txtDMMlatdm, "txtDMMlatdm", N::DMM, R::Latitude, Ro::DecimalDigits, 2, "00", 49},
-    {txtDMSlongdd, "txtDMSlongdd", N::DMS, R::Longitude, Ro::Degrees, 3, "000", 1},
-    {txtDMSlongmm, "txtDMSlongmm", N::DMS, R::Longitude, Ro::Minutes, 2, "00", 2},
-    {txtDMSlongss, "txtDMSlongss", N::DMS, R::Longitude, Ro::Seconds, 2, "00", 3},
-    {txtDMSlongssd, "txtDMSlongssd", N::DMS, R::Longitude, Ro::Hundredths, 2, "00", 4},
-    {txtDMSlatdd, "txtDMSlatdd", N::DMS, R::Latitude, Ro::Degrees, 2, "00", 9},
-    {txtDMSlatmm, "txtDMSlatmm", N::DMS, R::Latitude, Ro::Minutes, 2, "00", 10},
-    {txtDMSlatss, "txtDMSlatss", N::DMS, R::Latitude, Ro::Seconds, 2, "00", 11},
-    {txtDMSlatssd, "txtDMSlatssd", N::DMS, R::Latitude, Ro::Hundredths, 2, "00", 12},
+    {DDLongitudeDegrees, "txtDDlongD", N::DD, R::Longitude, Ro::Degrees, 3, "000", 57},
+    {DDLongitudeDecimals, "txtDDLongDD", N::DD, R::Longitude, Ro::DecimalDigits, 4, "0000", 58},
+    {DDLatitudeDegrees, "txtDDLatD", N::DD, R::Latitude, Ro::Degrees, 2, "00", 59},
+    {DDLatitudeDecimals, "txtDDLatDD", N::DD, R::Latitude, Ro::DecimalDigits, 4, "0000", 60},
+    {DMMLongitudeDegrees, "txtDMMlongdd", N::DMM, R::Longitude, Ro::Degrees, 3, "000", 44},
+    {DMMLongitudeMinutes, "txtDMMlongmm", N::DMM, R::Longitude, Ro::Minutes, 2, "00", 45},
+    {DMMLongitudeDecimals, "txtDMMlongdm", N::DMM, R::Longitude, Ro::DecimalDigits, 2, "00", 46},
+    {DMMLatitudeDegrees, "txtDMMlatdd", N::DMM, R::Latitude, Ro::Degrees, 2, "00", 47},
+    {DMMLatitudeMinutes, "txtDMMlatmm", N::DMM, R::Latitude, Ro::Minutes, 2, "00", 48},
+    {DMMLatitudeDecimals, "txtDMMlatdm", N::DMM, R::Latitude, Ro::DecimalDigits, 2, "00", 49},
+    {DMSLongitudeDegrees, "txtDMSlongdd", N::DMS, R::Longitude, Ro::Degrees, 3, "000", 1},
+    {DMSLongitudeMinutes, "txtDMSlongmm", N::DMS, R::Longitude, Ro::Minutes, 2, "00", 2},
+    {DMSLongitudeSeconds, "txtDMSlongss", N::DMS, R::Longitude, Ro::Seconds, 2, "00", 3},
+    {DMSLongitudeHundredths, "txtDMSlongssd", N::DMS, R::Longitude, Ro::Hundredths, 2, "00", 4},
+    {DMSLatitudeDegrees, "txtDMSlatdd", N::DMS, R::Latitude, Ro::Degrees, 2, "00", 9},
+    {DMSLatitudeMinutes, "txtDMSlatmm", N::DMS, R::Latitude, Ro::Minutes, 2, "00", 10},
+    {DMSLatitudeSeconds, "txtDMSlatss", N::DMS, R::Latitude, Ro::Seconds, 2, "00", 11},
+    {DMSLatitudeHundredths, "txtDMSlatssd", N::DMS, R::Latitude, Ro::Hundredths, 2, "00", 12},
 }};
 
 // One line of the validation table: refuse when the value is below `low` (if checked) or
@@ -48,33 +49,33 @@ constexpr std::string_view longMessage = "Longitude must be between 000 and 180"
 
 Rule ruleFor(Field field) {
     switch (field) {
-    case txtDDLatD:
+    case DDLatitudeDegrees:
         return {true, 0, 90, latMessage, "00"};
-    case txtDMMlatdd:
-    case txtDMSlatdd:
+    case DMMLatitudeDegrees:
+    case DMSLatitudeDegrees:
         return {true, 0, 90, latMessage, ""};
-    case txtDDlongD:
+    case DDLongitudeDegrees:
         return {true, 0, 180, longMessage, "000"};
-    case txtDMMlongdd:
-    case txtDMSlongdd:
+    case DMMLongitudeDegrees:
+    case DMSLongitudeDegrees:
         return {true, 0, 180, longMessage, ""};
-    case txtDDLatDD:
-    case txtDDLongDD:
+    case DDLatitudeDecimals:
+    case DDLongitudeDecimals:
         return {false, 0, 9999, " Must Be Less Than 9999", ""};
-    case txtDMMlatmm:
-    case txtDMMlongmm:
-    case txtDMSlatmm:
-    case txtDMSlongmm:
-    case txtDMSlatss:
-    case txtDMSlongss:
+    case DMMLatitudeMinutes:
+    case DMMLongitudeMinutes:
+    case DMSLatitudeMinutes:
+    case DMSLongitudeMinutes:
+    case DMSLatitudeSeconds:
+    case DMSLongitudeSeconds:
         return {false, 0, 60, " Must Be Less Than 60", ""};
-    case txtDMMlatdm:
+    case DMMLatitudeDecimals:
         return {false, 0, 99, " Must Be Less Than 99", ""};
-    case txtDMMlongdm:
+    case DMMLongitudeDecimals:
         return {false, 0, 99, " Must Be Less Than 99", "00"};
-    case txtDMSlatssd:
+    case DMSLatitudeHundredths:
         return {true, 0, 100, "Must be between 1 and 99", ""};
-    case txtDMSlongssd:
+    case DMSLongitudeHundredths:
         return {true, 0, 100, " Must be between 1 and 99", ""};
     }
     return {false, 0, 0, "", ""};
@@ -157,6 +158,10 @@ double readDecimalDigits(std::string_view text) {
     return leadingNumber(number);
 }
 
+std::int16_t readHundredths(std::string_view text) {
+    return wholeTiesToEven16(readDecimalDigits(text) * 100.0);
+}
+
 std::optional<Refusal> validateField(Field field, std::string_view text) {
     const Rule rule = ruleFor(field);
     const double value = leadingNumber(text);
@@ -169,34 +174,38 @@ std::optional<Refusal> validateField(Field field, std::string_view text) {
 
 std::vector<ClampedField> clampFor(Field field, std::int16_t wholeDegrees) {
     switch (field) {
-    case txtDDLatD:
+    case DDLatitudeDegrees:
         if (wholeDegrees == 90) {
-            return {{txtDDLatDD, "0000"}};
+            return {{DDLatitudeDecimals, "0000"}};
         }
         break;
-    case txtDDlongD:
+    case DDLongitudeDegrees:
         if (wholeDegrees == 180) {
-            return {{txtDDLongDD, "00"}};
+            return {{DDLongitudeDecimals, "00"}};
         }
         break;
-    case txtDMMlatdd:
+    case DMMLatitudeDegrees:
         if (wholeDegrees == 90) {
-            return {{txtDMMlatmm, "00"}, {txtDMMlatdm, "00"}};
+            return {{DMMLatitudeMinutes, "00"}, {DMMLatitudeDecimals, "00"}};
         }
         break;
-    case txtDMMlongdd:
+    case DMMLongitudeDegrees:
         if (wholeDegrees == 180) {
-            return {{txtDMMlongmm, "00"}, {txtDMMlongdm, "00"}};
+            return {{DMMLongitudeMinutes, "00"}, {DMMLongitudeDecimals, "00"}};
         }
         break;
-    case txtDMSlatdd:
+    case DMSLatitudeDegrees:
         if (wholeDegrees == 90) {
-            return {{txtDMSlatmm, "00"}, {txtDMSlatss, "00"}, {txtDMSlatssd, "00"}};
+            return {{DMSLatitudeMinutes, "00"},
+                    {DMSLatitudeSeconds, "00"},
+                    {DMSLatitudeHundredths, "00"}};
         }
         break;
-    case txtDMSlongdd:
+    case DMSLongitudeDegrees:
         if (wholeDegrees == 180) {
-            return {{txtDMSlongmm, "00"}, {txtDMSlongss, "00"}, {txtDMSlongssd, "0"}};
+            return {{DMSLongitudeMinutes, "00"},
+                    {DMSLongitudeSeconds, "00"},
+                    {DMSLongitudeHundredths, "0"}};
         }
         break;
     default:
@@ -226,7 +235,7 @@ FieldChange fieldChanged(AngleState& state, Field field, std::string_view text) 
         parts.seconds = readWholePart(text);
         break;
     case FieldRole::Hundredths:
-        parts.hundredths = readWholePart(text);
+        parts.hundredths = readHundredths(text);
         break;
     case FieldRole::DecimalDigits:
         parts.fraction = readDecimalDigits(text);
@@ -278,6 +287,81 @@ bool keyAccepted(char32_t code) {
     default:
         return false;
     }
+}
+
+TypedKey typedKey(Field field, char32_t character, bool atStart, bool justAdvanced) {
+    if ((character >= U'0' && character <= U'9') || character < 0x20 || character == 0x7F) {
+        return TypedKey::Take;
+    }
+    const FieldInfo& info = fieldInfo(field);
+    if (character == U'.' && justAdvanced && atStart) {
+        return TypedKey::Drop;
+    }
+    if (character == U'.') {
+        if (info.role == FieldRole::DecimalDigits || info.role == FieldRole::Hundredths) {
+            return atStart ? TypedKey::Drop : TypedKey::Refuse;
+        }
+        return TypedKey::MoveOn;
+    }
+    if (character == U'-' && atStart && info.row == Row::Longitude &&
+        info.role == FieldRole::Degrees) {
+        return TypedKey::Drop;
+    }
+    return TypedKey::Refuse;
+}
+
+namespace {
+
+std::string padded(long long value, int width) {
+    std::string text = std::to_string(value);
+    if (static_cast<int>(text.size()) < width) {
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), '0');
+    }
+    return text;
+}
+
+// One row's parts for an angle (unsigned degrees), degrees first, rounded to the finest part.
+std::vector<long long> partsOf(Notation notation, double degrees) {
+    switch (notation) {
+    case Notation::DD: {
+        const long long n = std::llround(degrees * 10000.0);
+        return {n / 10000, n % 10000};
+    }
+    case Notation::DMM: {
+        const long long n = std::llround(degrees * 6000.0); // hundredths of a minute
+        return {n / 6000, n / 100 % 60, n % 100};
+    }
+    case Notation::DMS: {
+        const long long n = std::llround(degrees * 360000.0); // hundredths of a second
+        return {n / 360000, n / 6000 % 60, n / 100 % 60, n % 100};
+    }
+    }
+    return {};
+}
+
+} // namespace
+
+PointTexts pointTexts(Notation notation, double latitude, double longitude) {
+    PointTexts out;
+    if (latitude < 0.0) {
+        out.problem = "This point is south of the equator: the fields take north latitudes. "
+                      "Enter it in USNG / UTM instead.";
+        return out;
+    }
+    if (longitude > 0.0) {
+        out.problem = "This point is east of Greenwich: the fields take west longitudes (west "
+                      "is negative). Enter it in USNG / UTM instead.";
+        return out;
+    }
+    const std::vector<Field> fields = fieldsOf(notation);
+    std::size_t next = 0;
+    for (const double degrees : {-longitude, latitude}) {
+        for (const long long part : partsOf(notation, degrees)) {
+            const Field field = fields[next++];
+            out.texts.emplace_back(field, padded(part, fieldInfo(field).maxLength));
+        }
+    }
+    return out;
 }
 
 AutoAdvance autoAdvance(std::string_view text, int maxLength, int caretPosition) {

@@ -1,7 +1,8 @@
 #pragma once
 // The converter's angle entry fields: which small digit fields each notation has, how a field's
 // text is read and checked, how a row of fields composes the current latitude or longitude, the
-// clamps at 90 and 180 degrees, the key filter and the auto-advance decision.
+// clamps at 90 and 180 degrees, what a typed character does, the auto-advance decision and the
+// texts that show a pasted point.
 //
 // This is window-free logic. The converter window owns the widgets and replays what these
 // functions decide: a field change returns its effects (a message, a replacement text, clamped
@@ -29,6 +30,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace sw {
@@ -43,30 +45,30 @@ enum class FieldRole {
     Degrees,       // whole degrees
     Minutes,       // whole minutes (DM.M, DMS.S)
     Seconds,       // whole seconds (DMS.S)
-    Hundredths,    // hundredths of a second (DMS.S)
+    Hundredths,    // the digits after the decimal point of the seconds (DMS.S)
     DecimalDigits, // the literal digits after the decimal point (D.D degrees, DM.M minutes)
 };
 
-// The 18 entry fields, named as the window's controls are.
+// The 18 entry fields; the field table gives each its control's object name.
 enum class Field {
-    txtDDlongD,
-    txtDDLongDD,
-    txtDDLatD,
-    txtDDLatDD,
-    txtDMMlongdd,
-    txtDMMlongmm,
-    txtDMMlongdm,
-    txtDMMlatdd,
-    txtDMMlatmm,
-    txtDMMlatdm,
-    txtDMSlongdd,
-    txtDMSlongmm,
-    txtDMSlongss,
-    txtDMSlongssd,
-    txtDMSlatdd,
-    txtDMSlatmm,
-    txtDMSlatss,
-    txtDMSlatssd,
+    DDLongitudeDegrees,
+    DDLongitudeDecimals,
+    DDLatitudeDegrees,
+    DDLatitudeDecimals,
+    DMMLongitudeDegrees,
+    DMMLongitudeMinutes,
+    DMMLongitudeDecimals,
+    DMMLatitudeDegrees,
+    DMMLatitudeMinutes,
+    DMMLatitudeDecimals,
+    DMSLongitudeDegrees,
+    DMSLongitudeMinutes,
+    DMSLongitudeSeconds,
+    DMSLongitudeHundredths,
+    DMSLatitudeDegrees,
+    DMSLatitudeMinutes,
+    DMSLatitudeSeconds,
+    DMSLatitudeHundredths,
 };
 inline constexpr int fieldCount = 18;
 
@@ -119,8 +121,12 @@ struct AngleState {
 // Reading a field's text. Whole parts: leadingNumber rounded ties-to-even, saturated to 16 bits.
 // Decimal digits: the value of "0." followed by the text, so "25" -> 0.25, "0025" -> 0.0025,
 // "5" -> 0.5, "" -> 0.
+// Hundredths of a second: the field follows the seconds' decimal point, so it is read as decimal
+// digits too: "5" is five tenths (50 hundredths), "05" five hundredths, "50" fifty. A field that
+// shows 36 . 5 is 36.5 seconds, as it reads.
 std::int16_t readWholePart(std::string_view text);
 double readDecimalDigits(std::string_view text);
+std::int16_t readHundredths(std::string_view text);
 
 // A text put into a field in place of the one that was refused, and the message shown first.
 struct Refusal {
@@ -170,9 +176,40 @@ FieldChange fieldChanged(AngleState& state, Field field, std::string_view text);
 //   DMS.S: deg + min/60 + sec/3600 + hundredths x 0.01/3600
 double composeRow(AngleState& state, Notation notation, Row row);
 
-// The key filter shared by all 18 fields: digits (48-57) and the codes 8, 9, 12, 14, 37 "%",
-// 38 "&", 39 "'", 40 "(" and 46 "." are accepted; any other character is dropped with a bell.
+// The agency's old key filter: digits (48-57) and the codes 8, 9, 12, 14, 37 "%", 38 "&",
+// 39 "'", 40 "(" and 46 "." are accepted; any other character is dropped with a bell. The
+// wildfire window's percent field still types through it; the 18 angle fields use typedKey.
 bool keyAccepted(char32_t code);
+
+// What a character typed into one of the 18 fields does. People type a point as they write it
+// ("-84.5", "30.25") while each field holds one part of it, and a full field moves on by
+// itself, so:
+// - a digit goes in (and auto-advance may move on once the field is full);
+// - "." in a field that auto-advance has just entered is dropped: it ends the part that filled
+//   the field before ("30" fills the degrees and moves on, then "." comes);
+// - otherwise "." in a whole-number field (degrees, minutes, seconds) moves on to the next
+//   field, where the decimals go ("84." in a three-digit degrees field), and is not stored;
+// - "." at the start of a decimals field is dropped: the field stands after the point already;
+// - "-" at the start of a longitude degrees field is the west sign, which the longitude always
+//   has: accepted and not stored;
+// - editing characters (backspace and the other control codes) are left to the field;
+// - anything else is refused with the bell.
+// So a field only ever holds digits, and reads as the number it shows. `atStart`: nothing
+// stands before the caret once a selection is replaced; `justAdvanced`: auto-advance moved
+// the focus into this field and nothing has been typed into it since.
+enum class TypedKey { Take, MoveOn, Drop, Refuse };
+TypedKey typedKey(Field field, char32_t character, bool atStart, bool justAdvanced);
+
+// The texts a person would type into the fields of `notation` for a point, rounded to what the
+// fields hold (D.D: 4 decimals of a degree; DM.M: hundredths of a minute; DMS.S: hundredths of
+// a second), longitude row first; e.g. D.D 30.25, -84.5 gives "084" "5000" "30" "2500". The
+// fields take north latitudes and west longitudes only: a point south of the equator or east
+// of Greenwich gives no texts and a problem that says so.
+struct PointTexts {
+    std::vector<std::pair<Field, std::string>> texts;
+    std::string problem;
+};
+PointTexts pointTexts(Notation notation, double latitude, double longitude);
 
 // The auto-advance decision for the field that has the focus, after an accepted change.
 // Lengths and the caret position count characters (Unicode code points), not bytes.

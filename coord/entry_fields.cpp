@@ -1,12 +1,21 @@
 #include "coord/entry_fields.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -96,6 +105,79 @@ void returnFocusTo(QLineEdit* edit) {
         // Selected even when the focus never really left: the next digit starts afresh.
         edit->selectAll();
     });
+}
+
+QString textBeforeTyping(const QLineEdit* edit) {
+    return edit->text().left(edit->hasSelectedText() ? edit->selectionStart()
+                                                     : edit->cursorPosition());
+}
+
+namespace {
+
+// Watches one field for the ways text is pasted into it.
+class PasteRoute : public QObject {
+public:
+    PasteRoute(QLineEdit* edit, std::function<bool(const QString&)> pasted)
+        : QObject(edit), edit_(edit), pasted_(std::move(pasted)) {}
+
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (watched != edit_ || edit_->isReadOnly()) {
+            return false;
+        }
+        switch (e->type()) {
+        case QEvent::KeyPress:
+            return static_cast<QKeyEvent*>(e)->matches(QKeySequence::Paste) &&
+                   pasted_(QGuiApplication::clipboard()->text());
+        case QEvent::ContextMenu:
+            showMenu(static_cast<QContextMenuEvent*>(e)->globalPos());
+            return true;
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(e);
+            if (drop->mimeData()->hasText() && pasted_(drop->mimeData()->text())) {
+                drop->acceptProposedAction();
+                return true;
+            }
+            return false;
+        }
+        case QEvent::MouseButtonRelease: {
+            QClipboard* clipboard = QGuiApplication::clipboard();
+            return static_cast<QMouseEvent*>(e)->button() == Qt::MiddleButton &&
+                   clipboard->supportsSelection() &&
+                   pasted_(clipboard->text(QClipboard::Selection));
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    // The field's own menu, whose Paste goes the same way as the paste keys.
+    void showMenu(const QPoint& at) {
+        QMenu* menu = edit_->createStandardContextMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        // Qt 6.4 names none of the menu's actions: Paste is known by its (translated) caption.
+        const QString pasteCaption = QCoreApplication::translate("QLineEdit", "&Paste");
+        for (QAction* action : menu->actions()) {
+            if (action->text().section(QLatin1Char('\t'), 0, 0) == pasteCaption) {
+                disconnect(action, &QAction::triggered, nullptr, nullptr);
+                connect(action, &QAction::triggered, edit_, [this] {
+                    if (!pasted_(QGuiApplication::clipboard()->text())) {
+                        edit_->paste();
+                    }
+                });
+            }
+        }
+        menu->popup(at);
+    }
+
+    QLineEdit* edit_;
+    std::function<bool(const QString&)> pasted_;
+};
+
+} // namespace
+
+void routePastes(QLineEdit* edit, std::function<bool(const QString&)> pasted) {
+    edit->installEventFilter(new PasteRoute(edit, std::move(pasted)));
 }
 
 } // namespace sw::entry

@@ -4,6 +4,7 @@
 // user enters it.
 
 #include <QString>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,5 +63,13 @@ void showProgramText(QLineEdit* edit, const QString& text);
 // Gives the focus back to a field once the move that is under way has ended, selected, so
 // the next try starts afresh.
 void returnFocusTo(QLineEdit* edit);
+
+// The text before the caret once the selection is replaced: what a typed character follows.
+QString textBeforeTyping(const QLineEdit* edit);
+
+// Sends whatever is pasted into `edit` (the paste keys, the context menu's Paste, a drop, the
+// middle button's selection) to `pasted` first; when it returns false the field takes the text
+// as usual, through its validator.
+void routePastes(QLineEdit* edit, std::function<bool(const QString&)> pasted);
 
 } // namespace sw::entry

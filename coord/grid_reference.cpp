@@ -378,6 +378,44 @@ GridReading readUtm(int zone, char letter, double easting, double northing, char
     return at(pointOf(Named{zone, '\0', north, easting, northing, utmCellHalf}));
 }
 
+// The rest of a USNG reference after its zone and letters: the digits, then the checks.
+GridReading readUsngDigits(Scanner& s, int zone, const std::string& letters,
+                           std::string_view wrongForm) {
+    std::string_view east = s.digits();
+    s.skipBlanks();
+    std::string_view north = s.digits();
+    s.skipBlanks();
+    if (!s.atEnd()) {
+        return notGrid(std::string(wrongForm));
+    }
+    if (zone < 1 || zone > 60) {
+        return refused("zone " + std::to_string(zone) + " does not exist (zones 1 to 60)");
+    }
+    if (letters.size() == 2) {
+        // What the forward path writes beyond 84 N and 80 S, where no band exists.
+        return refused("zone " + std::to_string(zone) +
+                       " has no latitude band letter: " + polar().problem);
+    }
+    if (isPolarBand(letters[0])) {
+        return polar();
+    }
+    if (bandLetters.find(letters[0]) == std::string_view::npos) {
+        return refused(std::string(1, letters[0]) +
+                       " is not a latitude band letter (C to X, without I and O)");
+    }
+    if (north.empty() && east.size() % 2 == 0) {
+        north = east.substr(east.size() / 2);
+        east = east.substr(0, east.size() / 2);
+    }
+    if (east.size() != north.size()) {
+        return refused("easting and northing must have the same number of digits");
+    }
+    if (east.size() > 5) {
+        return refused("easting and northing have at most five digits each (1 m)");
+    }
+    return readUsng(zone, letters, east, north);
+}
+
 } // namespace
 
 GridReading readGridReference(std::string_view text, GridForm form) {
@@ -407,39 +445,7 @@ GridReading readGridReference(std::string_view text, GridForm form) {
     }
 
     if (usngShaped) {
-        std::string_view east = s.digits();
-        s.skipBlanks();
-        std::string_view north = s.digits();
-        s.skipBlanks();
-        if (!s.atEnd()) {
-            return notGrid(std::string(wrongForm));
-        }
-        if (zone < 1 || zone > 60) {
-            return refused("zone " + std::to_string(zone) + " does not exist (zones 1 to 60)");
-        }
-        if (letters.size() == 2) {
-            // What the forward path writes beyond 84 N and 80 S, where no band exists.
-            return refused("zone " + std::to_string(zone) +
-                           " has no latitude band letter: " + polar().problem);
-        }
-        if (isPolarBand(letters[0])) {
-            return polar();
-        }
-        if (bandLetters.find(letters[0]) == std::string_view::npos) {
-            return refused(std::string(1, letters[0]) +
-                           " is not a latitude band letter (C to X, without I and O)");
-        }
-        if (north.empty() && east.size() % 2 == 0) {
-            north = east.substr(east.size() / 2);
-            east = east.substr(0, east.size() / 2);
-        }
-        if (east.size() != north.size()) {
-            return refused("easting and northing must have the same number of digits");
-        }
-        if (east.size() > 5) {
-            return refused("easting and northing have at most five digits each (1 m)");
-        }
-        return readUsng(zone, letters, east, north);
+        return readUsngDigits(s, zone, letters, wrongForm);
     }
 
     double easting = 0.0;

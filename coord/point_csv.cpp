@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "coord/grid_reference.h"
+#include "coord/marked_point.h"
 #include "coord/number_text.h"
 #include "services/base/enclosed.h"
 
@@ -39,11 +40,11 @@ PointLine bad(std::string problem) {
     return p;
 }
 
-constexpr std::string_view notAPair = "not a pair of decimal numbers \"latitude,longitude\"";
+constexpr std::string_view notAPair =
+    "not a latitude and longitude (\"30.25,-84.5\" or \"30\u00B015'N 84\u00B030'W\")";
 
-} // namespace
-
-PointLine parsePointLine(std::string_view line) {
+// A pair of plain decimal numbers, or notAPair.
+PointLine parseDecimalPair(std::string_view line) {
     line = trimmed(line);
     if (line.empty()) {
         PointLine p;
@@ -87,14 +88,41 @@ PointLine parsePointLine(std::string_view line) {
     return p;
 }
 
+PointLine pointAt(double latitude, double longitude) {
+    PointLine p;
+    p.kind = PointLine::Kind::Point;
+    p.latitude = latitude;
+    p.longitude = longitude;
+    return p;
+}
+
+} // namespace
+
+PointLine parsePointLine(std::string_view line) {
+    PointLine p = parseDecimalPair(line);
+    if (p.kind != PointLine::Kind::Bad || p.problem != notAPair) {
+        return p; // a point, a blank line, or a pair of numbers out of range
+    }
+    MarkedPoint marked = readMarkedPoint(line);
+    switch (marked.kind) {
+    case MarkedPoint::Kind::Point:
+        return pointAt(marked.latitude, marked.longitude);
+    case MarkedPoint::Kind::Bad:
+        return bad(std::move(marked.problem));
+    case MarkedPoint::Kind::NotMarked:
+        break;
+    }
+    return p;
+}
+
 PointLine parseInputLine(std::string_view line, InputForm form) {
     if (form == InputForm::LatLon) {
         return parsePointLine(line);
     }
     if (form == InputForm::Any) {
-        PointLine p = parsePointLine(line);
+        PointLine p = parseDecimalPair(line);
         if (p.kind != PointLine::Kind::Bad || p.problem != notAPair) {
-            return p; // a point, a blank line, or a pair of numbers out of range
+            return p;
         }
     } else if (trimmed(line).empty()) {
         PointLine p;
@@ -106,15 +134,21 @@ PointLine parseInputLine(std::string_view line, InputForm form) {
                                                    : GridForm::Any;
     GridReading r = readGridReference(line, grid);
     if (r.kind == GridReading::Kind::Point) {
-        PointLine p;
-        p.kind = PointLine::Kind::Point;
-        p.latitude = r.latitude;
-        p.longitude = r.longitude;
-        return p;
+        return pointAt(r.latitude, r.longitude);
     }
-    if (r.kind == GridReading::Kind::NotGrid && form == InputForm::Any) {
-        return bad("neither a pair of decimal numbers \"latitude,longitude\" nor a USNG or UTM "
-                   "reference");
+    if (form == InputForm::Any) {
+        // After the grid: "17N 490932 2788611" is a UTM coordinate, not 17 degrees north and a
+        // longitude of 490932 degrees.
+        MarkedPoint marked = readMarkedPoint(line);
+        if (marked.kind == MarkedPoint::Kind::Point) {
+            return pointAt(marked.latitude, marked.longitude);
+        }
+        if (r.kind == GridReading::Kind::NotGrid) {
+            return bad(marked.kind == MarkedPoint::Kind::Bad
+                           ? std::move(marked.problem)
+                           : std::string("neither a latitude and longitude nor a USNG or UTM "
+                                         "reference"));
+        }
     }
     return bad(std::move(r.problem));
 }

@@ -16,10 +16,13 @@ inline constexpr std::string_view pointCsvHeader = "Latitude,Longitude,AlbersX,A
 // Our text files end lines with CR LF; the CSV does too.
 inline constexpr std::string_view pointCsvLineEnd = "\r\n";
 
-// One input line. Accepted forms: "lat,lon" or "lat lon" (blanks or tabs), blanks around the
-// numbers allowed, a trailing CR ignored. Numbers: optional sign, digits, at most one point,
-// an optional exponent ("1e-05"); no "nan"/"inf". Latitude north positive in [-90, 90],
-// longitude east positive in [-180, 180].
+// One input line holding a latitude and longitude: the one reader of a point as people write
+// or copy it, for the command and for the converter window alike. Accepted forms: "lat,lon"
+// or "lat lon" (blanks or tabs), blanks around the numbers allowed, a trailing CR ignored.
+// Numbers: optional sign, digits, at most one point, an optional exponent ("1e-05"); no
+// "nan"/"inf". Or the pair written with degree marks or hemisphere letters, as web maps and
+// GPS units print it ("30°15'N 84°30'W", "N30 15.000 W84 30.000"; coord/marked_point.h).
+// Latitude north positive in [-90, 90], longitude east positive in [-180, 180].
 struct PointLine {
     enum class Kind { Point, Blank, Bad };
     Kind kind = Kind::Bad;
@@ -30,7 +33,8 @@ struct PointLine {
 PointLine parsePointLine(std::string_view line);
 
 // How input lines are read: each line on its own (a pair of numbers is a latitude and
-// longitude, anything else is tried as a grid reference), or all in one notation.
+// longitude, anything else is tried as a grid reference and then as a pair with degree marks
+// or hemisphere letters), or all in one notation.
 enum class InputForm { Any, LatLon, Usng, Utm };
 
 // One input line in the given form. Grid references give the point they name (see

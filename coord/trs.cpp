@@ -53,6 +53,29 @@ std::span<const SectionPart> sectionParts() {
     return partTable;
 }
 
+std::string spokenName(const SectionPart& part) {
+    std::string d;
+    for (const char c : part.description) {
+        if (c != ' ') {
+            d += c;
+        }
+    }
+    if (d == "CENTER") {
+        return "Centre of the section";
+    }
+    if (d.ends_with("1/2")) {
+        return d.substr(0, d.size() - 3) + " half";
+    }
+    // "NE1/4" or, a quarter of a quarter, "NE1/4NW1/4".
+    const std::size_t first = d.find("1/4");
+    const std::string corner = d.substr(0, first) + " quarter";
+    const std::string rest = d.substr(first + 3);
+    if (rest.empty()) {
+        return corner;
+    }
+    return corner + " of the " + rest.substr(0, rest.find("1/4")) + " quarter";
+}
+
 const SectionPart* sectionPartByControl(std::string_view control) {
     for (const SectionPart& part : partTable) {
         if (part.control == control) {

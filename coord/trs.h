@@ -43,6 +43,9 @@ struct SectionPart {
 
 // All 25 options: centre, halves, quarters, then the 16 quarter-quarters row by row.
 std::span<const SectionPart> sectionParts();
+// What a screen reader says for a part, from its description: "Centre of the section",
+// "N half", "NE quarter", "NE quarter of the NW quarter".
+std::string spokenName(const SectionPart& part);
 const SectionPart* sectionPartByControl(std::string_view control);
 
 // The description being typed. Numbers are what the fields read (whole numbers, 0 for an empty

@@ -27,89 +27,104 @@ using entry::str;
 TrsPanel::TrsPanel(TrsPanelHost& host, QWidget* parent) : QGroupBox(parent), host_(host) {
     QLabel* heading =
         entry::makeLabel(this, "lblenterTRS", QStringLiteral("Enter Township Range Section"));
-    QLabel* twn = entry::makeLabel(this, "lblTwn", QStringLiteral("Township:"));
-    QLabel* rng = entry::makeLabel(this, "lblRange", QStringLiteral("Range:"));
-    QLabel* sec = entry::makeLabel(this, "lblSection", QStringLiteral("Section:"));
     setObjectName(QStringLiteral("frmTRS"));
+    setAccessibleName(heading->text());
     QGridLayout* grid = nullptr;
     entry::fillEntryBox(this, heading, grid);
-
-    txtTown_ = makeField("txtTown", 2, "00");
-    txtRange_ = makeField("txtRange", 2, "00");
-    txtSection_ = makeField("txtSection", 4, "0000");
-
-    auto direction = [this](QRadioButton*& option, const char* name, const char* caption) {
-        option = new QRadioButton(QString::fromLatin1(caption), this);
-        option->setObjectName(QString::fromLatin1(name));
-        return option;
-    };
-    auto* townshipGroup = new QButtonGroup(this);
-    townshipGroup->addButton(direction(optTnorth_, "optTnorth", "N"));
-    townshipGroup->addButton(direction(optTSouth_, "optTSouth", "S"));
-    auto* rangeGroup = new QButtonGroup(this);
-    rangeGroup->addButton(direction(optRangeE_, "optRangeE", "E"));
-    rangeGroup->addButton(direction(optRangeW_, "optRangeW", "W"));
-
-    entry::addRow(grid, 0, twn, {txtTown_, optTnorth_, optTSouth_});
-    entry::addRow(grid, 1, rng, {txtRange_, optRangeE_, optRangeW_});
-    entry::addRow(grid, 2, sec, {txtSection_});
-    grid->setColumnStretch(1, 1);
-
-    // Choosing a direction opens its number field.
-    auto townshipDirection = [this](trs::TownshipDirection d) {
-        trs_.townshipDirection = d;
-        txtTown_->setEnabled(true);
-        trs_.township = trs::wholeNumber(str(txtTown_->text()));
-    };
-    onOptionChosen(optTnorth_, this,
-                   [townshipDirection] { townshipDirection(trs::TownshipDirection::North); });
-    onOptionChosen(optTSouth_, this,
-                   [townshipDirection] { townshipDirection(trs::TownshipDirection::South); });
-    auto rangeDirection = [this](trs::RangeDirection d) {
-        trs_.rangeDirection = d;
-        txtRange_->setEnabled(true);
-    };
-    onOptionChosen(optRangeE_, this,
-                   [rangeDirection] { rangeDirection(trs::RangeDirection::East); });
-    onOptionChosen(optRangeW_, this,
-                   [rangeDirection] { rangeDirection(trs::RangeDirection::West); });
+    buildDescriptionRows(grid, heading);
 
     auto* layout = qobject_cast<QVBoxLayout*>(this->layout());
     layout->addWidget(buildSectionPartBox());
-
-    cmdTRScon_ = new QPushButton(QStringLiteral("Preview TRS"), this);
-    cmdTRScon_->setObjectName(QStringLiteral("cmdTRScon"));
-    cmdResetTRS_ = new QPushButton(QStringLiteral("&Reset TRS"), this);
-    cmdResetTRS_->setObjectName(QStringLiteral("cmdResetTRS"));
-    cmdResetTRS_->setToolTip(QStringLiteral("Cancels Conversion, Resets Fields to 0"));
-    cmdTRS2dd_ = new QPushButton(QStringLiteral("&Convert"), this);
-    cmdTRS2dd_->setObjectName(QStringLiteral("cmdTRS2dd"));
-    connect(cmdTRScon_, &QPushButton::clicked, this, [this] { preview(); });
-    connect(cmdResetTRS_, &QPushButton::clicked, this, [this] { resetPressed(); });
-    connect(cmdTRS2dd_, &QPushButton::clicked, this, [this] { convert(); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdTRScon_);
-    buttons->addWidget(cmdResetTRS_);
-    buttons->addWidget(cmdTRS2dd_);
-    layout->addLayout(buttons);
-
-    lblTRScon_ = entry::makeLabel(this, "lblTRScon", QString());
-    lblTRScon_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    lblTRScon_->setMinimumHeight(lblTRScon_->fontMetrics().height() + 8);
-    lblTRScon_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(lblTRScon_);
-    layout->addStretch(1);
-
-    labels_ = {heading, twn, rng, sec, optTnorth_, optTSouth_, optRangeE_, optRangeW_};
+    buildButtons(layout);
 
     // Nothing can be typed here until the notation is chosen.
     lockControls();
     setQuarterQuartersEnabled(false);
 }
 
+void TrsPanel::buildDescriptionRows(QGridLayout* grid, QLabel* heading) {
+    QLabel* twn = entry::makeLabel(this, "lblTwn", QStringLiteral("Township:"));
+    QLabel* rng = entry::makeLabel(this, "lblRange", QStringLiteral("Range:"));
+    QLabel* sec = entry::makeLabel(this, "lblSection", QStringLiteral("Section:"));
+    townshipField_ = makeField("txtTown", 2, "00");
+    rangeField_ = makeField("txtRange", 2, "00");
+    sectionField_ = makeField("txtSection", 4, "0000");
+    twn->setBuddy(townshipField_);
+    rng->setBuddy(rangeField_);
+    sec->setBuddy(sectionField_);
+
+    // The captions are single letters; a screen reader says what they choose.
+    auto direction = [this](QRadioButton*& option, const char* name, const char* caption,
+                            const char* spoken) {
+        option = new QRadioButton(QString::fromLatin1(caption), this);
+        option->setObjectName(QString::fromLatin1(name));
+        option->setAccessibleName(QString::fromLatin1(spoken));
+        return option;
+    };
+    auto* townshipGroup = new QButtonGroup(this);
+    townshipGroup->addButton(direction(townshipNorth_, "optTnorth", "N", "Township north"));
+    townshipGroup->addButton(direction(townshipSouth_, "optTSouth", "S", "Township south"));
+    auto* rangeGroup = new QButtonGroup(this);
+    rangeGroup->addButton(direction(rangeEast_, "optRangeE", "E", "Range east"));
+    rangeGroup->addButton(direction(rangeWest_, "optRangeW", "W", "Range west"));
+
+    entry::addRow(grid, 0, twn, {townshipField_, townshipNorth_, townshipSouth_});
+    entry::addRow(grid, 1, rng, {rangeField_, rangeEast_, rangeWest_});
+    entry::addRow(grid, 2, sec, {sectionField_});
+    grid->setColumnStretch(1, 1);
+    labels_ = {heading, twn, rng, sec, townshipNorth_, townshipSouth_, rangeEast_, rangeWest_};
+
+    // Choosing a direction opens its number field.
+    auto townshipDirection = [this](trs::TownshipDirection d) {
+        trs_.townshipDirection = d;
+        townshipField_->setEnabled(true);
+        trs_.township = trs::wholeNumber(str(townshipField_->text()));
+    };
+    onOptionChosen(townshipNorth_, this,
+                   [townshipDirection] { townshipDirection(trs::TownshipDirection::North); });
+    onOptionChosen(townshipSouth_, this,
+                   [townshipDirection] { townshipDirection(trs::TownshipDirection::South); });
+    auto rangeDirection = [this](trs::RangeDirection d) {
+        trs_.rangeDirection = d;
+        rangeField_->setEnabled(true);
+    };
+    onOptionChosen(rangeEast_, this,
+                   [rangeDirection] { rangeDirection(trs::RangeDirection::East); });
+    onOptionChosen(rangeWest_, this,
+                   [rangeDirection] { rangeDirection(trs::RangeDirection::West); });
+}
+
+void TrsPanel::buildButtons(QVBoxLayout* layout) {
+    previewButton_ = new QPushButton(QStringLiteral("Preview TRS"), this);
+    previewButton_->setObjectName(QStringLiteral("cmdTRScon"));
+    resetButton_ = new QPushButton(QStringLiteral("&Reset TRS"), this);
+    resetButton_->setObjectName(QStringLiteral("cmdResetTRS"));
+    resetButton_->setToolTip(QStringLiteral("Cancels Conversion, Resets Fields to 0"));
+    convertButton_ = new QPushButton(QStringLiteral("&Convert"), this);
+    convertButton_->setObjectName(QStringLiteral("cmdTRS2dd"));
+    connect(previewButton_, &QPushButton::clicked, this, [this] { preview(); });
+    connect(resetButton_, &QPushButton::clicked, this, [this] { resetPressed(); });
+    connect(convertButton_, &QPushButton::clicked, this, [this] { convert(); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(previewButton_);
+    buttons->addWidget(resetButton_);
+    buttons->addWidget(convertButton_);
+    layout->addLayout(buttons);
+
+    previewLabel_ = entry::makeLabel(this, "lblTRScon", QString());
+    previewLabel_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    previewLabel_->setMinimumHeight(previewLabel_->fontMetrics().height() + 8);
+    previewLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // It shows the key that Preview and Convert look up; empty until then.
+    previewLabel_->setAccessibleDescription(
+        QStringLiteral("The township, range and section key that Preview TRS and Convert look up"));
+    layout->addWidget(previewLabel_);
+    layout->addStretch(1);
+}
+
 TrsPanel::~TrsPanel() {
     // The fields outlive this part of the object: the focus they lose then is no user leaving.
-    for (QLineEdit* edit : {txtTown_, txtRange_, txtSection_}) {
+    for (QLineEdit* edit : {townshipField_, rangeField_, sectionField_}) {
         edit->removeEventFilter(this);
         edit->disconnect(this);
     }
@@ -123,14 +138,14 @@ QLineEdit* TrsPanel::makeField(const char* name, int maxLength, const char* text
 }
 
 QWidget* TrsPanel::buildSectionPartBox() {
-    frmsubSec_ = new QFrame(this);
-    frmsubSec_->setObjectName(QStringLiteral("frmsubSec"));
-    frmsubSec_->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
-    auto* layout = new QGridLayout(frmsubSec_);
+    sectionPartFrame_ = new QFrame(this);
+    sectionPartFrame_->setObjectName(QStringLiteral("frmsubSec"));
+    sectionPartFrame_->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
+    auto* layout = new QGridLayout(sectionPartFrame_);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setHorizontalSpacing(14);
 
-    auto* title = new QLabel(QStringLiteral("Part of the section"), frmsubSec_);
+    auto* title = new QLabel(QStringLiteral("Part of the section"), sectionPartFrame_);
     title->setObjectName(QStringLiteral("lblsubSec"));
     layout->addWidget(title, 0, 0, 1, 2);
 
@@ -143,7 +158,7 @@ QWidget* TrsPanel::buildSectionPartBox() {
         {"optSW", {2, 0}}, {"optSH", {2, 1}},    {"optSE", {2, 2}}};
 
     // The quarter-quarters on a dark square, so their small white corner names read well.
-    auto* square = new QFrame(frmsubSec_);
+    auto* square = new QFrame(sectionPartFrame_);
     square->setObjectName(QStringLiteral("frmQuarterQuarters"));
     square->setStyleSheet(QStringLiteral(
         "QFrame#frmQuarterQuarters { background-color: #2f5538; border: 1px solid #1d3323; }"));
@@ -156,12 +171,15 @@ QWidget* TrsPanel::buildSectionPartBox() {
 
     auto* partGroup = new QButtonGroup(this);
     for (const trs::SectionPart& part : trs::sectionParts()) {
-        auto* option = new QRadioButton(frmsubSec_);
+        auto* option = new QRadioButton(sectionPartFrame_);
         option->setObjectName(qs(part.control));
         partGroup->addButton(option);
         partOptions_.push_back(option);
         onOptionChosen(option, this, [this, &part] { trs_.part = &part; });
         option->setToolTip(qs(part.description));
+        // The quarter-quarters show no caption while they are off, and a corner's caption
+        // ("NE") says nothing of the quarter it lies in.
+        option->setAccessibleName(qs(trs::spokenName(part)));
         if (part.isQuarterQuarter()) {
             QFont small = option->font();
             small.setPointSizeF(6);
@@ -186,20 +204,20 @@ QWidget* TrsPanel::buildSectionPartBox() {
     layout->addLayout(compass, 1, 0, Qt::AlignTop);
     layout->addWidget(square, 1, 1, Qt::AlignTop);
 
-    cmdEnableqs_ = new QPushButton(frmsubSec_);
-    cmdEnableqs_->setObjectName(QStringLiteral("cmdEnableqs"));
-    connect(cmdEnableqs_, &QPushButton::clicked, this,
+    quarterQuarterSwitch_ = new QPushButton(sectionPartFrame_);
+    quarterQuarterSwitch_->setObjectName(QStringLiteral("cmdEnableqs"));
+    connect(quarterQuarterSwitch_, &QPushButton::clicked, this,
             [this] { setQuarterQuartersEnabled(!quarterQuarters_); });
-    layout->addWidget(cmdEnableqs_, 2, 1, Qt::AlignLeft);
+    layout->addWidget(quarterQuarterSwitch_, 2, 1, Qt::AlignLeft);
     layout->setColumnStretch(2, 1);
-    return frmsubSec_;
+    return sectionPartFrame_;
 }
 
 void TrsPanel::lockControls() {
     // The part-of-section options go with their frame.
     for (QWidget* w : std::initializer_list<QWidget*>{
-             txtTown_, txtRange_, txtSection_, optTnorth_, optTSouth_, optRangeE_, optRangeW_,
-             frmsubSec_, cmdTRScon_, cmdResetTRS_, cmdTRS2dd_}) {
+             townshipField_, rangeField_, sectionField_, townshipNorth_, townshipSouth_, rangeEast_,
+             rangeWest_, sectionPartFrame_, previewButton_, resetButton_, convertButton_}) {
         w->setEnabled(false);
     }
 }
@@ -207,9 +225,9 @@ void TrsPanel::lockControls() {
 void TrsPanel::enter() {
     active_ = true;
     // The township and range fields open once a direction is chosen.
-    for (QWidget* w : std::initializer_list<QWidget*>{txtSection_, optTnorth_, optTSouth_,
-                                                      optRangeE_, optRangeW_, frmsubSec_,
-                                                      cmdTRScon_, cmdResetTRS_, cmdTRS2dd_}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             sectionField_, townshipNorth_, townshipSouth_, rangeEast_, rangeWest_,
+             sectionPartFrame_, previewButton_, resetButton_, convertButton_}) {
         w->setEnabled(true);
     }
     for (std::size_t i = 0; i < partOptions_.size(); ++i) {
@@ -217,10 +235,10 @@ void TrsPanel::enter() {
             partOptions_[i]->setEnabled(true);
         }
     }
-    put(txtTown_, QStringLiteral("00"));
-    put(txtRange_, QStringLiteral("00"));
-    put(txtSection_, QStringLiteral("0000"));
-    lblTRScon_->clear();
+    put(townshipField_, QStringLiteral("00"));
+    put(rangeField_, QStringLiteral("00"));
+    put(sectionField_, QStringLiteral("0000"));
+    previewLabel_->clear();
 
     trs_.township = 0;
     trs_.townshipDirection = trs::TownshipDirection::North;
@@ -229,7 +247,7 @@ void TrsPanel::enter() {
     trs_.section = 0;
     // The options show the directions that the key will carry; showing them is not the user
     // choosing one, so the township and range fields stay closed.
-    for (QRadioButton* option : {optTnorth_, optRangeE_}) {
+    for (QRadioButton* option : {townshipNorth_, rangeEast_}) {
         const QSignalBlocker quiet(option);
         option->setChecked(true);
     }
@@ -242,7 +260,7 @@ void TrsPanel::lock() {
 
 void TrsPanel::clearForOpening() {
     for (auto [edit, text] :
-         {std::pair{txtTown_, "00"}, {txtRange_, "00"}, {txtSection_, "0000"}}) {
+         {std::pair{townshipField_, "00"}, {rangeField_, "00"}, {sectionField_, "0000"}}) {
         entry::showProgramText(edit, QString::fromLatin1(text));
     }
     trs_.township = 0;
@@ -251,24 +269,24 @@ void TrsPanel::clearForOpening() {
 }
 
 void TrsPanel::reset() {
-    put(txtTown_, QStringLiteral("00"));
-    put(txtRange_, QStringLiteral("00"));
-    put(txtSection_, QStringLiteral("0000"));
+    put(townshipField_, QStringLiteral("00"));
+    put(rangeField_, QStringLiteral("00"));
+    put(sectionField_, QStringLiteral("0000"));
     if (active_) {
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{txtTown_, txtRange_, txtSection_, optTnorth_,
-                                             optTSouth_, optRangeE_, optRangeW_}) {
+        for (QWidget* w : std::initializer_list<QWidget*>{townshipField_, rangeField_,
+                                                          sectionField_, townshipNorth_,
+                                                          townshipSouth_, rangeEast_, rangeWest_}) {
             w->setEnabled(true);
         }
     }
 }
 
 void TrsPanel::clearPreview() {
-    lblTRScon_->clear();
+    previewLabel_->clear();
 }
 
 bool TrsPanel::isField(const QLineEdit* edit) const {
-    return edit == txtTown_ || edit == txtRange_ || edit == txtSection_;
+    return edit == townshipField_ || edit == rangeField_ || edit == sectionField_;
 }
 
 void TrsPanel::put(QLineEdit* edit, const QString& text) {
@@ -312,9 +330,9 @@ bool TrsPanel::eventFilter(QObject* watched, QEvent* e) {
 
 void TrsPanel::fieldChanged(QLineEdit* edit) {
     const std::string text = str(edit->text());
-    if (edit == txtTown_) {
+    if (edit == townshipField_) {
         trs_.township = trs::wholeNumber(text);
-    } else if (edit == txtRange_) {
+    } else if (edit == rangeField_) {
         trs_.range = trs::wholeNumber(text);
     } else if (auto refusal = trs::checkSection(text)) {
         host_.tell(refusal->message, Icon::None);
@@ -328,16 +346,16 @@ void TrsPanel::fieldChanged(QLineEdit* edit) {
 }
 
 bool TrsPanel::checkTownship() {
-    if (auto refusal = trs::checkTownship(trs_.townshipDirection, str(txtTown_->text()))) {
+    if (auto refusal = trs::checkTownship(trs_.townshipDirection, str(townshipField_->text()))) {
         host_.tell(refusal->message, Icon::None);
-        put(txtTown_, QString::fromStdString(refusal->replacement));
+        put(townshipField_, QString::fromStdString(refusal->replacement));
         return false;
     }
     return true;
 }
 
 bool TrsPanel::checkRange() {
-    if (auto refusal = trs::checkRange(trs_.rangeDirection, str(txtRange_->text()))) {
+    if (auto refusal = trs::checkRange(trs_.rangeDirection, str(rangeField_->text()))) {
         host_.tell(refusal->message, Icon::None);
         return false;
     }
@@ -345,14 +363,14 @@ bool TrsPanel::checkRange() {
 }
 
 void TrsPanel::focusIn(QLineEdit* edit) {
-    if (edit == txtTown_) {
+    if (edit == townshipField_) {
         if (edit->text().isEmpty()) {
             put(edit, QStringLiteral("00"));
         } else {
             checkTownship();
         }
         trs_.township = trs::wholeNumber(str(edit->text()));
-    } else if (edit == txtRange_) {
+    } else if (edit == rangeField_) {
         if (edit->text().isEmpty() || !checkRange()) {
             put(edit, QStringLiteral("00"));
         }
@@ -361,14 +379,14 @@ void TrsPanel::focusIn(QLineEdit* edit) {
 }
 
 void TrsPanel::focusOut(QLineEdit* edit) {
-    if (edit == txtTown_) {
+    if (edit == townshipField_) {
         if (!checkTownship()) {
             entry::returnFocusTo(edit);
         }
         if (edit->text().isEmpty()) {
             put(edit, QStringLiteral("00"));
         }
-    } else if (edit == txtRange_) {
+    } else if (edit == rangeField_) {
         if (!checkRange()) {
             // A range outside the survey puts the whole description in doubt: start it again.
             reset();
@@ -387,17 +405,17 @@ bool TrsPanel::commitFields() {
     // a direction changed after typing, or a button pressed by its shortcut without leaving
     // the field, must not look up a number the checks would refuse or one no longer shown.
     if (!checkTownship()) {
-        entry::returnFocusTo(txtTown_);
+        entry::returnFocusTo(townshipField_);
         return false;
     }
     if (!checkRange()) {
         reset();
-        entry::returnFocusTo(txtRange_);
+        entry::returnFocusTo(rangeField_);
         return false;
     }
-    trs_.township = trs::wholeNumber(str(txtTown_->text()));
-    trs_.range = trs::wholeNumber(str(txtRange_->text()));
-    trs_.section = trs::wholeNumber(str(txtSection_->text()));
+    trs_.township = trs::wholeNumber(str(townshipField_->text()));
+    trs_.range = trs::wholeNumber(str(rangeField_->text()));
+    trs_.section = trs::wholeNumber(str(sectionField_->text()));
     return true;
 }
 
@@ -410,13 +428,13 @@ void TrsPanel::setQuarterQuartersEnabled(bool enabled) {
             partOptions_[i]->setText(enabled ? qs(part.caption) : QString());
         }
     }
-    cmdEnableqs_->setText(enabled ? QStringLiteral("Disable 1/4 1/4 Sections")
-                                  : QStringLiteral("Enable 1/4 1/4 Sections"));
+    quarterQuarterSwitch_->setText(enabled ? QStringLiteral("Disable 1/4 1/4 Sections")
+                                           : QStringLiteral("Enable 1/4 1/4 Sections"));
 }
 
 void TrsPanel::preview() {
     if (commitFields()) {
-        lblTRScon_->setText(qs(trs::previewText(trs_)));
+        previewLabel_->setText(qs(trs::previewText(trs_)));
     }
 }
 
@@ -427,7 +445,7 @@ void TrsPanel::convert() {
     const std::filesystem::path file = trs::lookupFile();
     const trs::Conversion conversion = trs::convert(
         trs_, [&file](const std::string& key) { return trs::lookupCentroid(file, key); });
-    lblTRScon_->setText(qs(conversion.key));
+    previewLabel_->setText(qs(conversion.key));
 
     switch (conversion.status) {
     case trs::Conversion::Status::Failed:
@@ -448,7 +466,7 @@ void TrsPanel::convert() {
 
 void TrsPanel::resetPressed() {
     reset();
-    lblTRScon_->clear();
+    previewLabel_->clear();
     host_.latitudeLongitudeCleared();
 }
 

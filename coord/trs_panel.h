@@ -12,10 +12,12 @@
 #include "services/base/dialogs.h"
 
 class QFrame;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace sw {
 
@@ -64,14 +66,17 @@ public:
     // The part-of-section options in their order, and the quarter-quarter switch: the end of
     // the window's tab order.
     const std::vector<QRadioButton*>& partOptions() const { return partOptions_; }
-    QPushButton* quarterQuarterSwitch() const { return cmdEnableqs_; }
+    QPushButton* quarterQuarterSwitch() const { return quarterQuarterSwitch_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLineEdit* makeField(const char* name, int maxLength, const char* text);
+    // The township, range and section rows; `heading` is coloured with their labels.
+    void buildDescriptionRows(QGridLayout* grid, QLabel* heading);
     QWidget* buildSectionPartBox();
+    void buildButtons(QVBoxLayout* layout);
     void lockControls();
     void fieldChanged(QLineEdit* edit);
     void focusIn(QLineEdit* edit);
@@ -90,20 +95,20 @@ private:
     bool active_ = false;
     bool quarterQuarters_ = false;
 
-    QLineEdit* txtTown_ = nullptr;
-    QLineEdit* txtRange_ = nullptr;
-    QLineEdit* txtSection_ = nullptr;
-    QRadioButton* optTnorth_ = nullptr;
-    QRadioButton* optTSouth_ = nullptr;
-    QRadioButton* optRangeE_ = nullptr;
-    QRadioButton* optRangeW_ = nullptr;
+    QLineEdit* townshipField_ = nullptr;
+    QLineEdit* rangeField_ = nullptr;
+    QLineEdit* sectionField_ = nullptr;
+    QRadioButton* townshipNorth_ = nullptr;
+    QRadioButton* townshipSouth_ = nullptr;
+    QRadioButton* rangeEast_ = nullptr;
+    QRadioButton* rangeWest_ = nullptr;
     std::vector<QRadioButton*> partOptions_; // in the order of trs::sectionParts()
-    QFrame* frmsubSec_ = nullptr;
-    QPushButton* cmdEnableqs_ = nullptr;
-    QPushButton* cmdTRScon_ = nullptr;
-    QPushButton* cmdResetTRS_ = nullptr;
-    QPushButton* cmdTRS2dd_ = nullptr;
-    QLabel* lblTRScon_ = nullptr;
+    QFrame* sectionPartFrame_ = nullptr;
+    QPushButton* quarterQuarterSwitch_ = nullptr;
+    QPushButton* previewButton_ = nullptr;
+    QPushButton* resetButton_ = nullptr;
+    QPushButton* convertButton_ = nullptr;
+    QLabel* previewLabel_ = nullptr;
     std::vector<QWidget*> labels_;
 };
 

@@ -41,7 +41,7 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
     // window system's close box presses too.
     using Make = std::function<QWidget*(Dialogs&)>;
     const std::tuple<const char*, const char*, Make> windows[] = {
-        {forms::kConverter, "cmdconClose", [](Dialogs& own) { return new sw_ddc_0306(own); }},
+        {forms::kConverter, "cmdconClose", [](Dialogs& own) { return new ConverterWindow(own); }},
         {forms::kFacilities, "cmdfacDone",
          [this](Dialogs& own) { return new FacilitiesWindow(own, openConverterCall()); }},
         {forms::kWildfires, "cmdQuit",
@@ -62,7 +62,7 @@ sw_main* SitewardApp::start() {
 }
 
 void SitewardApp::openConverter(HandBackTarget& target) {
-    if (auto* converter = registry_.instanceAs<sw_ddc_0306>(forms::kConverter)) {
+    if (auto* converter = registry_.instanceAs<ConverterWindow>(forms::kConverter)) {
         converter->openFor(&target);
     }
 }

@@ -21,11 +21,11 @@ void BM_Keystroke(benchmark::State& state) {
     sw::AngleState angles;
     static const char* const digits[] = {"1", "12", "25", "2", "0", "9", "5", "75"};
     std::size_t i = 0;
-    sw::fieldChanged(angles, sw::Field::txtDDLatD, "30");
-    sw::fieldChanged(angles, sw::Field::txtDDlongD, "084");
+    sw::fieldChanged(angles, sw::Field::DDLatitudeDegrees, "30");
+    sw::fieldChanged(angles, sw::Field::DDLongitudeDegrees, "084");
     for (auto _ : state) {
-        const sw::FieldChange fx =
-            sw::fieldChanged(angles, sw::Field::txtDDLatDD, digits[i++ % std::size(digits)]);
+        const sw::FieldChange fx = sw::fieldChanged(angles, sw::Field::DDLatitudeDecimals,
+                                                    digits[i++ % std::size(digits)]);
         sw::composeRow(angles, sw::Notation::DD, *fx.recompose);
         sw::composeRow(angles, sw::Notation::DD, sw::Row::Longitude);
         benchmark::DoNotOptimize(sw::handBackTexts(angles.latitude, angles.longitude));

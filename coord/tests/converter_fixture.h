@@ -59,7 +59,7 @@ public:
 class ConverterFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        owned = std::make_unique<sw_ddc_0306>(dialogs);
+        owned = std::make_unique<ConverterWindow>(dialogs);
         converter = owned.get();
     }
 
@@ -126,8 +126,8 @@ protected:
     ConverterDialogs dialogs;
     std::map<std::string, StandInTarget> targets = {
         {"frmDBMan", {}}, {"swFac", {}}, {"swHcane", {}}};
-    std::unique_ptr<sw_ddc_0306> owned; // after the dialogs and targets: goes first
-    sw_ddc_0306* converter = nullptr;
+    std::unique_ptr<sw::ConverterWindow> owned; // after the dialogs and targets: goes first
+    sw::ConverterWindow* converter = nullptr;
 };
 
 } // namespace sw::test

@@ -3,7 +3,7 @@
 
 #include "coord/tests/converter_fixture.h"
 
-#include "coord/grid_reference.h"
+#include "coord/point_csv.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -191,18 +191,6 @@ TEST_F(ConverterWindow, RefusalsPutTheReplacementInAndKeepTheFocus) {
             EXPECT_EQ(field(c.name)->selectedText().toStdString(), c.after);
         }
     }
-    // The key filter: a bell and nothing typed, except for digits and a few characters.
-    click("optDD");
-    for (const char key : {'a', '-', ' ', '.', '%'}) {
-        field("txtDDLatD")->setText("5");
-        focus("txtDDLatD");
-        field("txtDDLatD")->end(false);
-        dialogs.clear();
-        QTest::keyClick(field("txtDDLatD"), key);
-        const bool accepted = key == '.' || key == '%';
-        EXPECT_EQ(text("txtDDLatD"), accepted ? std::string("5") + key : "5") << key;
-        EXPECT_EQ(dialogs.log, accepted ? Texts{} : Texts{"beep"}) << key;
-    }
 }
 
 TEST_F(ConverterWindow, AfterARefusalTheNextDigitsReplaceTheFullReplacement) {
@@ -277,7 +265,8 @@ TEST_F(ConverterWindow, HandBackGoesToTheOpenerAndEachOpeningStartsClean) {
 }
 
 // A reference pasted into the USNG / UTM field converts on Enter or on leaving the field; a
-// refused one shows its message and leaves the results and the target as they were.
+// refused one shows its message and leaves the results and the target as they were. (Points
+// pasted there as latitude and longitude: converter_paste_test.cpp.)
 TEST_F(ConverterWindow, GridReferencesPastedConvertAndRefusedOnesChangeNothing) {
     openFor("frmDBMan");
     click("optGrid");
@@ -306,7 +295,7 @@ TEST_F(ConverterWindow, GridReferencesPastedConvertAndRefusedOnesChangeNothing) 
         {"  17rmh9093288611 ", false, nullptr},
         {"17R MH 9093 88611", false, "easting and northing must have the same number of digits"},
         {"17X 490932 2788611", true, "Band letter X does not match zone 17 at this northing"},
-        {"30.25,-84.5", true, "not a grid reference"},
+        {"not a reference", true, "neither a latitude and longitude nor a USNG or UTM reference"},
         {"16R 740550.42 3349132.77", true, nullptr},
         {"17 490932 2788611 N", false, nullptr}};
     for (const Case& c : cases) {
@@ -321,7 +310,7 @@ TEST_F(ConverterWindow, GridReferencesPastedConvertAndRefusedOnesChangeNothing) 
             EXPECT_EQ(text("txtGridRef"), c.text);
             continue;
         }
-        const GridReading point = readGridReference(c.text);
+        const PointLine point = parseInputLine(c.text, InputForm::Any);
         EXPECT_TRUE(dialogs.messages.empty()) << c.text;
         EXPECT_EQ(received("frmDBMan"), expectedTexts(point.latitude, point.longitude)) << c.text;
         EXPECT_EQ(results(), received("frmDBMan")) << c.text;

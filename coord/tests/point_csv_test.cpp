@@ -68,6 +68,64 @@ TEST(PointLine, AcceptedFormsAndRefusals) {
               "\"1e-400\" is out of range: too large, or too close to zero, for a number");
 }
 
+// Points as web maps, GPS units and documents print them, with degree marks or hemisphere
+// letters: one reader for the command and the converter window.
+TEST(PointLine, MarkedLatitudesAndLongitudes) {
+    using K = PointLine::Kind;
+    struct Case {
+        const char* line;
+        K kind;
+        double lat;
+        double lon;
+        const char* problem; // for Bad
+    };
+    const double lat = 30.25;
+    const double lon = -84.5;
+    const Case cases[] = {
+        {"30\u00B015'N 84\u00B030'W", K::Point, lat, lon, ""},
+        {"30\u00B015'00.0\"N 84\u00B030'00.0\"W", K::Point, lat, lon, ""}, // Google Maps
+        {"30\u00B015\u203200\u2033N, 84\u00B030\u203200\u2033W", K::Point, lat, lon, ""},
+        {"30\u00B015\u2019N 84\u00B030\u2019W", K::Point, lat, lon, ""}, // typographic quote
+        {"30\u00BA15'N 84\u00BA30'W", K::Point, lat, lon, ""},           // ordinal for degree
+        {"30\u00B015'0''N 84\u00B030'0''W", K::Point, lat, lon, ""},     // two primes: seconds
+        {"30.25\u00B0N, 84.5\u00B0W", K::Point, lat, lon, ""},
+        {"30.25N 84.5W", K::Point, lat, lon, ""},
+        {"30.25 n 84.5 w", K::Point, lat, lon, ""},
+        {"N30 15.000 W84 30.000", K::Point, lat, lon, ""}, // GPS, unmarked minutes
+        {"N 30\u00B0 15.000' W 084\u00B0 30.000'", K::Point, lat, lon, ""},
+        {"W84\u00B030' N30\u00B015'", K::Point, lat, lon, ""}, // the letters say which is which
+        {"84\u00B030'W 30\u00B015'N", K::Point, lat, lon, ""},
+        {"30\u00B015'N, -84\u00B030'", K::Point, lat, lon, ""},
+        {"30\u00B015' -84\u00B030'", K::Point, lat, lon, ""}, // signs, told apart by the marks
+        {"-33\u00B052'S 151\u00B012'E", K::Bad, 0, 0, "a sign and the hemisphere letter S"},
+        {"33\u00B052'S 151\u00B012'E", K::Point, -(33 + 52 / 60.0), 151.2, ""},
+        {"30\u00B075'N 84\u00B030'W", K::Bad, 0, 0, "minutes 75 must be under 60"},
+        {"30\u00B015'60\"N 84\u00B030'W", K::Bad, 0, 0, "seconds 60 must be under 60"},
+        {"30.5\u00B015'N 84\u00B030'W", K::Bad, 0, 0, "only the last part"},
+        {"91\u00B0N 84\u00B0W", K::Bad, 0, 0, "latitude 91 is outside -90..90"},
+        {"30\u00B0N 181\u00B0W", K::Bad, 0, 0, "longitude -181 is outside -180..180"},
+        {"30\u00B0N 84\u00B0S", K::Bad, 0, 0, "one latitude (N or S) and one longitude"},
+        {"30\u00B0E 84\u00B0W", K::Bad, 0, 0, "one latitude (N or S) and one longitude"},
+        // Not shaped like a pair at all: the plain reader's message.
+        {"1e,2", K::Bad, 0, 0, "not a latitude and longitude"}, // no marks: both need letters
+        {"30\u00B015'N", K::Bad, 0, 0, "not a latitude and longitude"},
+        {"15'N 84\u00B030'W", K::Bad, 0, 0, "not a latitude and longitude"},
+        {"30\u00B015'N, 84\u00B030'W, 7", K::Bad, 0, 0, "not a latitude and longitude"},
+        {"NN30 84", K::Bad, 0, 0, "not a latitude and longitude"},
+    };
+    for (const Case& c : cases) {
+        const PointLine p = parsePointLine(c.line);
+        EXPECT_EQ(p.kind, c.kind) << c.line << ": " << p.problem;
+        if (c.kind == K::Point && p.kind == K::Point) {
+            EXPECT_DOUBLE_EQ(p.latitude, c.lat) << c.line;
+            EXPECT_DOUBLE_EQ(p.longitude, c.lon) << c.line;
+        }
+        if (c.kind == K::Bad) {
+            EXPECT_TRUE(p.problem.starts_with(c.problem)) << c.line << ": " << p.problem;
+        }
+    }
+}
+
 TEST(InputLine, EachLineIsReadInItsOwnFormOrTheForcedOne) {
     using K = PointLine::Kind;
     using F = InputForm;
@@ -83,13 +141,18 @@ TEST(InputLine, EachLineIsReadInItsOwnFormOrTheForcedOne) {
         {"17rmh9093288611\r", F::Any, K::Point, ""},
         {"17R 490932.18 2788611.27", F::Any, K::Point, ""},
         {"17 490932 2788611 N", F::Any, K::Point, ""},
+        // A zone with its hemisphere letter is UTM, not 17 degrees north.
+        {"17N 490932 2788611", F::Any, K::Point, ""},
+        {"30\u00B015'N 84\u00B030'W", F::Any, K::Point, ""},
+        {"30\u00B015'N 84\u00B030'W", F::LatLon, K::Point, ""},
+        {"30\u00B075'N 84\u00B030'W", F::Any, K::Bad, "minutes 75 must be under 60"},
+        {"30\u00B015'N 84\u00B030'W", F::Usng, K::Bad, "not a USNG reference"},
         {"1e-05,0", F::Any, K::Point, ""},
         {" \t\r", F::Any, K::Blank, ""},
         {"91,0", F::Any, K::Bad, "latitude 91 is outside -90..90"},
         {"17R HV 1 1", F::Any, K::Bad, "100 km square letters HV do not exist in zone 17"},
-        {"hello", F::Any, K::Bad,
-         "neither a pair of decimal numbers \"latitude,longitude\" nor a USNG or UTM reference"},
-        {"17R MH 90932 88611", F::LatLon, K::Bad, "not a pair of decimal numbers"},
+        {"hello", F::Any, K::Bad, "neither a latitude and longitude nor a USNG or UTM reference"},
+        {"17R MH 90932 88611", F::LatLon, K::Bad, "not a latitude and longitude"},
         {"17R MH 90932 88611", F::Usng, K::Point, ""},
         {"17R MH 90932 88611", F::Utm, K::Bad, "not a UTM coordinate"},
         {"17R 490932 2788611", F::Utm, K::Point, ""},
@@ -172,7 +235,7 @@ TEST(SitewardCoords, EndToEndOnFilesAndStandardInput) {
         "30.2500,-084.5000,351936.72,693727.66,16R 740550.42 3349132.77,16R GU 40550 49133\r\n";
     const std::string row2 =
         "30.0000,-084.0000,400000,665880.43,16R 789409.65 3322575.90,16R GU 89410 22576\r\n";
-    test::writeFile(dir / "good.txt", "30.25,-84.5\r\n30 -84\r\n");
+    test::writeFile(dir / "good.txt", "30.25,-84.5\r\n30\u00B0N 84\u00B0W\r\n");
     // A byte-order mark, CR LF, a blank line and no line end at the end of the file.
     test::writeFile(dir / "mixed.txt", "\xEF\xBB\xBF"
                                        "30.25,-84.5\r\nabc\n\n30,-200\n30 -84");

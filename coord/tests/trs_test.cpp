@@ -62,6 +62,33 @@ TEST(TrsParts, TheQuarterQuarterGridIsConsistentWithItsOffsets) {
     EXPECT_EQ(sectionPartByControl("optNothing"), nullptr);
 }
 
+// A screen reader names each part by where it lies; a quarter-quarter by its corner and the
+// quarter it lies in, which must agree with where the cell sits in the grid.
+TEST(TrsParts, SpokenNamesSayWhichPartOfTheSection) {
+    const std::pair<const char*, const char*> named[] = {
+        {"optSecC", "Centre of the section"},
+        {"optsecNH", "N half"},
+        {"optWH", "W half"},
+        {"optSE", "SE quarter"},
+        {"optNWNE", "NE quarter of the NW quarter"},
+        {"optNWNW", "NW quarter of the NW quarter"},
+        {"optSESW", "SW quarter of the SE quarter"},
+    };
+    for (const auto& [control, name] : named) {
+        EXPECT_EQ(spokenName(*sectionPartByControl(control)), name) << control;
+    }
+    std::set<std::string> names;
+    for (const SectionPart& p : sectionParts()) {
+        const std::string name = spokenName(p);
+        EXPECT_TRUE(names.insert(name).second) << name;
+        if (p.isQuarterQuarter()) {
+            const char ns = p.gridRow <= 2 ? 'N' : 'S';
+            const char ew = p.gridColumn <= 2 ? 'W' : 'E';
+            EXPECT_TRUE(name.ends_with(std::string(" of the ") + ns + ew + " quarter")) << name;
+        }
+    }
+}
+
 TEST(TrsOffsets, ShiftTheCentroidAndRoundToFourDecimals) {
     struct Case {
         const char* control; // nullptr: none chosen
