@@ -26,12 +26,12 @@ QString q(const std::string& text) {
 
 OpenConverter WindowTest::converterOpener() {
     return [this](HandBackTarget& target) {
-        registry.instanceAs<sw_ddc_0306>(q(forms::kConverter))->openFor(&target);
+        registry.instanceAs<ConverterWindow>(q(forms::kConverter))->openFor(&target);
     };
 }
 
 QWidget* WindowTest::openWindow(const char* kind, std::function<QWidget*(OpenConverter)> make) {
-    registry.setFactory(q(forms::kConverter), [this] { return new sw_ddc_0306(dialogs); });
+    registry.setFactory(q(forms::kConverter), [this] { return new ConverterWindow(dialogs); });
     registry.setFactory(q(kind),
                         [this, make = std::move(make)] { return make(converterOpener()); });
     window = registry.show(q(kind));
