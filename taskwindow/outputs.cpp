@@ -15,19 +15,12 @@ OutputResult fromStatus(const fs::path& path, const WriteStatus& status) {
     return status ? OutputResult::written(path) : OutputResult::failed(path, status.message);
 }
 
-std::string shapeKindName(ShapeType shapeType) {
-    switch (shapeType) {
-    case ShapeType::Point:
-        return "points";
-    case ShapeType::Polyline:
-        return "lines";
-    case ShapeType::Polygon:
-        return "polygons";
-    case ShapeType::Multipoint:
-        return "multipoints";
-    default:
-        return "shapes of type " + std::to_string(static_cast<int>(shapeType));
-    }
+// What a shapefile of that type holds, in plain words ("points"); the Z and M kinds by their
+// code, since a record of the window's kind would not match them.
+std::string heldShapes(ShapeType shapeType) {
+    return isNewShapefileType(shapeType)
+               ? shapeKindName(shapeType)
+               : "shapes of type " + std::to_string(static_cast<int>(shapeType));
 }
 
 // The dBASE column type a value of this kind goes into: C text, N or F numbers, D dates,
@@ -91,8 +84,7 @@ const char* dbfTypeName(char dbfType) {
 std::optional<std::string> appendMismatch(ShapeFiles& shapes, std::span<const Column> columns,
                                           ShapeType shapeType) {
     if (shapes.shapeType() != shapeType) {
-        return "it holds " + shapeKindName(shapes.shapeType()) + ", not " +
-               shapeKindName(shapeType);
+        return "it holds " + heldShapes(shapes.shapeType()) + ", not " + heldShapes(shapeType);
     }
     const int count = shapes.Fields().Count();
     for (const Column& column : columns) {

@@ -59,31 +59,11 @@
 
 #include "services/base/field_types.h"
 #include "services/shapefile/dbf_values.h"
+#include "services/shapefile/shape_type.h"
 
 namespace sw {
 
 class ShapeFiles;
-
-// The shape types of a shapefile, with shapelib's codes. A new shapefile is one of the four
-// two-dimensional kinds; an existing one opened for appending may also be one of their Z or M
-// variants, which take records as their kind does (Z and M written as 0).
-enum class ShapeType {
-    Point = 1,
-    Polyline = 3,
-    Polygon = 5,
-    Multipoint = 8,
-    PointZ = 11,
-    PolylineZ = 13,
-    PolygonZ = 15,
-    MultipointZ = 18,
-    PointM = 21,
-    PolylineM = 23,
-    PolygonM = 25,
-    MultipointM = 28,
-};
-
-// The two-dimensional kind of a type (PointZ and PointM are points, and so on).
-ShapeType baseShapeType(ShapeType type);
 
 // A column of the open shapefile, as Fields().Field(name) finds it. A name the file lacks
 // gives a field whose SetValue fails (and spoils the record being built, so that its
