@@ -10,6 +10,7 @@
 #include "services/shapefile/shape_check.h"
 #include "services/shapefile/shape_io.h"
 #include "services/shapefile/shape_paths.h"
+#include "services/shapefile/writable_targets.h"
 
 namespace sw {
 
@@ -40,10 +41,10 @@ unsigned char dbfLanguageDriver(const fs::path& path) {
     return in ? static_cast<unsigned char>(header[29]) : 0;
 }
 
-// Why the files cannot take records before they are opened: one missing, or files that
-// disagree. Checked before shapelib reads them: it trusts the headers, and an append to
-// files that disagree would overwrite old records or grow the files without bound.
-std::string missingOrDamaged(const ShapefileParts& parts, const std::string& shown) {
+// Why the files cannot take records before they are opened: one missing, files that
+// disagree, or one the user protected. Checked before shapelib reads them: it trusts the headers,
+// and an append to files that disagree would overwrite old records or grow the files without bound.
+std::string cannotTakeRecords(const ShapefileParts& parts, const std::string& shown) {
     std::error_code ec;
     if (!fs::is_regular_file(parts.shp, ec)) {
         return "Shapefile not found: " + shown;
@@ -56,6 +57,12 @@ std::string missingOrDamaged(const ShapefileParts& parts, const std::string& sho
     }
     if (std::string damage = shapefileDamage(parts); !damage.empty()) {
         return "Cannot add records to " + shown + ": the shapefile is damaged (" + damage + ")";
+    }
+    // A part the user protected is refused before anything is opened for writing.
+    for (const fs::path* part : {&parts.shp, &parts.shx, &parts.dbf}) {
+        if (std::string refusal = whyNotWritable(*part); !refusal.empty()) {
+            return "Cannot open " + shown + " for adding records: " + refusal;
+        }
     }
     return {};
 }
@@ -97,7 +104,7 @@ std::optional<CodePage> codePageOf(const fs::path& base, const std::string& show
 std::optional<ExistingShapefile> openExistingShapefile(const fs::path& base, RecordFiles& files,
                                                        std::string& error) {
     const std::string shown = withExtension(base, ".shp").string();
-    error = missingOrDamaged(
+    error = cannotTakeRecords(
         {partFile(base, ".shp"), partFile(base, ".shx"), partFile(base, ".dbf")}, shown);
     if (!error.empty()) {
         return std::nullopt;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "services/shapefile/shape_paths.h"
+#include "services/shapefile/writable_targets.h"
 
 namespace sw {
 namespace {
@@ -28,29 +29,20 @@ bool isThere(const fs::path& path) {
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-// Why `target` cannot be replaced by a rename, or nothing. In a folder with the sticky bit
-// (a shared folder such as /tmp) only the owner of a file may replace it.
-std::string cannotReplace(const fs::path& target) {
-    struct stat info {};
-    if (::lstat(target.c_str(), &info) != 0) {
-        return {};
-    }
-    if (S_ISDIR(info.st_mode)) {
-        return target.string() + " is a folder";
-    }
-    if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
-        return target.string() + " is not an ordinary file";
-    }
-    fs::path folder = target.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    struct stat folderInfo {};
-    if (::stat(folder.c_str(), &folderInfo) == 0 && (folderInfo.st_mode & S_ISVTX) != 0) {
-        const uid_t me = ::geteuid();
-        if (me != 0 && info.st_uid != me && folderInfo.st_uid != me) {
-            return target.string() +
-                   " belongs to another user in a shared folder: " + std::strerror(EPERM);
+// Gives each new part the permissions of the file it replaces, as any replaced file of the
+// program keeps them; a part without an old file keeps those it was made with. Empty, or why
+// a part's permissions could not be set.
+std::string keepPermissions(const fs::path& workBase, const fs::path& finalBase,
+                            const std::vector<const char*>& parts) {
+    for (const char* extension : parts) {
+        struct stat old {};
+        if (::lstat(withExtension(finalBase, extension).c_str(), &old) != 0 ||
+            !S_ISREG(old.st_mode)) {
+            continue;
+        }
+        const fs::path part = withExtension(workBase, extension);
+        if (::chmod(part.c_str(), old.st_mode & 07777) != 0) {
+            return part.string() + ": " + std::strerror(errno);
         }
     }
     return {};
@@ -94,10 +86,13 @@ bool publishShapefile(const fs::path& workBase, const fs::path& finalBase, std::
         return failWith(folder.string() + ": " + std::strerror(errno));
     }
     for (const char* extension : parts) {
-        if (std::string reason = cannotReplace(withExtension(finalBase, extension));
+        if (std::string reason = whyNotReplaceable(withExtension(finalBase, extension));
             !reason.empty()) {
             return failWith(reason);
         }
+    }
+    if (std::string reason = keepPermissions(workBase, finalBase, parts); !reason.empty()) {
+        return failWith(reason);
     }
 
     // The old parts step aside first, so that a failure at any later step can put them back.

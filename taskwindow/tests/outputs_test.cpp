@@ -198,6 +198,15 @@ TEST(Writers, RefuseProtectedTargetsAndKeepPermissions) {
              auto s = sw::appendWhole(p, "new\r\n");
              return std::pair{s.ok, s.message};
          }},
+        {"new shapefile", "pfa.shp",
+         [](const fs::path& p) {
+             sw::ShapeFiles shapes;
+             const bool written =
+                 shapes.OpenShapefile(p, sw::ShapeFiles::OpenMode::Create, sw::ShapeType::Point) &&
+                 shapes.Fields().AddField("Name", sw::FieldType::Text, 10) &&
+                 shapes.CommitFields() && shapes.Vertices().AddVertex(1, 2) && shapes.WriteRecord();
+             return std::pair{written, shapes.lastError()};
+         }},
         {"projection file", "pfa.prj",
          [](const fs::path& p) {
              auto r =

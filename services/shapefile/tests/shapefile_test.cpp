@@ -43,6 +43,15 @@ std::map<std::string, std::string> folderBytes(const fs::path& folder) {
     return files;
 }
 
+// The permissions of every file in a folder, by name.
+std::map<std::string, fs::perms> folderModes(const fs::path& folder) {
+    std::map<std::string, fs::perms> modes;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        modes[entry.path().filename().string()] = entry.symlink_status().permissions();
+    }
+    return modes;
+}
+
 // Makes writes fail after a number of bytes for as long as it lives.
 struct WriteLimit {
     explicit WriteLimit(long long bytes) { ShapeFiles::setWriteLimitForTesting(bytes); }
@@ -817,23 +826,88 @@ TEST(ShapeFiles, AppendingToADamagedShapefileIsRefusedAndTouchesNothing) {
 }
 
 // A new shapefile replaces an old one whole or not at all: where one of the old parts cannot
-// be replaced, none is, and no temporary file stays behind.
+// be replaced (a folder in its place, or a file the user protected), none is, the message
+// names it, and no temporary file stays behind.
 TEST(ShapeFiles, ANewShapefileThatCannotReplaceEveryPartReplacesNone) {
-    TempDir dir;
-    createFacilityFile(dir / "old.shp", 5);
-    fs::remove(dir / "old.shp");
-    fs::create_directory(dir / "old.shp");
-    const auto before = folderBytes(dir.path());
-    {
-        ShapeFiles out;
-        ASSERT_TRUE(
-            out.OpenShapefile(dir / "old.shp", ShapeFiles::OpenMode::Create, ShapeType::Point));
-        ASSERT_TRUE(addFacilityFields(out));
-        EXPECT_FALSE(writeFacility(out, "New", 1, 2));
-        EXPECT_NE(out.lastError().find("old.shp is a folder"), std::string::npos)
-            << out.lastError();
+    struct Case {
+        const char* part;
+        bool folder; // else write-protected
+        const char* says;
+    };
+    const std::vector<Case> cases = {
+        {"old.shp", true, "old.shp is a folder"},
+        {"old.shx", true, "old.shx is a folder"},
+        {"old.dbf", true, "old.dbf is a folder"},
+        {"old.cpg", true, "old.cpg is a folder"},
+        {"old.shp", false, "old.shp is write-protected"},
+        {"old.shx", false, "old.shx is write-protected"},
+        {"old.dbf", false, "old.dbf is write-protected"},
+        {"old.cpg", false, "old.cpg is write-protected"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        createFacilityFile(dir / "old.shp", 5);
+        if (c.folder) {
+            fs::remove(dir / c.part);
+            fs::create_directory(dir / c.part);
+        } else {
+            fs::permissions(dir / c.part, fs::perms::owner_read | fs::perms::group_read);
+        }
+        const auto before = folderBytes(dir.path());
+        const auto modes = folderModes(dir.path());
+        {
+            ShapeFiles out;
+            ASSERT_TRUE(
+                out.OpenShapefile(dir / "old.shp", ShapeFiles::OpenMode::Create, ShapeType::Point));
+            ASSERT_TRUE(addFacilityFields(out));
+            EXPECT_FALSE(writeFacility(out, "New", 1, 2)) << c.says;
+            EXPECT_NE(out.lastError().find(c.says), std::string::npos) << out.lastError();
+        }
+        EXPECT_EQ(folderBytes(dir.path()), before) << c.says;
+        EXPECT_EQ(folderModes(dir.path()), modes) << c.says;
     }
-    EXPECT_EQ(folderBytes(dir.path()), before);
+}
+
+// A replaced part keeps the permissions the user gave the old one; a part without an old file
+// gets the usual ones.
+TEST(ShapeFiles, ANewShapefileKeepsThePermissionsOfTheFilesItReplaces) {
+    TempDir dir;
+    createFacilityFile(dir / "old.shp", 2);
+    fs::remove(dir / "old.cpg");
+    const auto mine = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    for (const char* part : {"old.shp", "old.shx", "old.dbf"}) {
+        fs::permissions(dir / part, mine);
+    }
+    createFacilityFile(dir / "other.shp", 1);
+    const auto fresh = fs::status(dir / "other.cpg").permissions();
+    createFacilityFile(dir / "old.shp", 1);
+    for (const char* part : {"old.shp", "old.shx", "old.dbf"}) {
+        EXPECT_EQ(fs::status(dir / part).permissions(), mine) << part;
+    }
+    EXPECT_EQ(fs::status(dir / "old.cpg").permissions(), fresh);
+}
+
+// Appending writes the files in place: one the user protected is refused with its name, even
+// for a user whom the system would let write it, and nothing is written.
+TEST(ShapeFiles, AppendingToAProtectedShapefileIsRefusedAndTouchesNothing) {
+    for (const char* part : {"a.shp", "a.shx", "a.dbf"}) {
+        TempDir dir;
+        createFacilityFile(dir / "a.shp", 2);
+        fs::permissions(dir / part, fs::perms::owner_read | fs::perms::others_read);
+        const auto before = folderBytes(dir.path());
+        const auto modes = folderModes(dir.path());
+        ShapeFiles out;
+        const bool opened = out.OpenShapefile(dir / "a.shp", ShapeFiles::OpenMode::Append);
+        if (opened) {
+            writeFacility(out, "Appended", 5, 6);
+        }
+        EXPECT_FALSE(opened) << part;
+        EXPECT_NE(out.lastError().find((dir / part).string() + " is write-protected"),
+                  std::string::npos)
+            << out.lastError();
+        EXPECT_EQ(folderBytes(dir.path()), before) << part;
+        EXPECT_EQ(folderModes(dir.path()), modes) << part;
+    }
 }
 
 // Runs `body` in a child process as the unprivileged user "nobody" (only from root, which file
