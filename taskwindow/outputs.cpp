@@ -162,6 +162,12 @@ OutputResult RecordOutputs::createShapefile(const RecordRow& row, ShapePoint at)
     if (!shapes_.OpenShapefile(choice->target, ShapeFiles::OpenMode::Create, ShapeType::Point)) {
         return shapeFailure(choice->target);
     }
+    // The projection file goes in place with the shapefile, so a .prj that cannot be
+    // replaced keeps the old shapefile too.
+    const InstalledProjection projection = installedProjection(settings_.projectionFile);
+    if (projection.text && !shapes_.SetProjection(*projection.text)) {
+        return shapeFailure(choice->target);
+    }
     for (const Column& column : row.columns) {
         if (!shapes_.Fields().AddField(column.field, column.kind, column.width)) {
             return shapeFailure(choice->target);
@@ -170,7 +176,11 @@ OutputResult RecordOutputs::createShapefile(const RecordRow& row, ShapePoint at)
     if (!shapes_.CommitFields() || !writePointRecord(row, at)) {
         return shapeFailure(choice->target);
     }
-    return copyProjectionFile(shapes_.path(), settings_.projectionFile);
+    if (!projection.text) {
+        return OutputResult::failed(fs::path(shapes_.path()).replace_extension(".prj"),
+                                    missingProjectionMessage(shapes_.path(), projection));
+    }
+    return OutputResult::written(shapes_.path());
 }
 
 OutputResult RecordOutputs::appendShapefile(const RecordRow& row, ShapePoint at) {

@@ -81,6 +81,18 @@ bool NewShapefile::createTable(const std::vector<ShapeFieldInfo>& fields, std::s
     return true;
 }
 
+bool NewShapefile::createProjection(std::string_view text, std::string& error) {
+    const fs::path file = withExtension(workBase_, ".prj");
+    std::error_code ec;
+    fs::remove(file, ec);
+    if (std::string reason = shapeio::writeNewFile(file, text); !reason.empty()) {
+        error = "Cannot create the projection file of " + shown() + ": " + reason;
+        fs::remove(file, ec);
+        return false;
+    }
+    return true;
+}
+
 bool NewShapefile::publish(std::string& error) {
     if (!publishShapefile(workBase_, finalBase_, error)) {
         return false;
@@ -94,7 +106,7 @@ void NewShapefile::discard() {
         return;
     }
     std::error_code ec;
-    for (const char* extension : {".shp", ".shx", ".dbf", ".cpg"}) {
+    for (const char* extension : {".shp", ".shx", ".dbf", ".cpg", ".prj"}) {
         fs::remove(withExtension(workBase_, extension), ec);
     }
 }

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "services/shapefile/dbf_values.h"
@@ -26,6 +27,9 @@ public:
     bool createShapes(ShapeType type, std::string& error);
     // The attribute table (.dbf) with these columns, and the .cpg saying its texts are UTF-8.
     bool createTable(const std::vector<ShapeFieldInfo>& fields, std::string& error);
+
+    // The projection file (.prj) holding `text`, to be put in place with the other files.
+    bool createProjection(std::string_view text, std::string& error);
 
     // Moves the files to their final names (see shape_publish.h); from then on base() is the
     // final name.

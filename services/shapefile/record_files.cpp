@@ -57,6 +57,16 @@ bool writeValues(DBFHandle dbf, int row, const std::vector<ShapeFieldInfo>& fiel
 
 } // namespace
 
+bool RecordFiles::takeBack() {
+    if (!before_) {
+        return true;
+    }
+    const bool restored = restoreSnapshot(before_->shp) && restoreSnapshot(before_->shx) &&
+                          restoreSnapshot(before_->dbf);
+    before_.reset();
+    return restored;
+}
+
 void RecordFiles::close() {
     if (dbf != nullptr) {
         DBFClose(dbf);
@@ -73,6 +83,7 @@ std::string RecordFiles::write(const fs::path& base, const std::string& shown, S
                                const std::vector<std::optional<std::string>>& values) {
     const ShapefileParts files{partFile(base, ".shp"), partFile(base, ".shx"),
                                partFile(base, ".dbf")};
+    before_.reset();
     auto shpBefore = takeSnapshot(files.shp, 100);
     auto shxBefore = takeSnapshot(files.shx, 100);
     auto dbfBefore = takeSnapshot(files.dbf, dbfHeaderLength(files.dbf));
@@ -80,6 +91,7 @@ std::string RecordFiles::write(const fs::path& base, const std::string& shown, S
         close();
         return "Cannot read " + shown + " before writing to it";
     }
+    before_ = Before{std::move(*shpBefore), std::move(*shxBefore), std::move(*dbfBefore)};
 
     WatchScope watch;
     if (shp == nullptr) {
@@ -103,8 +115,7 @@ std::string RecordFiles::write(const fs::path& base, const std::string& shown, S
     }
     std::string reason = watch.reason(damage.empty() ? "the record could not be written"
                                                      : "the files disagree: " + damage);
-    bool restored =
-        restoreSnapshot(*shpBefore) && restoreSnapshot(*shxBefore) && restoreSnapshot(*dbfBefore);
+    const bool restored = takeBack();
     return "Record not written to " + shown + ": " + reason +
            (restored ? "" : " (and the files could not be put back as they were)");
 }

@@ -13,6 +13,7 @@
 
 #include "services/shapefile/dbf_values.h"
 #include "services/shapefile/shape_parts.h"
+#include "services/shapefile/shape_snapshot.h"
 #include "services/shapefile/shape_type.h"
 
 namespace sw {
@@ -38,6 +39,19 @@ public:
     std::string write(const std::filesystem::path& base, const std::string& shown, ShapeType type,
                       const ShapeParts& parts, const std::vector<ShapeFieldInfo>& fields,
                       const std::vector<std::optional<std::string>>& values);
+
+private:
+    // Takes the last record written back: the files as they were before it. False when they
+    // could not be put back.
+    bool takeBack();
+
+    // The files before the last record: lengths and the bytes a record changes.
+    struct Before {
+        FileSnapshot shp;
+        FileSnapshot shx;
+        FileSnapshot dbf;
+    };
+    std::optional<Before> before_;
 };
 
 } // namespace sw

@@ -8,8 +8,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace sw::shapeio {
 
@@ -18,6 +20,10 @@ namespace sw::shapeio {
 // beside shapelib.
 bool readAllAt(int fd, std::uint64_t offset, void* bytes, std::size_t count);
 bool writeAllAt(int fd, std::uint64_t offset, const void* bytes, std::size_t count);
+
+// Writes a new file holding `bytes` (one that does not exist yet), under the test's write limit
+// like every write through the hooks. Empty on success, otherwise why not, naming the file.
+std::string writeNewFile(const std::filesystem::path& path, std::string_view bytes);
 
 // The hooks to pass to shapelib's ...LL functions.
 SAHooks* hooks();

@@ -10,6 +10,7 @@
 #include "services/shapefile/shape_io.h"
 #include "services/shapefile/shape_parts.h"
 #include "services/shapefile/shape_paths.h"
+#include "services/shapefile/shape_publish.h"
 
 namespace sw {
 
@@ -55,6 +56,10 @@ ShapeFiles::~ShapeFiles() = default;
 
 void ShapeFiles::setWriteLimitForTesting(std::optional<long long> bytes) {
     shapeio::setWriteLimit(bytes);
+}
+
+void ShapeFiles::setMoveLimitForTesting(std::optional<int> moves) {
+    setPublishMoveLimit(moves);
 }
 
 bool ShapeFiles::fail(std::string message) {
@@ -189,6 +194,18 @@ bool ShapeFiles::CommitFields() {
     return true;
 }
 
+bool ShapeFiles::SetProjection(std::string_view text) {
+    if (!state_) {
+        return fail("No shapefile is open");
+    }
+    auto& state = *state_;
+    if (!state.created || state.created->published()) {
+        return fail("A projection file goes with a new shapefile, before its first record");
+    }
+    std::string error;
+    return state.created->createProjection(text, error) || fail(error);
+}
+
 // ---------------------------------------------------------------------------------------------
 
 bool ShapeFiles::setValue(int index, std::string_view fieldName, std::optional<std::string> dbfText,
@@ -279,40 +296,43 @@ bool ShapeFiles::WriteRecord() {
         return fail("No shapefile is open");
     }
     auto& state = *state_;
-    const std::string shown = state.shown();
+    std::string error = writeRecord(state);
     // Whatever happens, the next record starts empty and no file stays open.
-    struct EndRecord {
-        State& state;
-        ~EndRecord() {
-            state.clearRecord();
-            state.files.close();
-        }
-    } endRecord{state};
+    state.clearRecord();
+    state.files.close();
+    if (error.empty()) {
+        return true;
+    }
+    if (state.created && !state.created->published()) {
+        // A new shapefile whose first record fails is given up: its files under temporary
+        // names go now rather than wait beside the user's files for a writer that callers
+        // drop after a failure.
+        state_.reset();
+    }
+    return fail(std::move(error));
+}
 
+std::string ShapeFiles::writeRecord(State& state) {
+    const std::string shown = state.shown();
     if (!state.committed) {
-        return fail("CommitFields must come before the first record of " + shown);
+        return "CommitFields must come before the first record of " + shown;
     }
     if (!state.recordError.empty()) {
-        return fail("Record not written to " + shown + ": " + state.recordError);
+        return "Record not written to " + shown + ": " + state.recordError;
     }
     std::string error;
     auto parts = shapeParts(state.shapeType, state.vertices, error);
     if (!parts) {
-        return fail("Record not written to " + shown + ", a shapefile of " +
-                    shapeKindName(state.shapeType) + ": " + error);
+        return "Record not written to " + shown + ", a shapefile of " +
+               shapeKindName(state.shapeType) + ": " + error;
     }
     error =
         state.files.write(state.base(), shown, state.shapeType, *parts, state.fields, state.values);
-    if (!error.empty()) {
-        return fail(error);
-    }
-    if (state.created && !state.created->published()) {
+    if (error.empty() && state.created && !state.created->published()) {
         // The new shapefile takes the place of the old one only now that it is complete.
-        if (!state.created->publish(error)) {
-            return fail(error);
-        }
+        state.created->publish(error);
     }
-    return true;
+    return error;
 }
 
 bool ShapeFiles::Close() {
