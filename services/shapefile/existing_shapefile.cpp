@@ -2,21 +2,16 @@
 
 #include <shapefil.h>
 
-#include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <system_error>
 
 #include "services/shapefile/shape_check.h"
-#include "services/shapefile/shape_io.h"
 #include "services/shapefile/shape_paths.h"
 #include "services/shapefile/writable_targets.h"
 
 namespace sw {
 
 namespace fs = std::filesystem;
-using shapeio::hooks;
-using shapeio::WatchScope;
 using shapepaths::partFile;
 using shapepaths::withExtension;
 
@@ -109,18 +104,13 @@ std::optional<ExistingShapefile> openExistingShapefile(const fs::path& base, Rec
     if (!error.empty()) {
         return std::nullopt;
     }
-    WatchScope watch;
     // Opened for update, so that a file we may not write fails here, before any value is set.
-    files.shp = SHPOpenLL(withExtension(base, ".shp").c_str(), "rb+", hooks());
-    if (files.shp == nullptr) {
-        error = "Cannot open " + shown +
-                " for adding records: " + watch.openReason(std::strerror(errno));
+    if (std::string reason = files.open(base); !reason.empty()) {
+        error = "Cannot open " + shown + " for adding records: " + reason;
         return std::nullopt;
     }
-    int records = 0;
-    int type = 0;
-    SHPGetInfo(files.shp, &records, &type, nullptr, nullptr);
     ExistingShapefile existing;
+    const int type = files.header().typeCode;
     if (auto writable = writableShapeType(type)) {
         existing.shapeType = *writable;
     } else {
@@ -128,20 +118,10 @@ std::optional<ExistingShapefile> openExistingShapefile(const fs::path& base, Rec
                 " is not a point, polyline, polygon or multipoint type";
         return std::nullopt;
     }
-    watch.forgetOpenFailure();
-    files.dbf = DBFOpenLL(withExtension(base, ".dbf").c_str(), "rb+", hooks());
-    if (files.dbf == nullptr) {
-        error = "Cannot open the attribute table of " + shown +
-                " for adding records: " + watch.openReason(std::strerror(errno));
-        return std::nullopt;
-    }
-    const int rows = DBFGetRecordCount(files.dbf);
-    existing.fields = columnsOf(files.dbf);
-    if (watch.failed()) {
-        error = "Cannot read " + shown + ": " + watch.reason({});
-        return std::nullopt;
-    }
-    if (rows != records) {
+    const std::uint64_t records = files.shapeCount();
+    const int rows = DBFGetRecordCount(files.table());
+    existing.fields = columnsOf(files.table());
+    if (static_cast<std::uint64_t>(rows) != records) {
         error = "Cannot add records to " + shown + ": its shapes (" + std::to_string(records) +
                 ") and attribute rows (" + std::to_string(rows) + ") do not match";
         return std::nullopt;

@@ -1,11 +1,16 @@
 #include "services/shapefile/record_files.h"
 
+#include <cerrno>
+#include <cstring>
 #include <ctime>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "services/shapefile/shape_check.h"
 #include "services/shapefile/shape_io.h"
 #include "services/shapefile/shape_paths.h"
-#include "services/shapefile/shape_snapshot.h"
 
 namespace sw {
 
@@ -24,22 +29,6 @@ void todayInto(DBFHandle dbf) {
     DBFSetLastModifiedDate(dbf, local.tm_year, local.tm_mon + 1, local.tm_mday);
 }
 
-// The shape through shapelib: written at the end of the main file, with the next record
-// number. False when shapelib refuses it or the table's next row is not the same record.
-bool writeShape(SHPHandle shp, DBFHandle dbf, ShapeType type, const ShapeParts& parts) {
-    const int code = static_cast<int>(type);
-    SHPObject* object = SHPCreateObject(
-        code, -1, static_cast<int>(parts.starts.size()), parts.starts.data(), nullptr,
-        static_cast<int>(parts.x.size()), parts.x.data(), parts.y.data(), nullptr, nullptr);
-    if (baseShapeType(type) == ShapeType::Polygon) {
-        // Outer rings clockwise, holes counter-clockwise, as the format wants them.
-        SHPRewindObject(shp, object);
-    }
-    const int shapeId = SHPWriteObject(shp, -1, object);
-    SHPDestroyObject(object);
-    return shapeId >= 0 && shapeId == DBFGetRecordCount(dbf);
-}
-
 // shapelib takes each text as a void*, but only reads it.
 bool writeValues(DBFHandle dbf, int row, const std::vector<ShapeFieldInfo>& fields,
                  const std::vector<std::optional<std::string>>& values) {
@@ -55,7 +44,82 @@ bool writeValues(DBFHandle dbf, int row, const std::vector<ShapeFieldInfo>& fiel
     return true;
 }
 
+// An index entry: where the record starts and how long its content is, in 16-bit words.
+std::string indexEntry(std::uint64_t offset, std::size_t recordSize) {
+    const std::uint32_t words[2] = {static_cast<std::uint32_t>(offset / 2),
+                                    static_cast<std::uint32_t>((recordSize - 8) / 2)};
+    std::string entry;
+    for (std::uint32_t word : words) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            entry.push_back(static_cast<char>((word >> shift) & 0xFF));
+        }
+    }
+    return entry;
+}
+
+std::string asText(const std::array<unsigned char, MainFileHeader::kSize>& bytes) {
+    return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+// The size of an open file, or nothing.
+std::optional<std::uint64_t> sizeOf(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
 } // namespace
+
+std::string RecordFiles::open(const fs::path& base) {
+    close();
+    shp_.path = partFile(base, ".shp");
+    shx_.path = partFile(base, ".shx");
+    for (File* file : {&shp_, &shx_}) {
+        file->fd = ::open(file->path.c_str(), O_RDWR | O_CLOEXEC);
+        if (file->fd < 0) {
+            std::string reason = "cannot open " + file->path.string() + ": " + std::strerror(errno);
+            close();
+            return reason;
+        }
+    }
+    WatchScope watch;
+    dbf_ = DBFOpenLL(withExtension(base, ".dbf").c_str(), "rb+", hooks());
+    if (dbf_ == nullptr || watch.failed()) {
+        std::string reason = watch.openReason(std::strerror(errno));
+        close();
+        return reason;
+    }
+    return readHeaders();
+}
+
+std::string RecordFiles::readHeaders() {
+    unsigned char bytes[MainFileHeader::kSize];
+    if (!shapeio::readAllAt(shp_.fd, 0, bytes, sizeof bytes)) {
+        return "cannot read " + shp_.path.string();
+    }
+    header_ = MainFileHeader::read(bytes);
+    const auto indexSize = sizeOf(shx_.fd);
+    if (!indexSize || *indexSize < MainFileHeader::kSize) {
+        return "cannot read " + shx_.path.string();
+    }
+    shapes_ = (*indexSize - MainFileHeader::kSize) / 8;
+    return {};
+}
+
+void RecordFiles::close() {
+    if (dbf_ != nullptr) {
+        DBFClose(dbf_);
+        dbf_ = nullptr;
+    }
+    for (File* file : {&shp_, &shx_}) {
+        if (file->fd >= 0) {
+            ::close(file->fd);
+            file->fd = -1;
+        }
+    }
+}
 
 bool RecordFiles::takeBack() {
     if (!before_) {
@@ -67,25 +131,41 @@ bool RecordFiles::takeBack() {
     return restored;
 }
 
-void RecordFiles::close() {
-    if (dbf != nullptr) {
-        DBFClose(dbf);
-        dbf = nullptr;
+std::string RecordFiles::appendShape(const std::string& record, std::uint64_t shpSize) {
+    const std::uint64_t shxSize = MainFileHeader::kSize + shapes_ * 8;
+    MainFileHeader header = header_;
+    header.length = shpSize + record.size();
+    if (header.length > std::numeric_limits<std::uint32_t>::max()) {
+        return shp_.path.string() + " would grow past the 4 GB a shapefile can hold";
     }
-    if (shp != nullptr) {
-        SHPClose(shp);
-        shp = nullptr;
+    std::string reason = shapeio::writeAt(shp_.fd, shpSize, record, shp_.path);
+    if (reason.empty()) {
+        reason = shapeio::writeAt(shx_.fd, shxSize, indexEntry(shpSize, record.size()), shx_.path);
     }
+    // The headers last: until they are written, they describe the files as they were.
+    if (reason.empty()) {
+        reason = shapeio::writeAt(shp_.fd, 0, asText(header.bytes()), shp_.path);
+    }
+    if (reason.empty()) {
+        header.length = shxSize + 8;
+        reason = shapeio::writeAt(shx_.fd, 0, asText(header.bytes()), shx_.path);
+    }
+    return reason;
 }
 
 std::string RecordFiles::write(const fs::path& base, const std::string& shown, ShapeType type,
-                               const ShapeParts& parts, const std::vector<ShapeFieldInfo>& fields,
+                               ShapeParts parts, const std::vector<ShapeFieldInfo>& fields,
                                const std::vector<std::optional<std::string>>& values) {
-    const ShapefileParts files{partFile(base, ".shp"), partFile(base, ".shx"),
-                               partFile(base, ".dbf")};
-    before_.reset();
-    auto shpBefore = takeSnapshot(files.shp, 100);
-    auto shxBefore = takeSnapshot(files.shx, 100);
+    std::string reason = isOpen() ? readHeaders() : open(base);
+    const auto shpSize = reason.empty() ? sizeOf(shp_.fd) : std::nullopt;
+    if (!shpSize) {
+        close();
+        return "Record not written to " + shown + ": " +
+               (reason.empty() ? "cannot read " + shp_.path.string() : reason);
+    }
+    const ShapefileParts files{shp_.path, shx_.path, partFile(base, ".dbf")};
+    auto shpBefore = takeSnapshot(files.shp, MainFileHeader::kSize);
+    auto shxBefore = takeSnapshot(files.shx, MainFileHeader::kSize);
     auto dbfBefore = takeSnapshot(files.dbf, dbfHeaderLength(files.dbf));
     if (!shpBefore || !shxBefore || !dbfBefore) {
         close();
@@ -93,28 +173,32 @@ std::string RecordFiles::write(const fs::path& base, const std::string& shown, S
     }
     before_ = Before{std::move(*shpBefore), std::move(*shxBefore), std::move(*dbfBefore)};
 
+    orientRings(type, parts);
+    header_.include(parts, shapes_ == 0);
     WatchScope watch;
-    if (shp == nullptr) {
-        shp = SHPOpenLL(withExtension(base, ".shp").c_str(), "rb+", hooks());
+    reason =
+        appendShape(shapeRecord(type, static_cast<std::uint32_t>(shapes_ + 1), parts), *shpSize);
+    if (reason.empty()) {
+        const int row = DBFGetRecordCount(dbf_);
+        if (static_cast<std::uint64_t>(row) != shapes_ || !writeValues(dbf_, row, fields, values)) {
+            reason = watch.reason("the record could not be written");
+        }
+        todayInto(dbf_);
     }
-    if (dbf == nullptr && shp != nullptr) {
-        dbf = DBFOpenLL(withExtension(base, ".dbf").c_str(), "rb+", hooks());
-    }
-    bool ok = shp != nullptr && dbf != nullptr;
-    if (ok) {
-        const int row = DBFGetRecordCount(dbf);
-        ok = writeShape(shp, dbf, type, parts) && writeValues(dbf, row, fields, values);
-        todayInto(dbf);
-    }
-    // Closing writes the headers and the index: the files are complete from here on.
+    // Closing writes the row and the table's header: the files are complete from here on.
     close();
+    if (reason.empty() && watch.failed()) {
+        reason = watch.reason({});
+    }
     // Whatever shapelib did not report, the files must still agree with one another.
-    std::string damage = ok && !watch.failed() ? shapefileDamage(files) : std::string();
-    if (ok && !watch.failed() && damage.empty()) {
+    if (std::string damage = reason.empty() ? shapefileDamage(files) : std::string();
+        !damage.empty()) {
+        reason = "the files disagree: " + damage;
+    }
+    if (reason.empty()) {
+        before_.reset();
         return {};
     }
-    std::string reason = watch.reason(damage.empty() ? "the record could not be written"
-                                                     : "the files disagree: " + damage);
     const bool restored = takeBack();
     return "Record not written to " + shown + ": " + reason +
            (restored ? "" : " (and the files could not be put back as they were)");

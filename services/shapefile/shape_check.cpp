@@ -75,13 +75,13 @@ std::string checkHeader(const ReadOnlyFile& in, const fs::path& file, std::uint6
     return {};
 }
 
-// Every index entry must point at a record inside the main file whose own header gives the
-// same length. Records may stand in any order, with gaps between them: programs that edit
-// shapefiles move a grown record to the end. A new record goes at the end of the file. The
-// index is read in large pieces, and the main file's own record header is compared for the
-// last record only: a check on every append must stay cheap for a million shapes.
+// Index entries must point at records inside the main file, and the main file's own header of
+// the last record (the one that ends furthest in) must give the same length. Records may stand
+// in any order, with gaps between them: programs that edit shapefiles move a grown record to
+// the end. A new record goes at the end of the file. The index is read in large pieces.
 std::string checkIndex(const ReadOnlyFile& shp, const ReadOnlyFile& shx,
-                       const ShapefileParts& parts, std::uint64_t shpSize, std::uint64_t shapes) {
+                       const ShapefileParts& parts, std::uint64_t shpSize, std::uint64_t shapes,
+                       IndexCheck indexCheck) {
     auto mismatch = [&](std::uint64_t shape) {
         return parts.shx.filename().string() + " does not match " + parts.shp.filename().string() +
                " at shape " + std::to_string(shape + 1);
@@ -90,7 +90,9 @@ std::string checkIndex(const ReadOnlyFile& shp, const ReadOnlyFile& shx,
     std::uint64_t lastOffset = 0;
     std::uint64_t lastLength = 0;
     std::uint64_t lastShape = 0;
-    for (std::uint64_t first = 0; first < shapes; first += 8192) {
+    const std::uint64_t firstChecked =
+        indexCheck == IndexCheck::EveryEntry || shapes == 0 ? 0 : shapes - 1;
+    for (std::uint64_t first = firstChecked; first < shapes; first += 8192) {
         const std::uint64_t count = std::min<std::uint64_t>(8192, shapes - first);
         if (!shx.readAt(kMainHeader + first * 8, chunk.data(),
                         static_cast<std::size_t>(count * 8))) {
@@ -168,7 +170,7 @@ std::string sizesOf(const ShapefileParts& parts, std::uint64_t sizes[3]) {
 
 } // namespace
 
-std::string shapefileDamage(const ShapefileParts& parts) {
+std::string shapefileDamage(const ShapefileParts& parts, IndexCheck indexCheck) {
     std::uint64_t sizes[3] = {};
     if (auto problem = sizesOf(parts, sizes); !problem.empty()) {
         return problem;
@@ -197,7 +199,7 @@ std::string shapefileDamage(const ShapefileParts& parts) {
         return parts.shx.filename().string() + " does not hold whole index entries";
     }
     const std::uint64_t shapes = (shxSize - kMainHeader) / 8;
-    if (auto problem = checkIndex(shp, shx, parts, shpSize, shapes); !problem.empty()) {
+    if (auto problem = checkIndex(shp, shx, parts, shpSize, shapes, indexCheck); !problem.empty()) {
         return problem;
     }
     std::uint64_t rows = 0;

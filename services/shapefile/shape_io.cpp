@@ -177,16 +177,34 @@ bool writeAllAt(int fd, std::uint64_t offset, const void* bytes, std::size_t cou
     });
 }
 
+namespace {
+
+// Writes under the test's write limit: 0, or the errno of the failure (a limit reached is a
+// full disk).
+int limitedWriteAt(int fd, std::uint64_t offset, std::string_view bytes) {
+    const std::size_t allowed = allowedItems(1, bytes.size());
+    errno = 0;
+    if (!writeAllAt(fd, offset, bytes.data(), allowed)) {
+        return errno != 0 ? errno : EIO;
+    }
+    return allowed == bytes.size() ? 0 : ENOSPC;
+}
+
+} // namespace
+
+std::string writeAt(int fd, std::uint64_t offset, std::string_view bytes,
+                    const std::filesystem::path& path) {
+    const int error = limitedWriteAt(fd, offset, bytes);
+    return error == 0 ? std::string()
+                      : "cannot write " + path.string() + ": " + std::strerror(error);
+}
+
 std::string writeNewFile(const std::filesystem::path& path, std::string_view bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         return "cannot create " + path.string() + ": " + std::strerror(errno);
     }
-    const std::size_t allowed = allowedItems(1, bytes.size());
-    int error = writeAllAt(fd, 0, bytes.data(), allowed) ? 0 : errno;
-    if (error == 0 && allowed != bytes.size()) {
-        error = ENOSPC;
-    }
+    int error = limitedWriteAt(fd, 0, bytes);
     if (::close(fd) != 0 && error == 0) {
         error = errno;
     }

@@ -326,8 +326,8 @@ std::string ShapeFiles::writeRecord(State& state) {
         return "Record not written to " + shown + ", a shapefile of " +
                shapeKindName(state.shapeType) + ": " + error;
     }
-    error =
-        state.files.write(state.base(), shown, state.shapeType, *parts, state.fields, state.values);
+    error = state.files.write(state.base(), shown, state.shapeType, std::move(*parts), state.fields,
+                              state.values);
     if (error.empty() && state.created && !state.created->published()) {
         // The new shapefile takes the place of the old one only now that it is complete.
         state.created->publish(error);

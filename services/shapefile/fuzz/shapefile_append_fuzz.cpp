@@ -99,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return 0;
     }
-    if (!sw::shapefileDamage({folder() / "f.shp", folder() / "f.shx", folder() / "f.dbf"})
+    if (!sw::shapefileDamage({folder() / "f.shp", folder() / "f.shx", folder() / "f.dbf"},
+                             sw::IndexCheck::EveryEntry)
              .empty()) {
         std::abort();
     }

@@ -772,6 +772,49 @@ TEST(ShapeFiles, OpeningWhatCannotBeWrittenFailsWithAMessageNamingIt) {
     EXPECT_EQ(folderBytes(dir.path()), before);
 }
 
+// An append writes the new record, its index entry, its row (with the table's end mark) and
+// the three headers, and nothing else: the same bytes for a file of 3 records as for one of
+// 1,000, so its cost does not grow with the file.
+TEST(ShapeFiles, AppendingWritesTheSameFewBytesWhateverTheFileSize) {
+    std::vector<long long> written;
+    for (int records : {3, 1000}) {
+        TempDir dir;
+        const auto path = dir / "pfcamps.shp";
+        createFacilityFile(path, records);
+        const auto before = folderBytes(dir.path());
+        // Whether the append goes through within `limit` bytes; the files are put back after.
+        auto appendsWithin = [&](long long limit) {
+            ShapeFiles out;
+            EXPECT_TRUE(out.OpenShapefile(path, ShapeFiles::OpenMode::Append)) << out.lastError();
+            WriteLimit writes(limit);
+            const bool appended = writeFacility(out, "Appended", 5, 6);
+            for (const auto& [name, bytes] : before) {
+                test::writeFile(dir / name, bytes);
+            }
+            return appended;
+        };
+        long long low = 0;
+        long long high = 4096;
+        ASSERT_TRUE(appendsWithin(high));
+        while (low < high) {
+            const long long middle = (low + high) / 2;
+            if (appendsWithin(middle)) {
+                high = middle;
+            } else {
+                low = middle + 1;
+            }
+        }
+        written.push_back(low);
+        const std::string dbf = before.at("pfcamps.dbf");
+        const int rowLength =
+            static_cast<unsigned char>(dbf[10]) + 256 * static_cast<unsigned char>(dbf[11]);
+        // Point record 28, index entry 8, two 100-byte headers, the row, its end mark, and the
+        // table's 32-byte header.
+        EXPECT_EQ(written.back(), 28 + 8 + 200 + rowLength + 1 + 32) << records << " records";
+    }
+    EXPECT_EQ(written[0], written[1]);
+}
+
 // A file that cannot grow during an append, whichever of the three it is and wherever the
 // record crosses the limit: the append fails, says which file and why, and all three files
 // are back byte for byte.
