@@ -121,14 +121,9 @@ void RecordFiles::close() {
     }
 }
 
-bool RecordFiles::takeBack() {
-    if (!before_) {
-        return true;
-    }
-    const bool restored = restoreSnapshot(before_->shp) && restoreSnapshot(before_->shx) &&
-                          restoreSnapshot(before_->dbf);
-    before_.reset();
-    return restored;
+bool RecordFiles::putBack(const Before& before) {
+    return restoreSnapshot(before.shp) && restoreSnapshot(before.shx) &&
+           restoreSnapshot(before.dbf);
 }
 
 std::string RecordFiles::appendShape(const std::string& record, std::uint64_t shpSize) {
@@ -171,7 +166,7 @@ std::string RecordFiles::write(const fs::path& base, const std::string& shown, S
         close();
         return "Cannot read " + shown + " before writing to it";
     }
-    before_ = Before{std::move(*shpBefore), std::move(*shxBefore), std::move(*dbfBefore)};
+    const Before before{std::move(*shpBefore), std::move(*shxBefore), std::move(*dbfBefore)};
 
     orientRings(type, parts);
     header_.include(parts, shapes_ == 0);
@@ -196,10 +191,9 @@ std::string RecordFiles::write(const fs::path& base, const std::string& shown, S
         reason = "the files disagree: " + damage;
     }
     if (reason.empty()) {
-        before_.reset();
         return {};
     }
-    const bool restored = takeBack();
+    const bool restored = putBack(before);
     return "Record not written to " + shown + ": " + reason +
            (restored ? "" : " (and the files could not be put back as they were)");
 }

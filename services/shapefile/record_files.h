@@ -62,15 +62,14 @@ private:
 
     std::string readHeaders();
     std::string appendShape(const std::string& record, std::uint64_t shpSize);
-    // Puts the files back as they were before the record. False when they could not be.
-    bool takeBack();
+    // Puts the files back as they were. False when they could not be.
+    static bool putBack(const Before& before);
 
     File shp_;
     File shx_;
     DBFHandle dbf_ = nullptr;
     MainFileHeader header_;
     std::uint64_t shapes_ = 0;
-    std::optional<Before> before_;
 };
 
 } // namespace sw

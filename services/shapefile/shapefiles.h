@@ -20,6 +20,8 @@
 // all files complete: record written, headers (counts, lengths, bounding boxes) and index
 // updated, everything closed. A record whose write fails (a full disk, a value that does not
 // fit, a column the file lacks) is taken back whole: the files stay byte for byte as before.
+// A record writes only itself, its index entry, its attribute row and the three headers, so
+// it costs the same whatever the size of the file it goes into.
 //
 // A new shapefile is built under temporary names beside the target and moved into place by
 // its first WriteRecord (or by Close()), so a creation that fails halfway never destroys the
