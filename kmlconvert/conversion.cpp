@@ -257,8 +257,10 @@ private:
             chooseShapeType(dialogs_, vertexRows_, extraction_.parts.front());
         WaitCursor wait(dialogs_);
         outcome_.shapeType = choice.shapeType;
+        // The projection file goes in place with the shapefile, or neither does.
         if (!shapes_.OpenShapefile(names().shapefile, ShapeFiles::OpenMode::Create,
-                                   choice.shapeType)) {
+                                   choice.shapeType) ||
+            !shapes_.SetProjection(kWgs1984Projection)) {
             return shapeFailed();
         }
         auto columns = database_.tableColumns("FIRE_DAT");
@@ -302,11 +304,6 @@ private:
             if (!written) {
                 return shapeFailed();
             }
-        }
-        // The projection file before the completion message: "complete" must mean complete.
-        const auto projection = writeWholeFile(names().projection, kWgs1984Projection);
-        if (!projection) {
-            return stop(projection.message);
         }
         dialogs_.inform(choice.completion, "Conversion Complete", Icon::Information);
         return true;

@@ -15,19 +15,12 @@ OutputResult fromStatus(const fs::path& path, const WriteStatus& status) {
     return status ? OutputResult::written(path) : OutputResult::failed(path, status.message);
 }
 
-std::string shapeKindName(ShapeType shapeType) {
-    switch (shapeType) {
-    case ShapeType::Point:
-        return "points";
-    case ShapeType::Polyline:
-        return "lines";
-    case ShapeType::Polygon:
-        return "polygons";
-    case ShapeType::Multipoint:
-        return "multipoints";
-    default:
-        return "shapes of type " + std::to_string(static_cast<int>(shapeType));
-    }
+// What a shapefile of that type holds, in plain words ("points"); the Z and M kinds by their
+// code, since a record of the window's kind would not match them.
+std::string heldShapes(ShapeType shapeType) {
+    return isNewShapefileType(shapeType)
+               ? shapeKindName(shapeType)
+               : "shapes of type " + std::to_string(static_cast<int>(shapeType));
 }
 
 // The dBASE column type a value of this kind goes into: C text, N or F numbers, D dates,
@@ -91,8 +84,7 @@ const char* dbfTypeName(char dbfType) {
 std::optional<std::string> appendMismatch(ShapeFiles& shapes, std::span<const Column> columns,
                                           ShapeType shapeType) {
     if (shapes.shapeType() != shapeType) {
-        return "it holds " + shapeKindName(shapes.shapeType()) + ", not " +
-               shapeKindName(shapeType);
+        return "it holds " + heldShapes(shapes.shapeType()) + ", not " + heldShapes(shapeType);
     }
     const int count = shapes.Fields().Count();
     for (const Column& column : columns) {
@@ -170,6 +162,12 @@ OutputResult RecordOutputs::createShapefile(const RecordRow& row, ShapePoint at)
     if (!shapes_.OpenShapefile(choice->target, ShapeFiles::OpenMode::Create, ShapeType::Point)) {
         return shapeFailure(choice->target);
     }
+    // The projection file goes in place with the shapefile, so a .prj that cannot be
+    // replaced keeps the old shapefile too.
+    const InstalledProjection projection = installedProjection(settings_.projectionFile);
+    if (projection.text && !shapes_.SetProjection(*projection.text)) {
+        return shapeFailure(choice->target);
+    }
     for (const Column& column : row.columns) {
         if (!shapes_.Fields().AddField(column.field, column.kind, column.width)) {
             return shapeFailure(choice->target);
@@ -178,7 +176,11 @@ OutputResult RecordOutputs::createShapefile(const RecordRow& row, ShapePoint at)
     if (!shapes_.CommitFields() || !writePointRecord(row, at)) {
         return shapeFailure(choice->target);
     }
-    return copyProjectionFile(shapes_.path(), settings_.projectionFile);
+    if (!projection.text) {
+        return OutputResult::failed(fs::path(shapes_.path()).replace_extension(".prj"),
+                                    missingProjectionMessage(shapes_.path(), projection));
+    }
+    return OutputResult::written(shapes_.path());
 }
 
 OutputResult RecordOutputs::appendShapefile(const RecordRow& row, ShapePoint at) {

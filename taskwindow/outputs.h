@@ -34,7 +34,7 @@ struct OutputSettings {
     std::string appendTextFilter; // "Text Files (pf*.txt)|pf*.txt"
     std::string newShapeFilter = "Shape Files(*.shp)|*.shp";
     std::string appendShapeFilter;                // "Shape Files (pf*.shp)|pf*.shp"
-    std::string projectionFile = "qv_albers.prj"; // copied beside a new shapefile
+    std::string projectionFile = "qv_albers.prj"; // installed; goes beside a new shapefile
 };
 
 // Where the record's point lies in the shapefile's projection.
@@ -67,7 +67,9 @@ public:
     // The chosen file as it is (created when missing, without title line): one whole line.
     OutputResult appendTextFile(const RecordRow& row);
     // Output-file choice with the prefix; a new point shapefile with the table's fields and
-    // the record; the projection file beside it.
+    // the record, and the projection file beside it, put in place together with it (an old
+    // shapefile whose .prj cannot be replaced stays whole). Without the installed projection
+    // file the shapefile is still written, and the result says what it lacks.
     OutputResult createShapefile(const RecordRow& row, ShapePoint at);
     // The chosen point shapefile as it is: checked first (every column of the table present
     // with a compatible type, point geometry), so a file that does not fit is left untouched

@@ -1,7 +1,6 @@
 #include "taskwindow/projection_file.h"
 
 #include "services/base/program_folder.h"
-#include "taskwindow/record_file.h"
 
 #include <fstream>
 #include <sstream>
@@ -10,21 +9,22 @@ namespace sw {
 
 namespace fs = std::filesystem;
 
-OutputResult copyProjectionFile(const fs::path& shapefile, const std::string& projectionFile) {
-    const fs::path source = programFolder() / projectionFile;
-    fs::path target = shapefile;
-    target.replace_extension(".prj");
-    std::ifstream in(source, std::ios::binary);
+InstalledProjection installedProjection(const std::string& projectionFile) {
+    InstalledProjection projection{programFolder() / projectionFile, std::nullopt};
+    std::ifstream in(projection.source, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
-    if (!in) {
-        // The shapefile itself is complete: say so, and what it lacks.
-        return OutputResult::failed(target, shapefile.string() +
-                                                " was written without its projection file: " +
-                                                source.string() + " is missing");
+    if (in) {
+        projection.text = text.str();
     }
-    const WriteStatus copied = writeWholeFile(target, text.str());
-    return copied ? OutputResult::written(shapefile) : OutputResult::failed(target, copied.message);
+    return projection;
+}
+
+std::string missingProjectionMessage(const fs::path& shapefile,
+                                     const InstalledProjection& projection) {
+    return shapefile.string() +
+           " was written without its projection file: " + projection.source.string() +
+           " is missing";
 }
 
 } // namespace sw

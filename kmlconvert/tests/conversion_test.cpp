@@ -367,9 +367,24 @@ TEST(KmlConversion, OverwriteCancelAndRefusal) {
     EXPECT_TRUE(fs::exists(dir / "swRidge.dbf"));
     EXPECT_FALSE(broken.dialogs.waitCursorOn);
 
-    // Yes, and a sound KML: replaced.
+    // Yes and a sound KML, but a folder stands where the projection file goes: the message
+    // names it, and the old shapefile is still there, whole, with nothing half-replaced.
     fs::copy_file(sw::test::kmlTestFile("line_tabs_21.kml"), kml,
                   fs::copy_options::overwrite_existing);
+    fs::remove(dir / "swRidge.prj");
+    fs::create_directory(dir / "swRidge.prj");
+    const std::string tableBefore = readFile(dir / "swRidge.dbf");
+    Session blocked;
+    convert(blocked, kml, {Yes, No, No});
+    EXPECT_FALSE(blocked.outcome.completed);
+    const std::string said = blocked.dialogs.messageTexts().back();
+    EXPECT_NE(said.find((dir / "swRidge.prj").string() + " is a folder"), std::string::npos)
+        << said;
+    EXPECT_EQ(readFile(dir / "swRidge.shp"), shapeBefore);
+    EXPECT_EQ(readFile(dir / "swRidge.dbf"), tableBefore);
+    fs::remove(dir / "swRidge.prj");
+
+    // Yes, and a sound KML: replaced.
     Session again;
     convert(again, kml, {Yes, No, No});
     EXPECT_TRUE(again.outcome.completed);

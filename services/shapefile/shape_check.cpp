@@ -75,51 +75,13 @@ std::string checkHeader(const ReadOnlyFile& in, const fs::path& file, std::uint6
     return {};
 }
 
-} // namespace
-
-std::string shapefileDamage(const ShapefileParts& parts) {
-    std::error_code ec;
-    const std::uint64_t shpSize = fs::file_size(parts.shp, ec);
-    if (ec) {
-        return "cannot read " + parts.shp.filename().string() + ": " + ec.message();
-    }
-    const std::uint64_t shxSize = fs::file_size(parts.shx, ec);
-    if (ec) {
-        return "cannot read " + parts.shx.filename().string() + ": " + ec.message();
-    }
-    const std::uint64_t dbfSize = fs::file_size(parts.dbf, ec);
-    if (ec) {
-        return "cannot read " + parts.dbf.filename().string() + ": " + ec.message();
-    }
-    const ReadOnlyFile shp(parts.shp);
-    const ReadOnlyFile shx(parts.shx);
-    const ReadOnlyFile dbf(parts.dbf);
-    if (!shp.isOpen() || !shx.isOpen() || !dbf.isOpen()) {
-        return "cannot read the files of " + parts.shp.filename().string();
-    }
-
-    std::uint32_t shpType = 0;
-    std::uint32_t shxType = 0;
-    if (auto problem = checkHeader(shp, parts.shp, shpSize, shpType); !problem.empty()) {
-        return problem;
-    }
-    if (auto problem = checkHeader(shx, parts.shx, shxSize, shxType); !problem.empty()) {
-        return problem;
-    }
-    if (shpType != shxType) {
-        return parts.shp.filename().string() + " and " + parts.shx.filename().string() +
-               " give different shape types";
-    }
-    if ((shxSize - kMainHeader) % 8 != 0) {
-        return parts.shx.filename().string() + " does not hold whole index entries";
-    }
-    const std::uint64_t shapes = (shxSize - kMainHeader) / 8;
-
-    // Every entry must point at a record inside the main file whose own header gives the same
-    // length. Records may stand in any order, with gaps between them: programs that edit
-    // shapefiles move a grown record to the end. A new record goes at the end of the file.
-    // The index is read in large pieces, and the main file's own record header is compared
-    // for the last record only: a check on every append must stay cheap for a million shapes.
+// Index entries must point at records inside the main file, and the main file's own header of
+// the last record (the one that ends furthest in) must give the same length. Records may stand
+// in any order, with gaps between them: programs that edit shapefiles move a grown record to
+// the end. A new record goes at the end of the file. The index is read in large pieces.
+std::string checkIndex(const ReadOnlyFile& shp, const ReadOnlyFile& shx,
+                       const ShapefileParts& parts, std::uint64_t shpSize, std::uint64_t shapes,
+                       IndexCheck indexCheck) {
     auto mismatch = [&](std::uint64_t shape) {
         return parts.shx.filename().string() + " does not match " + parts.shp.filename().string() +
                " at shape " + std::to_string(shape + 1);
@@ -128,7 +90,9 @@ std::string shapefileDamage(const ShapefileParts& parts) {
     std::uint64_t lastOffset = 0;
     std::uint64_t lastLength = 0;
     std::uint64_t lastShape = 0;
-    for (std::uint64_t first = 0; first < shapes; first += 8192) {
+    const std::uint64_t firstChecked =
+        indexCheck == IndexCheck::EveryEntry || shapes == 0 ? 0 : shapes - 1;
+    for (std::uint64_t first = firstChecked; first < shapes; first += 8192) {
         const std::uint64_t count = std::min<std::uint64_t>(8192, shapes - first);
         if (!shx.readAt(kMainHeader + first * 8, chunk.data(),
                         static_cast<std::size_t>(count * 8))) {
@@ -153,15 +117,19 @@ std::string shapefileDamage(const ShapefileParts& parts) {
                        bigEndian32(record + 4) * std::uint64_t{2} != lastLength)) {
         return mismatch(lastShape);
     }
+    return {};
+}
 
-    // The attribute table: 32-byte header, 32-byte field descriptors ended by 0x0D, then the
-    // rows (and an optional end-of-file mark).
-    const std::string dbfName = parts.dbf.filename().string();
+// The attribute table: 32-byte header, 32-byte field descriptors ended by 0x0D, then the rows
+// (and an optional end-of-file mark). Its row count in `rows`.
+std::string checkTable(const ReadOnlyFile& dbf, const fs::path& path, std::uint64_t dbfSize,
+                       std::uint64_t& rows) {
+    const std::string dbfName = path.filename().string();
     unsigned char header[32];
     if (dbfSize < 32 || !dbf.readAt(0, header, 32)) {
         return dbfName + " is shorter than a table header";
     }
-    const std::uint64_t rows = littleEndian32(header + 4);
+    rows = littleEndian32(header + 4);
     const std::uint64_t headerLength = littleEndian16(header + 8);
     const std::uint64_t rowLength = littleEndian16(header + 10);
     if (headerLength < 33 || headerLength > dbfSize || rowLength < 1) {
@@ -184,9 +152,63 @@ std::string shapefileDamage(const ShapefileParts& parts) {
         return dbfName + " should be " + std::to_string(expected) + " bytes long for its " +
                std::to_string(rows) + " rows but is " + std::to_string(dbfSize);
     }
+    return {};
+}
+
+// The sizes of the three files, or why one cannot be read.
+std::string sizesOf(const ShapefileParts& parts, std::uint64_t sizes[3]) {
+    const fs::path* files[3] = {&parts.shp, &parts.shx, &parts.dbf};
+    for (int i = 0; i < 3; ++i) {
+        std::error_code ec;
+        sizes[i] = fs::file_size(*files[i], ec);
+        if (ec) {
+            return "cannot read " + files[i]->filename().string() + ": " + ec.message();
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+std::string shapefileDamage(const ShapefileParts& parts, IndexCheck indexCheck) {
+    std::uint64_t sizes[3] = {};
+    if (auto problem = sizesOf(parts, sizes); !problem.empty()) {
+        return problem;
+    }
+    const auto [shpSize, shxSize, dbfSize] = sizes;
+    const ReadOnlyFile shp(parts.shp);
+    const ReadOnlyFile shx(parts.shx);
+    const ReadOnlyFile dbf(parts.dbf);
+    if (!shp.isOpen() || !shx.isOpen() || !dbf.isOpen()) {
+        return "cannot read the files of " + parts.shp.filename().string();
+    }
+
+    std::uint32_t shpType = 0;
+    std::uint32_t shxType = 0;
+    if (auto problem = checkHeader(shp, parts.shp, shpSize, shpType); !problem.empty()) {
+        return problem;
+    }
+    if (auto problem = checkHeader(shx, parts.shx, shxSize, shxType); !problem.empty()) {
+        return problem;
+    }
+    if (shpType != shxType) {
+        return parts.shp.filename().string() + " and " + parts.shx.filename().string() +
+               " give different shape types";
+    }
+    if ((shxSize - kMainHeader) % 8 != 0) {
+        return parts.shx.filename().string() + " does not hold whole index entries";
+    }
+    const std::uint64_t shapes = (shxSize - kMainHeader) / 8;
+    if (auto problem = checkIndex(shp, shx, parts, shpSize, shapes, indexCheck); !problem.empty()) {
+        return problem;
+    }
+    std::uint64_t rows = 0;
+    if (auto problem = checkTable(dbf, parts.dbf, dbfSize, rows); !problem.empty()) {
+        return problem;
+    }
     if (rows != shapes) {
         return parts.shx.filename().string() + " lists " + std::to_string(shapes) + " shapes but " +
-               dbfName + " holds " + std::to_string(rows) + " rows";
+               parts.dbf.filename().string() + " holds " + std::to_string(rows) + " rows";
     }
     return {};
 }

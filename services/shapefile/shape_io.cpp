@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace sw::shapeio {
@@ -64,19 +65,26 @@ SAOffset hookRead(void* data, SAOffset size, SAOffset count, SAFile file) {
     return read;
 }
 
+// How many of `count` items of `size` bytes the test's write limit lets through (all of them
+// without a limit); they are taken from the limit.
+std::size_t allowedItems(std::size_t size, std::size_t count) {
+    std::size_t allowed = count;
+    if (g_writeLimit) {
+        const auto bytes = static_cast<long long>(size * count);
+        if (*g_writeLimit < bytes) {
+            allowed = static_cast<std::size_t>(std::max(0LL, *g_writeLimit)) / size;
+        }
+        *g_writeLimit -= static_cast<long long>(allowed * size);
+    }
+    return allowed;
+}
+
 SAOffset hookWrite(void* data, SAOffset size, SAOffset count, SAFile file) {
     if (size == 0 || count == 0) {
         return 0;
     }
     OpenFile& open = fileOf(file);
-    SAOffset allowed = count;
-    if (g_writeLimit) {
-        auto bytes = static_cast<long long>(size * count);
-        if (*g_writeLimit < bytes) {
-            allowed = static_cast<SAOffset>(std::max(0LL, *g_writeLimit)) / size;
-        }
-        *g_writeLimit -= static_cast<long long>(allowed * size);
-    }
+    const SAOffset allowed = allowedItems(size, count);
     SAOffset written = allowed ? std::fwrite(data, size, allowed, open.stream) : 0;
     if (written != count) {
         noteFailure(failureText(open, "write", allowed != count ? ENOSPC : errno));
@@ -167,6 +175,41 @@ bool writeAllAt(int fd, std::uint64_t offset, const void* bytes, std::size_t cou
         return ::pwrite(fd, static_cast<const char*>(bytes) + done, count - done,
                         static_cast<off_t>(offset + done));
     });
+}
+
+namespace {
+
+// Writes under the test's write limit: 0, or the errno of the failure (a limit reached is a
+// full disk).
+int limitedWriteAt(int fd, std::uint64_t offset, std::string_view bytes) {
+    const std::size_t allowed = allowedItems(1, bytes.size());
+    errno = 0;
+    if (!writeAllAt(fd, offset, bytes.data(), allowed)) {
+        return errno != 0 ? errno : EIO;
+    }
+    return allowed == bytes.size() ? 0 : ENOSPC;
+}
+
+} // namespace
+
+std::string writeAt(int fd, std::uint64_t offset, std::string_view bytes,
+                    const std::filesystem::path& path) {
+    const int error = limitedWriteAt(fd, offset, bytes);
+    return error == 0 ? std::string()
+                      : "cannot write " + path.string() + ": " + std::strerror(error);
+}
+
+std::string writeNewFile(const std::filesystem::path& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return "cannot create " + path.string() + ": " + std::strerror(errno);
+    }
+    int error = limitedWriteAt(fd, 0, bytes);
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    return error == 0 ? std::string()
+                      : "cannot write " + path.string() + ": " + std::strerror(error);
 }
 
 SAHooks* hooks() {

@@ -1,23 +1,36 @@
 #pragma once
-// File access for shapelib. shapelib reports most write failures only through its error hook
-// (its header writers return nothing), so every read and write goes through these hooks, which
-// note the first failure of the operation under way. The same place lets a test make writes
-// fail after a number of bytes, as a full disk would.
+// File access for the shapefile writer. shapelib reports most write failures only through its
+// error hook (its header writers return nothing), so every read and write it makes goes through
+// these hooks, which note the first failure of the operation under way. The writer's own
+// writes (records, index entries, headers, the projection file) go through writeAt and
+// writeNewFile. Both ways pass one place that lets a test make writes fail after a number of
+// bytes, as a full disk would.
 
 #include <shapefil.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace sw::shapeio {
 
 // The whole of `count` bytes at `offset` of an open file descriptor, retried where a call stops
-// short; false when the file ends first or a call fails. For the checks and repairs done
-// beside shapelib.
+// short; false when the file ends first or a call fails. For the checks, and for putting files
+// back after a failure (never stopped by the test's limit).
 bool readAllAt(int fd, std::uint64_t offset, void* bytes, std::size_t count);
 bool writeAllAt(int fd, std::uint64_t offset, const void* bytes, std::size_t count);
+
+// Writes `bytes` at `offset` of the open file `fd` (named `path` in the message), under the
+// test's write limit like every write through the hooks. Empty on success, otherwise why not.
+std::string writeAt(int fd, std::uint64_t offset, std::string_view bytes,
+                    const std::filesystem::path& path);
+
+// Writes a new file holding `bytes` (one that does not exist yet), under the test's write limit
+// like every write through the hooks. Empty on success, otherwise why not, naming the file.
+std::string writeNewFile(const std::filesystem::path& path, std::string_view bytes);
 
 // The hooks to pass to shapelib's ...LL functions.
 SAHooks* hooks();

@@ -8,6 +8,7 @@
 //     ShapeFiles out;
 //     out.OpenShapefile(path, ShapeFiles::OpenMode::Create, ShapeType::Point);
 //                                             // or (path, ShapeFiles::OpenMode::Append)
+//     out.SetProjection(prjText);                             // new files only, optional
 //     out.Fields().AddField("Name", FieldType::Text, 45); ... // new files only
 //     out.CommitFields();                                     // new files only
 //     out.Fields().Field("name").SetValue("Tower 4");         // names match without case
@@ -19,10 +20,15 @@
 // all files complete: record written, headers (counts, lengths, bounding boxes) and index
 // updated, everything closed. A record whose write fails (a full disk, a value that does not
 // fit, a column the file lacks) is taken back whole: the files stay byte for byte as before.
+// A record writes only itself, its index entry, its attribute row and the three headers, so
+// it costs the same whatever the size of the file it goes into.
 //
 // A new shapefile is built under temporary names beside the target and moved into place by
 // its first WriteRecord (or by Close()), so a creation that fails halfway never destroys the
-// shapefile it was to replace.
+// shapefile it was to replace. Its files (.shp, .shx, .dbf, .cpg and the .prj given to
+// SetProjection) go in place together or not at all: every old file of that name is checked
+// first, and one the user protected (no write permission, a folder in its place) is refused
+// with its name. An append likewise refuses a protected file before writing anything.
 //
 // Field types for AddField, and the dBASE columns they give:
 //   Text          C, the given width (1..254; 254 when 0)
@@ -59,31 +65,11 @@
 
 #include "services/base/field_types.h"
 #include "services/shapefile/dbf_values.h"
+#include "services/shapefile/shape_type.h"
 
 namespace sw {
 
 class ShapeFiles;
-
-// The shape types of a shapefile, with shapelib's codes. A new shapefile is one of the four
-// two-dimensional kinds; an existing one opened for appending may also be one of their Z or M
-// variants, which take records as their kind does (Z and M written as 0).
-enum class ShapeType {
-    Point = 1,
-    Polyline = 3,
-    Polygon = 5,
-    Multipoint = 8,
-    PointZ = 11,
-    PolylineZ = 13,
-    PolygonZ = 15,
-    MultipointZ = 18,
-    PointM = 21,
-    PolylineM = 23,
-    PolygonM = 25,
-    MultipointM = 28,
-};
-
-// The two-dimensional kind of a type (PointZ and PointM are points, and so on).
-ShapeType baseShapeType(ShapeType type);
 
 // A column of the open shapefile, as Fields().Field(name) finds it. A name the file lacks
 // gives a field whose SetValue fails (and spoils the record being built, so that its
@@ -146,6 +132,11 @@ public:
     // Once, after the last AddField of a new file and before any value is set.
     bool CommitFields();
 
+    // New files only, before the first WriteRecord (or Close): the text of the projection file
+    // (.prj) that goes in place together with the shapefile's other files. Without it, a .prj
+    // of that name is left as it is.
+    bool SetProjection(std::string_view text);
+
     class VertexList {
     public:
         // One more vertex of the record's shape. Consecutive vertices with the same part
@@ -166,7 +157,8 @@ public:
     // Writes the record being built (shape and values) and leaves all files complete and
     // closed. Columns without a value are written empty. Polygon rings are closed and
     // turned clockwise (holes counter-clockwise). The record being built is emptied
-    // whether or not the write succeeds.
+    // whether or not the write succeeds. When the first record of a new shapefile fails, the
+    // new shapefile is given up (its temporary files removed, no shapefile open).
     bool WriteRecord();
 
     // Ends the work with the shapefile. A new shapefile without records is moved into
@@ -182,12 +174,17 @@ public:
     // Tests only: writes through shapelib fail once this many more bytes have been written
     // (nothing: no limit). Shows what a full disk does to a record.
     static void setWriteLimitForTesting(std::optional<long long> bytes);
+    // Tests only: putting a new shapefile's files in place fails once this many more of them
+    // were moved (nothing: no limit). Shows what a failed rename does to the old shapefile.
+    static void setMoveLimitForTesting(std::optional<int> moves);
 
 private:
     friend class ShapeField;
     struct State;
 
     bool fail(std::string message);
+    // WriteRecord's work: empty, or why the record was not written.
+    std::string writeRecord(State& state);
     bool setValue(int index, std::string_view fieldName, std::optional<std::string> dbfText,
                   std::string error);
 

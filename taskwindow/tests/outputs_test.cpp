@@ -4,7 +4,6 @@
 
 #include "taskwindow/outputs.h"
 
-#include "taskwindow/projection_file.h"
 #include "taskwindow/record_file.h"
 
 #include "services/base/program_folder.h"
@@ -13,6 +12,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -92,6 +92,40 @@ TEST_F(RecordOutputsTest, NewShapefileHasTheTablesFieldsAndProjectionFile) {
     // The same table appends to it.
     dialogs.fileNext((dir / "pwmay.shp").string());
     EXPECT_TRUE(outputs.appendShapefile(fireColumns().row(kFire), {3, 4}).isWritten());
+}
+
+// The projection file goes in place with the shapefile: where the old one cannot be replaced
+// (a folder of that name, or a file the user protected), the old shapefile stays whole and the
+// message names the projection file.
+TEST_F(RecordOutputsTest, ANewShapefileWhoseProjectionFileCannotBeReplacedKeepsTheOldOne) {
+    const std::function<void(const fs::path&)> blockers[] = {
+        [](const fs::path& prj) { fs::create_directory(prj); },
+        [](const fs::path& prj) {
+            sw::test::writeFile(prj, "old\r\n");
+            fs::permissions(prj, fs::perms::owner_read | fs::perms::group_read);
+        },
+    };
+    for (const auto& block : blockers) {
+        sw::test::TempDir folder;
+        makeShapefile(folder / "pwmay.shp", sw::ShapeType::Point,
+                      {{"Name", sw::FieldType::Text, 30}});
+        block(folder / "pwmay.prj");
+        std::map<std::string, std::string> before;
+        for (const auto& entry : fs::directory_iterator(folder.path())) {
+            before[entry.path().filename().string()] = readFile(entry.path());
+        }
+        dialogs.fileNext((folder / "may.shp").string()).answerNext(sw::Answer::Yes); // overwrite
+        const sw::OutputResult result = outputs.createShapefile(fireColumns().row(kFire), {1, 2});
+        EXPECT_TRUE(result.isFailed());
+        EXPECT_NE(result.message.find((folder / "pwmay.prj").string()), std::string::npos)
+            << result.message;
+        std::map<std::string, std::string> after;
+        for (const auto& entry : fs::directory_iterator(folder.path())) {
+            after[entry.path().filename().string()] = readFile(entry.path());
+        }
+        EXPECT_EQ(after, before);
+        fs::permissions(folder / "pwmay.prj", fs::perms::owner_all);
+    }
 }
 
 TEST_F(RecordOutputsTest, AppendRefusesAShapefileThatDoesNotFitAndLeavesItUntouched) {
@@ -198,11 +232,25 @@ TEST(Writers, RefuseProtectedTargetsAndKeepPermissions) {
              auto s = sw::appendWhole(p, "new\r\n");
              return std::pair{s.ok, s.message};
          }},
-        {"projection file", "pfa.prj",
+        {"new shapefile", "pfa.shp",
          [](const fs::path& p) {
-             auto r =
-                 sw::copyProjectionFile(fs::path(p).replace_extension(".shp"), "qv_albers.prj");
-             return std::pair{r.isWritten(), r.message};
+             sw::ShapeFiles shapes;
+             const bool written =
+                 shapes.OpenShapefile(p, sw::ShapeFiles::OpenMode::Create, sw::ShapeType::Point) &&
+                 shapes.Fields().AddField("Name", sw::FieldType::Text, 10) &&
+                 shapes.CommitFields() && shapes.Vertices().AddVertex(1, 2) && shapes.WriteRecord();
+             return std::pair{written, shapes.lastError()};
+         }},
+        {"new shapefile's projection file", "pfa.prj",
+         [](const fs::path& p) {
+             sw::ShapeFiles shapes;
+             const bool written =
+                 shapes.OpenShapefile(fs::path(p).replace_extension(".shp"),
+                                      sw::ShapeFiles::OpenMode::Create, sw::ShapeType::Point) &&
+                 shapes.SetProjection("new\r\n") &&
+                 shapes.Fields().AddField("Name", sw::FieldType::Text, 10) &&
+                 shapes.CommitFields() && shapes.Vertices().AddVertex(1, 2) && shapes.WriteRecord();
+             return std::pair{written, shapes.lastError()};
          }},
         {"KML", "a.kml",
          [](const fs::path& p) {

@@ -1,17 +1,30 @@
 // Appending one facility point to an existing shapefile, as "Append Existing Shapefile" does
 // (open for appending, set the eight values, one vertex, write), to a file of 10 points and
-// to one of 1,000,000 points. Appending never rewrites the .shp or .dbf; only the index
-// (8 bytes a record) is read and written whole, so the big file costs more, but little.
+// to one of 1,000,000 points. An append writes the new record, index entry and row and the
+// three headers, and reads no more than the headers and the last index entry, so both cost
+// the same.
+//
+// Besides the benchmarks, two modes for services/shapefile/bench/beside_gdal.py, which times
+// GDAL's append of the same point to the same files:
+//     services_shapefile_bench --make PATH POINTS   a facility shapefile of that many points
+//     services_shapefile_bench --append PATH COUNT  COUNT appends, one at a time; prints the
+//                                                   median milliseconds of one
 
 #include "services/shapefile/shapefiles.h"
 
 #include <benchmark/benchmark.h>
 #include <shapefil.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -41,21 +54,14 @@ bool appendFacility(sw::ShapeFiles& out, const fs::path& path, double x, double 
 }
 
 // Makes the file through the writer itself (its columns and first record), then fills it
-// straight through shapelib: a million WriteRecords would each rewrite the growing index.
-fs::path shapefileOf(int points) {
-    static std::map<int, fs::path> made;
-    if (auto found = made.find(points); found != made.end()) {
-        return found->second;
-    }
-    fs::path folder = fs::temp_directory_path() / ("siteward-bench-" + std::to_string(getpid()));
-    fs::create_directories(folder);
-    fs::path path = folder / ("pf" + std::to_string(points) + ".shp");
+// straight through shapelib, in one pass rather than a million opened appends.
+bool makeShapefile(const fs::path& path, int points) {
     {
         sw::ShapeFiles out;
         if (!out.OpenShapefile(path, sw::ShapeFiles::OpenMode::Create, sw::ShapeType::Point) ||
             !addFacilityFields(out) || !out.Vertices().AddVertex(400000, 665880.43) ||
             !out.WriteRecord()) {
-            return {};
+            return false;
         }
     }
     SHPHandle shp = SHPOpen(path.c_str(), "rb+");
@@ -77,6 +83,20 @@ fs::path shapefileOf(int points) {
     }
     SHPClose(shp);
     DBFClose(dbf);
+    return true;
+}
+
+fs::path shapefileOf(int points) {
+    static std::map<int, fs::path> made;
+    if (auto found = made.find(points); found != made.end()) {
+        return found->second;
+    }
+    fs::path folder = fs::temp_directory_path() / ("siteward-bench-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    fs::path path = folder / ("pf" + std::to_string(points) + ".shp");
+    if (!makeShapefile(path, points)) {
+        return {};
+    }
     made[points] = path;
     return path;
 }
@@ -127,6 +147,36 @@ struct RemoveFiles {
     }
 } removeFiles;
 
+// COUNT appends to the file, each timed alone; the median in milliseconds on stdout.
+int timeAppends(const fs::path& path, int count) {
+    std::vector<double> times;
+    sw::ShapeFiles out;
+    for (int i = 0; i < count; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!appendFacility(out, path, 500000 + i, 400000)) {
+            std::fprintf(stderr, "%s\n", out.lastError().c_str());
+            return 1;
+        }
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
+    }
+    std::nth_element(times.begin(), times.begin() + count / 2, times.end());
+    std::printf("%.3f\n", times[static_cast<std::size_t>(count / 2)]);
+    return 0;
+}
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "--make") == 0) {
+        return makeShapefile(argv[2], std::atoi(argv[3])) ? 0 : 1;
+    }
+    if (argc == 4 && std::strcmp(argv[1], "--append") == 0) {
+        return timeAppends(argv[2], std::max(1, std::atoi(argv[3])));
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,7 +1,10 @@
 // Opening an existing shapefile for an append, on files of any bytes: the input is split into
 // the .shp, .shx and .dbf (a two-byte length for each of the first two, the rest is the
 // .dbf). Whatever the files hold, opening and appending never crash, a refused append leaves
-// the files as they were, and an accepted one leaves three files that agree.
+// the files as they were, and an accepted one leaves three files that agree where an append
+// relies on them, with everything that was in them before untouched but for the headers: files
+// that agreed in every index entry still do, and damage the append did not look at (an index
+// entry before the last) is left as it was.
 
 #include "services/shapefile/shape_check.h"
 #include "services/shapefile/shapefiles.h"
@@ -56,6 +59,18 @@ std::size_t lengthAt(std::string_view& input) {
     return std::min(length, input.size());
 }
 
+// Whether `after` still holds the bytes of `before` from `header` up to its end (less `tail`
+// bytes at the end).
+bool keptAfter(const std::string& after, std::string_view before, std::size_t header,
+               std::size_t tail) {
+    if (before.size() < header + tail) {
+        return true;
+    }
+    const std::size_t count = before.size() - header - tail;
+    return after.size() >= header + count &&
+           std::string_view(after).substr(header, count) == before.substr(header, count);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -75,6 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::error_code ec;
     fs::remove(folder() / "f.cpg", ec);
 
+    const bool soundBefore =
+        sw::shapefileDamage({folder() / "f.shp", folder() / "f.shx", folder() / "f.dbf"},
+                            sw::IndexCheck::EveryEntry)
+            .empty();
     sw::ShapeFiles out;
     if (!out.OpenShapefile(folder() / "f.shp", sw::ShapeFiles::OpenMode::Append)) {
         if (out.lastError().empty()) {
@@ -99,8 +118,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return 0;
     }
-    if (!sw::shapefileDamage({folder() / "f.shp", folder() / "f.shx", folder() / "f.dbf"})
-             .empty()) {
+    const sw::ShapefileParts parts{folder() / "f.shp", folder() / "f.shx", folder() / "f.dbf"};
+    if (!sw::shapefileDamage(parts).empty() ||
+        (soundBefore && !sw::shapefileDamage(parts, sw::IndexCheck::EveryEntry).empty())) {
+        std::abort();
+    }
+    // The old records, index entries, column descriptions and rows stay as they were (the main
+    // file's and index's 100-byte headers and the table's 32-byte one aside, and the table's
+    // last old byte, which may be the end mark the new row takes the place of).
+    if (!keptAfter(get(parts.shp), shp, 100, 0) || !keptAfter(get(parts.shx), shx, 100, 0) ||
+        !keptAfter(get(parts.dbf), dbf, 32, 1)) {
         std::abort();
     }
     return 0;

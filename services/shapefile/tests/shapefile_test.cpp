@@ -43,11 +43,31 @@ std::map<std::string, std::string> folderBytes(const fs::path& folder) {
     return files;
 }
 
+// The permissions of every file in a folder, by name.
+std::map<std::string, fs::perms> folderModes(const fs::path& folder) {
+    std::map<std::string, fs::perms> modes;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        modes[entry.path().filename().string()] = entry.symlink_status().permissions();
+    }
+    return modes;
+}
+
 // Makes writes fail after a number of bytes for as long as it lives.
 struct WriteLimit {
     explicit WriteLimit(long long bytes) { ShapeFiles::setWriteLimitForTesting(bytes); }
     ~WriteLimit() { ShapeFiles::setWriteLimitForTesting(std::nullopt); }
 };
+
+const std::string kOldProjection =
+    "GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137,298.257223563]],"
+    "PRIMEM[\"Greenwich\",0],UNIT[\"Degree\",0.017453292519943295]]\r\n";
+const std::string kNewProjection =
+    "PROJCS[\"Albers\",GEOGCS[\"GCS_North_American_1983_HARN\",DATUM[\"D_North_American_1983_"
+    "HARN\",SPHEROID[\"GRS_1980\",6378137.0,298.257222101]],PRIMEM[\"Greenwich\",0.0],UNIT["
+    "\"Degree\",0.0174532925199433]],PROJECTION[\"Albers\"],PARAMETER[\"False_Easting\",400000"
+    ".0],PARAMETER[\"False_Northing\",0.0],PARAMETER[\"Central_Meridian\",-84.0],PARAMETER["
+    "\"Standard_Parallel_1\",24.0],PARAMETER[\"Standard_Parallel_2\",31.5],PARAMETER["
+    "\"Latitude_Of_Origin\",24.0],UNIT[\"Meter\",1.0]]\r\n";
 
 // The columns and values of a facility point, as the facility window writes them.
 bool addFacilityFields(ShapeFiles& out) {
@@ -444,6 +464,7 @@ TEST(ShapeFiles, AppendingAddsRecordsAfterThoseOfAFileMadeEarlier) {
         ASSERT_TRUE(out.OpenShapefile(path, ShapeFiles::OpenMode::Append)) << out.lastError();
         EXPECT_EQ(out.shapeType(), ShapeType::Point);
         EXPECT_EQ(out.Fields().Count(), 8);
+        EXPECT_FALSE(out.SetProjection(kOldProjection)) << "an existing file keeps its own";
         // Names match without regard to case, as the windows spell them.
         ASSERT_TRUE(out.Fields().Field("NAME").SetValue("Tower 7"));
         ASSERT_TRUE(out.Fields().Field("albersx").SetValue(700000.25));
@@ -604,41 +625,85 @@ TEST(ShapeFiles, ShapesThatCannotBeWrittenAreRefused) {
     }
 }
 
-// A full disk at any point of a create: the old shapefile stays, and no temporary file is
-// left behind.
+// A new facility shapefile of one record at `path`, with the new projection file when asked.
+bool writeNewFacilityFile(ShapeFiles& out, const fs::path& path, bool projection) {
+    return out.OpenShapefile(path, ShapeFiles::OpenMode::Create, ShapeType::Point) &&
+           (!projection || out.SetProjection(kNewProjection)) && addFacilityFields(out) &&
+           writeFacility(out, "New", 1, 2);
+}
+
+// A full disk at any point of a create (the .shp and .shx headers, the table with its .cpg,
+// the projection file, the record): the old shapefile and its projection file stay, and no
+// temporary file is left behind. Without a projection of its own, the new shapefile leaves
+// the old .prj as it is; with one, the .prj is replaced with the rest.
 TEST(ShapeFiles, CreatingOverAShapefileThatFailsAnywhereKeepsTheOldOne) {
-    TempDir dir;
-    auto path = dir / "pfcamps.shp";
-    createFacilityFile(path, 2);
-    // A projection file beside it is not the writer's: it stays as it is.
-    test::writeFile(dir / "pfcamps.prj",
-                    "GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\","
-                    "6378137,298.257223563]],PRIMEM[\"Greenwich\",0],UNIT[\"Degree\","
-                    "0.017453292519943295]]\r\n");
-    const auto before = folderBytes(dir.path());
-    bool succeeded = false;
-    int failures = 0;
-    for (long long limit = 0; !succeeded && limit < 100000; limit += 13) {
-        {
-            ShapeFiles out;
-            WriteLimit writes(limit);
-            succeeded = out.OpenShapefile(path, ShapeFiles::OpenMode::Create, ShapeType::Point) &&
-                        addFacilityFields(out) && writeFacility(out, "New", 1, 2);
+    for (const bool projection : {false, true}) {
+        TempDir dir;
+        auto path = dir / "pfcamps.shp";
+        createFacilityFile(path, 2);
+        test::writeFile(dir / "pfcamps.prj", kOldProjection);
+        const auto before = folderBytes(dir.path());
+        bool succeeded = false;
+        int failures = 0;
+        for (long long limit = 0; !succeeded && limit < 100000; limit += 13) {
+            {
+                ShapeFiles out;
+                WriteLimit writes(limit);
+                succeeded = writeNewFacilityFile(out, path, projection);
+                if (!succeeded) {
+                    EXPECT_FALSE(out.lastError().empty());
+                }
+            }
             if (!succeeded) {
-                EXPECT_FALSE(out.lastError().empty());
+                ++failures;
+                ASSERT_EQ(folderBytes(dir.path()), before)
+                    << "failing after " << limit << " bytes, projection " << projection;
             }
         }
-        if (!succeeded) {
-            ++failures;
-            ASSERT_EQ(folderBytes(dir.path()), before) << "failing after " << limit << " bytes";
-        }
+        ASSERT_TRUE(succeeded);
+        EXPECT_GT(failures, projection ? 35 : 20);
+        auto back = readShapefile(path);
+        ASSERT_EQ(test::problemsOf(back), "");
+        EXPECT_EQ(back.gdal["feature_count"].toInt(), 1);
+        EXPECT_EQ(folderBytes(dir.path()).size(), before.size()) << "no temporary files left";
+        EXPECT_EQ(test::readFile(dir / "pfcamps.prj"),
+                  projection ? kNewProjection : kOldProjection);
     }
-    ASSERT_TRUE(succeeded);
-    EXPECT_GT(failures, 20);
-    auto back = readShapefile(path);
-    ASSERT_EQ(test::problemsOf(back), "");
-    EXPECT_EQ(back.gdal["feature_count"].toInt(), 1);
-    EXPECT_EQ(folderBytes(dir.path()).size(), before.size()) << "no temporary files left";
+}
+
+// A rename that fails at any step of putting the new files in place (the old ones stepping
+// aside, the new ones moving in) puts everything back: the old shapefile with its .cpg and
+// .prj byte for byte. The new shapefile is given up at once, so no temporary file waits beside
+// them while the writer lives, and no later record is published in its name.
+TEST(ShapeFiles, ANewShapefileStoppedAtAnyMoveIntoPlaceKeepsTheOldOne) {
+    struct MoveLimit {
+        explicit MoveLimit(int moves) { ShapeFiles::setMoveLimitForTesting(moves); }
+        ~MoveLimit() { ShapeFiles::setMoveLimitForTesting(std::nullopt); }
+    };
+    TempDir dir;
+    auto path = dir / "pfcamps.shp";
+    createFacilityFile(path, 3);
+    test::writeFile(dir / "pfcamps.prj", kOldProjection);
+    const auto before = folderBytes(dir.path());
+    bool succeeded = false;
+    int moves = 0;
+    for (; moves < 20; ++moves) {
+        ShapeFiles out;
+        {
+            MoveLimit limit(moves);
+            succeeded = writeNewFacilityFile(out, path, true);
+        }
+        if (succeeded) {
+            break;
+        }
+        EXPECT_NE(out.lastError().find("Input/output error"), std::string::npos) << out.lastError();
+        ASSERT_EQ(folderBytes(dir.path()), before) << "failing at move " << moves;
+        EXPECT_FALSE(writeFacility(out, "Second", 3, 4));
+        EXPECT_EQ(out.lastError(), "No shapefile is open");
+    }
+    EXPECT_EQ(moves, 10) << "five parts step aside, five move in";
+    EXPECT_EQ(test::readFile(dir / "pfcamps.prj"), kNewProjection);
+    EXPECT_EQ(folderBytes(dir.path()).size(), before.size());
 }
 
 // A full disk at any point of an append takes the record back whole.
@@ -705,6 +770,49 @@ TEST(ShapeFiles, OpeningWhatCannotBeWrittenFailsWithAMessageNamingIt) {
         EXPECT_FALSE(out.WriteRecord());
     }
     EXPECT_EQ(folderBytes(dir.path()), before);
+}
+
+// An append writes the new record, its index entry, its row (with the table's end mark) and
+// the three headers, and nothing else: the same bytes for a file of 3 records as for one of
+// 1,000, so its cost does not grow with the file.
+TEST(ShapeFiles, AppendingWritesTheSameFewBytesWhateverTheFileSize) {
+    std::vector<long long> written;
+    for (int records : {3, 1000}) {
+        TempDir dir;
+        const auto path = dir / "pfcamps.shp";
+        createFacilityFile(path, records);
+        const auto before = folderBytes(dir.path());
+        // Whether the append goes through within `limit` bytes; the files are put back after.
+        auto appendsWithin = [&](long long limit) {
+            ShapeFiles out;
+            EXPECT_TRUE(out.OpenShapefile(path, ShapeFiles::OpenMode::Append)) << out.lastError();
+            WriteLimit writes(limit);
+            const bool appended = writeFacility(out, "Appended", 5, 6);
+            for (const auto& [name, bytes] : before) {
+                test::writeFile(dir / name, bytes);
+            }
+            return appended;
+        };
+        long long low = 0;
+        long long high = 4096;
+        ASSERT_TRUE(appendsWithin(high));
+        while (low < high) {
+            const long long middle = (low + high) / 2;
+            if (appendsWithin(middle)) {
+                high = middle;
+            } else {
+                low = middle + 1;
+            }
+        }
+        written.push_back(low);
+        const std::string dbf = before.at("pfcamps.dbf");
+        const int rowLength =
+            static_cast<unsigned char>(dbf[10]) + 256 * static_cast<unsigned char>(dbf[11]);
+        // Point record 28, index entry 8, two 100-byte headers, the row, its end mark, and the
+        // table's 32-byte header.
+        EXPECT_EQ(written.back(), 28 + 8 + 200 + rowLength + 1 + 32) << records << " records";
+    }
+    EXPECT_EQ(written[0], written[1]);
 }
 
 // A file that cannot grow during an append, whichever of the three it is and wherever the
@@ -816,24 +924,90 @@ TEST(ShapeFiles, AppendingToADamagedShapefileIsRefusedAndTouchesNothing) {
     }
 }
 
-// A new shapefile replaces an old one whole or not at all: where one of the old parts cannot
-// be replaced, none is, and no temporary file stays behind.
+// A new shapefile replaces an old one whole or not at all: where one of the old parts (its
+// projection file included) cannot be replaced (a folder in its place, or a file the user
+// protected), none is, the message
+// names it, and no temporary file stays behind.
 TEST(ShapeFiles, ANewShapefileThatCannotReplaceEveryPartReplacesNone) {
-    TempDir dir;
-    createFacilityFile(dir / "old.shp", 5);
-    fs::remove(dir / "old.shp");
-    fs::create_directory(dir / "old.shp");
-    const auto before = folderBytes(dir.path());
-    {
-        ShapeFiles out;
-        ASSERT_TRUE(
-            out.OpenShapefile(dir / "old.shp", ShapeFiles::OpenMode::Create, ShapeType::Point));
-        ASSERT_TRUE(addFacilityFields(out));
-        EXPECT_FALSE(writeFacility(out, "New", 1, 2));
-        EXPECT_NE(out.lastError().find("old.shp is a folder"), std::string::npos)
-            << out.lastError();
+    struct Case {
+        const char* part;
+        bool folder; // else write-protected
+        const char* says;
+    };
+    const std::vector<Case> cases = {
+        {"old.shp", true, "old.shp is a folder"},
+        {"old.shx", true, "old.shx is a folder"},
+        {"old.dbf", true, "old.dbf is a folder"},
+        {"old.cpg", true, "old.cpg is a folder"},
+        {"old.shp", false, "old.shp is write-protected"},
+        {"old.shx", false, "old.shx is write-protected"},
+        {"old.dbf", false, "old.dbf is write-protected"},
+        {"old.cpg", false, "old.cpg is write-protected"},
+        {"old.prj", true, "old.prj is a folder"},
+        {"old.prj", false, "old.prj is write-protected"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        createFacilityFile(dir / "old.shp", 5);
+        test::writeFile(dir / "old.prj", kOldProjection);
+        if (c.folder) {
+            fs::remove(dir / c.part);
+            fs::create_directory(dir / c.part);
+        } else {
+            fs::permissions(dir / c.part, fs::perms::owner_read | fs::perms::group_read);
+        }
+        const auto before = folderBytes(dir.path());
+        const auto modes = folderModes(dir.path());
+        {
+            ShapeFiles out;
+            EXPECT_FALSE(writeNewFacilityFile(out, dir / "old.shp", true)) << c.says;
+            EXPECT_NE(out.lastError().find(c.says), std::string::npos) << out.lastError();
+        }
+        EXPECT_EQ(folderBytes(dir.path()), before) << c.says;
+        EXPECT_EQ(folderModes(dir.path()), modes) << c.says;
     }
-    EXPECT_EQ(folderBytes(dir.path()), before);
+}
+
+// A replaced part keeps the permissions the user gave the old one; a part without an old file
+// gets the usual ones.
+TEST(ShapeFiles, ANewShapefileKeepsThePermissionsOfTheFilesItReplaces) {
+    TempDir dir;
+    createFacilityFile(dir / "old.shp", 2);
+    fs::remove(dir / "old.cpg");
+    const auto mine = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    for (const char* part : {"old.shp", "old.shx", "old.dbf"}) {
+        fs::permissions(dir / part, mine);
+    }
+    createFacilityFile(dir / "other.shp", 1);
+    const auto fresh = fs::status(dir / "other.cpg").permissions();
+    createFacilityFile(dir / "old.shp", 1);
+    for (const char* part : {"old.shp", "old.shx", "old.dbf"}) {
+        EXPECT_EQ(fs::status(dir / part).permissions(), mine) << part;
+    }
+    EXPECT_EQ(fs::status(dir / "old.cpg").permissions(), fresh);
+}
+
+// Appending writes the files in place: one the user protected is refused with its name, even
+// for a user whom the system would let write it, and nothing is written.
+TEST(ShapeFiles, AppendingToAProtectedShapefileIsRefusedAndTouchesNothing) {
+    for (const char* part : {"a.shp", "a.shx", "a.dbf"}) {
+        TempDir dir;
+        createFacilityFile(dir / "a.shp", 2);
+        fs::permissions(dir / part, fs::perms::owner_read | fs::perms::others_read);
+        const auto before = folderBytes(dir.path());
+        const auto modes = folderModes(dir.path());
+        ShapeFiles out;
+        const bool opened = out.OpenShapefile(dir / "a.shp", ShapeFiles::OpenMode::Append);
+        if (opened) {
+            writeFacility(out, "Appended", 5, 6);
+        }
+        EXPECT_FALSE(opened) << part;
+        EXPECT_NE(out.lastError().find((dir / part).string() + " is write-protected"),
+                  std::string::npos)
+            << out.lastError();
+        EXPECT_EQ(folderBytes(dir.path()), before) << part;
+        EXPECT_EQ(folderModes(dir.path()), modes) << part;
+    }
 }
 
 // Runs `body` in a child process as the unprivileged user "nobody" (only from root, which file
