@@ -19,6 +19,7 @@
 #include "ui/window_registry.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
@@ -74,6 +75,12 @@ protected:
 
     // How many of these buttons are enabled.
     int enabledCount(std::span<const char* const> buttonNames) const;
+
+    // What a screen reader finds without a name in the window under test: every shown input,
+    // option, button, slider and scroll bar whose accessible name is empty or only the title
+    // of the group around it, as "role objectName" (an editable list's own text field goes by
+    // the list's name).
+    QStringList unnamedControls() const;
 };
 
 } // namespace sw::test
