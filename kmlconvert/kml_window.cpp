@@ -193,11 +193,14 @@ void KmlConversionWindow::showDrawnArea(const QString& text) {
     drawnArea_->setText(text);
 }
 
+// What Clear empties was never checked: the conversion locks until the check passes again, so
+// a drawing cannot be converted with empty attributes.
 void KmlConversionWindow::clearValues() {
     form_->clear({false, "0", FireClearing::Percent::TextEmptied});
     typeBox_->setCurrentIndex(-1);
     typeBox_->clearEditText();
     showDrawnArea({});
+    lockConversion();
 }
 
 void KmlConversionWindow::leave() {

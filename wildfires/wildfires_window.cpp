@@ -148,9 +148,12 @@ void WildfiresWindow::openConverter() {
     coordinates_->openConverter();
 }
 
+// What Clear empties was never checked: the outputs lock until the check passes again, so an
+// empty record cannot be written.
 void WildfiresWindow::clearValues() {
     form_->clear({true, "0.00", FireClearing::Percent::SliderToZero});
     coordinates_->clear();
+    lockOutputs();
 }
 
 void WildfiresWindow::leave() {

@@ -249,6 +249,17 @@ TEST_F(KmlWindow, PresetsStayAsTheyAreThroughLeavingAndTheCheck) {
     EXPECT_EQ(kml->attributes().fire.fuel, "N A grass");
 }
 
+// What Clear empties was never checked: the conversion locks until the check passes again, so
+// a drawing cannot be converted with empty attributes.
+TEST_F(KmlWindow, ClearLocksTheConversion) {
+    fillIn();
+    click("CmdEnable");
+    ASSERT_TRUE(convertEnabled());
+    click("cmdClear");
+    EXPECT_FALSE(convertEnabled());
+    EXPECT_EQ(button("cmdFireTab")->palette().color(QPalette::Button), QColor(224, 224, 224));
+}
+
 TEST_F(KmlWindow, ExitUnloadsTheWindow) {
     const QPointer<QWidget> shown = window;
     type(field("txtF_Name"), "Ridge Fire");

@@ -414,7 +414,6 @@ TEST_F(WildfiresWindow, ClearAndExitLeaveWhatTheyShould) {
     EXPECT_TRUE(child<QRadioButton>("optRepI")->isChecked());
     EXPECT_TRUE(child<QRadioButton>("OptfSigYes")->isChecked());
     EXPECT_EQ(fire->record().report + fire->record().significant, "InitialYes");
-    EXPECT_EQ(enabledOutputs(), 5); // the lock is left as it was
 
     typeIn("cmbfFuel", "Swamp");
     slider()->setValue(30);
@@ -439,6 +438,23 @@ TEST_F(WildfiresWindow, ClearAndExitLeaveWhatTheyShould) {
     EXPECT_EQ(box("cmbfFuel")->currentText(), "Swamp");
     EXPECT_EQ(slider()->value(), 30);
     EXPECT_TRUE(child<QRadioButton>("optRepI")->isChecked());
+}
+
+// What Clear empties was never checked: "Create New Wildfire File" after Clear used to write
+// a record without name or incident number at 0,0. The outputs stay locked until the check
+// passes again.
+TEST_F(WildfiresWindow, ClearLocksTheOutputsUntilTheCheckPassesAgain) {
+    enterFire();
+    click("cmdClear");
+    EXPECT_EQ(enabledOutputs(), 0);
+    for (const char* output : kOutputButtons) {
+        click(output);
+    }
+    EXPECT_TRUE(dialogs.files.empty());
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+    click("CmdEnable");
+    EXPECT_EQ(dialogs.messageTexts(), std::vector<std::string>{"Enter Fire Name"});
+    EXPECT_EQ(enabledOutputs(), 0);
 }
 
 // The road of one fire: typed in, located through the converter, written to each output.
