@@ -43,6 +43,9 @@ KmlConversionWindow::KmlConversionWindow(Dialogs& dialogs, Clock clock, QWidget*
     drawnArea_ = named(new QLabel, "lblDrawnArea");
     drawnArea_->setMinimumWidth(drawnArea_->fontMetrics().horizontalAdvance(
         QStringLiteral("Drawn perimeter: 99,999,999.9 acres")));
+    drawnArea_->setAccessibleDescription(
+        QStringLiteral("The area the converted perimeter encloses"));
+    showDrawnArea({});
     form_ =
         new FireAttributesForm(dialogs_, std::move(clock),
                                {DateForm::TwoDigitYear, NotApplicable::With, "Fire Name",
@@ -189,8 +192,10 @@ void KmlConversionWindow::convert() {
                                      : QString());
 }
 
+// Empty, the label is read by what it is for; once it shows an area, by what it shows.
 void KmlConversionWindow::showDrawnArea(const QString& text) {
     drawnArea_->setText(text);
+    drawnArea_->setAccessibleName(text.isEmpty() ? QStringLiteral("Drawn perimeter area") : text);
 }
 
 // What Clear empties was never checked: the conversion locks until the check passes again, so

@@ -156,6 +156,8 @@ QGroupBox* FireAttributesForm::buildSignificance(NotApplicable na) {
     auto* row = new QHBoxLayout(frame);
     auto* label = named(new QLabel(QStringLiteral("Significant:")), "lblfSig");
     row->addWidget(label);
+    // The frame has no title of its own: a screen reader names its options by the caption.
+    frame->setAccessibleName(label->text());
     significanceGroup_ = new QButtonGroup(this);
     controls_.significanceOptions = addOptions(row, significanceGroup_, significanceOptions(na),
                                                {"OptfSigYes", "OptfSigNo", "OptfSigNA"});

@@ -96,6 +96,19 @@ TEST_F(KmlWindow, OpensWithWildfireChosenTodayAndLocked) {
               "OptfSigYes OptfSigNo OptfSigNA CmdEnable cmdFireTab cmdClear cmdQuit");
 }
 
+// Every control is read by its caption; the drawn area's label, empty until a polygon is
+// converted, by what it is for rather than by its group's title.
+TEST_F(KmlWindow, EveryControlIsNamedForAScreenReader) {
+    for (const char* category : {"optFire", "optNFire", "optFacs"}) {
+        pick(category);
+        EXPECT_EQ(unnamedControls(), QStringList()) << category;
+    }
+    EXPECT_EQ(field("txtF_Name")->accessibleName(), ""); // from its caption, as it changes
+    EXPECT_EQ(label("lblF_namey")->buddy(), field("txtF_Name"));
+    EXPECT_EQ(label("lblDrawnArea")->accessibleName(), "Drawn perimeter area");
+    EXPECT_EQ(child<QWidget>("frmfSig")->accessibleName(), "Significant:");
+}
+
 // Each category sets captions, lists and presets; the last one chosen decides.
 TEST_F(KmlWindow, CategoriesAndTheirEffects) {
     struct Case {
@@ -297,6 +310,7 @@ TEST_F(KmlWindow, ConvertsADrawingIntoAShapefile) {
               "\"Grass\",\"lightning\",\"Fire Perimeter\",\"45.00%\",\"\"\r\n");
     EXPECT_TRUE(fs::exists(dir / "swRidge.shp"));
     EXPECT_EQ(caption("lblDrawnArea"), "Drawn perimeter: 248.5 acres");
+    EXPECT_EQ(label("lblDrawnArea")->accessibleName(), caption("lblDrawnArea"));
     // Nothing moves or shrinks when the label shows: a squeezed window cuts its options in half.
     const auto after = geometries();
     for (const auto& [name, geometry] : before) {

@@ -170,6 +170,11 @@ TEST_F(WildfiresWindow, OpensWithTodayNothingChosenAndLocked) {
               "cmdAppendFile cmdWriteShape cmdAppendSHape cmdClear cmdQuit txtPerCon cmdwKML");
 }
 
+TEST_F(WildfiresWindow, EveryControlIsNamedForAScreenReader) {
+    EXPECT_EQ(unnamedControls(), QStringList());
+    EXPECT_EQ(child<QWidget>("frmfSig")->accessibleName(), "Significant:");
+}
+
 // Today is 05-01-2026: 365 days back is 05-01-2025, 366 days back 04-30-2025.
 TEST_F(WildfiresWindow, DateChecksWhenTheFieldIsLeft) {
     struct Case {
