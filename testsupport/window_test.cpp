@@ -95,6 +95,18 @@ std::string WindowTest::path(const char* fileName) const {
     return (dir / fileName).string();
 }
 
+QString WindowTest::tabOrder(const char* first, int count) const {
+    QStringList order;
+    QWidget* widget = child<QWidget>(first);
+    for (int i = 0; i < count && widget != nullptr; ++i, widget = widget->nextInFocusChain()) {
+        while (widget->focusPolicy() == Qt::NoFocus || widget->objectName().isEmpty()) {
+            widget = widget->nextInFocusChain();
+        }
+        order << widget->objectName();
+    }
+    return order.join(QLatin1Char(' '));
+}
+
 int WindowTest::enabledCount(std::span<const char* const> buttonNames) const {
     int enabled = 0;
     for (const char* name : buttonNames) {

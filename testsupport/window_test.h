@@ -73,6 +73,10 @@ protected:
     static void typeInto(QLineEdit* field, const char* typed, bool leave = true);
     std::string path(const char* fileName) const;
 
+    // The object names of `count` controls in the order Tab reaches them, from `first` on
+    // (controls without a name, such as an editable list's own text field, are passed over).
+    QString tabOrder(const char* first, int count) const;
+
     // How many of these buttons are enabled.
     int enabledCount(std::span<const char* const> buttonNames) const;
 

@@ -82,15 +82,7 @@ TEST_F(KmlWindow, OpensWithWildfireChosenTodayAndLocked) {
     EXPECT_FALSE(convertEnabled());
     EXPECT_EQ(box("cmbfFuel")->count(), 9);
 
-    QStringList order;
-    QWidget* widget = child<QWidget>("optFire");
-    for (int i = 0; i < 24; ++i, widget = widget->nextInFocusChain()) {
-        while (widget->focusPolicy() == Qt::NoFocus || widget->objectName().isEmpty()) {
-            widget = widget->nextInFocusChain();
-        }
-        order << widget->objectName();
-    }
-    EXPECT_EQ(order.join(' '),
+    EXPECT_EQ(tabOrder("optFire", 24),
               "optFire optNFire optFacs cmbFtype txtF_Name txtInc_num optRepI optRepU optFin "
               "optNA meFireEnter meFireSTart txtArea cmbfFuel cmbfCause sldperCon txtPerCon "
               "OptfSigYes OptfSigNo OptfSigNA CmdEnable cmdFireTab cmdClear cmdQuit");

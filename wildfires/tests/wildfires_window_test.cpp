@@ -156,15 +156,7 @@ TEST_F(WildfiresWindow, OpensWithTodayNothingChosenAndLocked) {
     EXPECT_EQ(enabledOutputs(), 0);
     EXPECT_EQ(button("cmdwKML")->palette().color(QPalette::Button), QColor(224, 224, 224));
 
-    QStringList order;
-    QWidget* widget = child<QWidget>("txtF_Name");
-    for (int i = 0; i < 23; ++i, widget = widget->nextInFocusChain()) {
-        while (widget->focusPolicy() == Qt::NoFocus || widget->objectName().isEmpty()) {
-            widget = widget->nextInFocusChain();
-        }
-        order << widget->objectName();
-    }
-    EXPECT_EQ(order.join(' '),
+    EXPECT_EQ(tabOrder("txtF_Name", 23),
               "txtF_Name txtInc_num optRepI optRepU optFin cmdCoordCon meFireEnter meFireSTart "
               "txtArea cmbfFuel cmbfCause sldperCon OptfSigYes OptfSigNo CmdEnable cmdAdNewdFire "
               "cmdAppendFile cmdWriteShape cmdAppendSHape cmdClear cmdQuit txtPerCon cmdwKML");
