@@ -4,7 +4,8 @@
 // attributes apply (a facility has no incident number, report, fuel or cause: they read
 // "N/A").
 
-#include <optional>
+#include "wildfires/fire_record.h"
+
 #include <string>
 #include <vector>
 
@@ -15,25 +16,9 @@ enum class FeatureCategory { Wildfire, OtherIncident, Facility };
 // The feature types offered for a category, in display order.
 const std::vector<std::string>& featureTypes(FeatureCategory category);
 
-// How a pair of options with an extra "N/A" (report type, significance) is set.
-struct NaOptions {
-    bool naEnabled = false;
-    bool naChosen = false; // choosing "N/A" records "N/A"
-    bool othersEnabled = true;
-};
-
-// What choosing a category does to the window.
-struct CategoryEffects {
-    std::string nameCaption;                   // lblF_namey
-    std::string timeCaption;                   // lblTime
-    bool percentEnabled = true;                // otherwise the slider goes to 0 first
-    std::optional<std::string> incidentNumber; // nothing: emptied
-    NaOptions report;
-    NaOptions significance;
-    // Fuel and cause: nothing means emptied with the fire lists offered again, a text means
-    // both boxes show it.
-    std::optional<std::string> fuelAndCause;
-};
+// What choosing a category puts into the fire form: the name and start date captions, the
+// percent slider, the incident number, the "N/A" options, fuel and cause.
+using CategoryEffects = FirePresets;
 
 const CategoryEffects& categoryEffects(FeatureCategory category);
 

@@ -4,17 +4,12 @@
 #include "kmlconvert/perimeter_area.h"
 #include "services/base/dialogs.h"
 #include "taskwindow/controls.h"
-#include "taskwindow/entry_rule_guard.h"
 #include "taskwindow/output_lock.h"
 #include "ui/option_choice.h"
 #include "ui/window_kinds.h"
-#include "wildfires/fire_fields.h"
-#include "wildfires/fire_numbers.h"
-#include "wildfires/fire_record.h"
+#include "wildfires/fire_form.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
-#include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -25,345 +20,201 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+namespace sw {
+
 namespace {
 
-using sw::kml::FeatureCategory;
-
-constexpr sw::DateForm kDateForm = sw::DateForm::TwoDigitYear;
-
-using sw::controls::button;
-using sw::controls::caption;
-using sw::controls::named;
-using sw::controls::qs;
-using sw::controls::ss;
-
-void fill(QComboBox* box, const std::vector<std::string>& items) {
-    box->clear();
-    for (const std::string& item : items) {
-        box->addItem(qs(item));
-    }
-    box->setCurrentIndex(-1);
-    box->clearEditText();
-}
-
-// Sets an option without the group's exclusivity getting in the way of un-choosing it.
-void setChosen(QButtonGroup* group, QRadioButton* option, bool chosen) {
-    group->setExclusive(false);
-    option->setChecked(chosen);
-    group->setExclusive(true);
-}
+using controls::button;
+using controls::caption;
+using controls::named;
+using controls::qs;
+using controls::ss;
+using kml::FeatureCategory;
 
 } // namespace
 
-kml_firedp_0611::kml_firedp_0611(sw::Dialogs& dialogs, sw::Clock clock, QWidget* parent)
+KmlConversionWindow::KmlConversionWindow(Dialogs& dialogs, Clock clock, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs) {
-    setObjectName(QString::fromLatin1(sw::forms::kKmlConvert));
+    setObjectName(QString::fromLatin1(forms::kKmlConvert));
     setWindowTitle(QStringLiteral("Wildfire Management"));
-    buildControls();
+    // The area the drawn perimeter encloses, beside the area the user gives. Its room is kept
+    // from the start: a label that widens the column when it appears would narrow the other,
+    // wrap the procedure text and squeeze the option rows below it.
+    drawnArea_ = named(new QLabel, "lblDrawnArea");
+    drawnArea_->setMinimumWidth(drawnArea_->fontMetrics().horizontalAdvance(
+        QStringLiteral("Drawn perimeter: 99,999,999.9 acres")));
+    drawnArea_->setAccessibleDescription(
+        QStringLiteral("The area the converted perimeter encloses"));
+    showDrawnArea({});
+    form_ =
+        new FireAttributesForm(dialogs_, std::move(clock),
+                               {DateForm::TwoDigitYear, NotApplicable::With, "Fire Name",
+                                "Date/Time of Entry:", "Fire Start Date, mm/dd/yy:", "Attributes",
+                                "frmAttributes", drawnArea_},
+                               this);
 
-    lock_ = new sw::OutputLock({cmdFireTab_}, this);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(buildLeftColumn(), 1);
+    columns->addWidget(form_->details(), 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(controls::heading("lblKmlConv", "KML Conversion"));
+    layout->addLayout(columns);
+    layout->addLayout(buildButtonRow());
+    orderTabs();
+
+    lock_ = new OutputLock({convertButton_}, this);
     // Every attribute locks the conversion when it gets the focus: nothing changed since the
     // last check can be converted.
-    for (QWidget* input : std::initializer_list<QWidget*>{
-             txtF_Name_, txtInc_num_, optRepI_,     optRepU_,     optFin_,  optNA_,    OptfSigYes_,
-             OptfSigNo_, OptfSigNA_,  meFireEnter_, meFireSTart_, txtArea_, cmbfFuel_, cmbfCause_,
-             sldperCon_, txtPerCon_,  optFire_,     optNFire_,    optFacs_, cmbFtype_}) {
+    QList<QWidget*> inputs = form_->inputs();
+    inputs << wildfireOption_ << otherIncidentOption_ << facilityOption_ << typeBox_;
+    for (QWidget* input : inputs) {
         lock_->lockOnFocus(input);
     }
-    entryRule_ = new sw::EntryRuleGuard(dialogs_, this);
-    entryRule_->guard(txtF_Name_);
-    entryRule_->guard(txtInc_num_);
-    entryRule_->guard(cmbfFuel_);
-    entryRule_->guard(cmbfCause_);
-    fireFields_ = new sw::FireFieldRules(
-        dialogs_, kDateForm, std::move(clock),
-        {meFireEnter_, meFireSTart_, txtArea_, sldperCon_, txtPerCon_}, this);
-    fireFields_->setDatesToToday();
-
-    // Options record their caption when the user picks them.
-    for (QRadioButton* option : {optRepI_, optRepU_, optFin_, optNA_}) {
-        sw::onOptionChosen(option, this, [this, option] { report_ = ss(option->text()); });
+    for (auto [option, category] : {std::pair{wildfireOption_, FeatureCategory::Wildfire},
+                                    {otherIncidentOption_, FeatureCategory::OtherIncident},
+                                    {facilityOption_, FeatureCategory::Facility}}) {
+        onOptionChosen(option, this, [this, category = category] { chooseCategory(category); });
     }
-    for (QRadioButton* option : {OptfSigYes_, OptfSigNo_, OptfSigNA_}) {
-        sw::onOptionChosen(option, this, [this, option] { significance_ = ss(option->text()); });
-    }
-    sw::onOptionChosen(optFire_, this, [this] { chooseCategory(FeatureCategory::Wildfire); });
-    sw::onOptionChosen(optNFire_, this, [this] { chooseCategory(FeatureCategory::OtherIncident); });
-    sw::onOptionChosen(optFacs_, this, [this] { chooseCategory(FeatureCategory::Facility); });
-    connect(CmdEnable_, &QPushButton::clicked, this, &kml_firedp_0611::checkAndUnlock);
-    connect(cmdFireTab_, &QPushButton::clicked, this, &kml_firedp_0611::convert);
-    connect(cmdClear_, &QPushButton::clicked, this, &kml_firedp_0611::clearValues);
-    connect(cmdQuit_, &QPushButton::clicked, this, &kml_firedp_0611::leave);
+    connect(enableButton_, &QPushButton::clicked, this, &KmlConversionWindow::checkAndUnlock);
+    connect(convertButton_, &QPushButton::clicked, this, &KmlConversionWindow::convert);
+    connect(clearButton_, &QPushButton::clicked, this, &KmlConversionWindow::clearValues);
+    connect(exitButton_, &QPushButton::clicked, this, &KmlConversionWindow::leave);
 
-    optFire_->setChecked(true); // and its set-up runs
-    disableWrite();
+    wildfireOption_->setChecked(true); // and its set-up runs
+    lockConversion();
 }
 
-kml_firedp_0611::~kml_firedp_0611() = default;
+KmlConversionWindow::~KmlConversionWindow() = default;
 
-void kml_firedp_0611::buildControls() {
-    auto* heading = named(new QLabel(QStringLiteral("KML Conversion")), "lblKmlConv");
-    QFont headingFont = heading->font();
-    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.5);
-    headingFont.setBold(true);
-    heading->setFont(headingFont);
-    heading->setAlignment(Qt::AlignCenter);
-
+// The procedure; what the drawing is; which fire or incident, and which report of it.
+QLayout* KmlConversionWindow::buildLeftColumn() {
     auto* procedure = named(new QGroupBox(QStringLiteral("PROCEDURES")), "frmProcedure");
-    auto* procedureText = named(new QLabel(qs(sw::kml::procedureText())), "lblProcedures");
+    auto* procedureText = named(new QLabel(qs(kml::procedureText())), "lblProcedures");
     procedureText->setWordWrap(true);
     (new QVBoxLayout(procedure))->addWidget(procedureText);
 
-    // What the drawing is.
     auto* category = named(new QGroupBox(QStringLiteral("Feature Category")), "frmFType");
-    optFire_ = named(new QRadioButton(QStringLiteral("Wildfire")), "optFire");
-    optNFire_ = named(new QRadioButton(QStringLiteral("Other Incident")), "optNFire");
-    optFacs_ = named(new QRadioButton(QStringLiteral("Facility")), "optFacs");
+    wildfireOption_ = named(new QRadioButton(QStringLiteral("Wildfire")), "optFire");
+    otherIncidentOption_ = named(new QRadioButton(QStringLiteral("Other Incident")), "optNFire");
+    facilityOption_ = named(new QRadioButton(QStringLiteral("Facility")), "optFacs");
     auto* categoryRow = new QHBoxLayout(category);
-    for (QRadioButton* option : {optFire_, optNFire_, optFacs_}) {
+    for (QRadioButton* option : {wildfireOption_, otherIncidentOption_, facilityOption_}) {
         categoryRow->addWidget(option);
     }
     categoryRow->addStretch();
-    cmbFtype_ = named(new QComboBox, "cmbFtype");
-    cmbFtype_->setEditable(true);
-    cmbFtype_->setInsertPolicy(QComboBox::NoInsert);
-    lblFtype_ = caption("lblFtype", "Feature Type:", cmbFtype_);
-
-    // Which fire or incident, and which report of it.
-    txtF_Name_ = named(new QLineEdit, "txtF_Name");
-    lblF_namey_ = caption("lblF_namey", "Fire Name", txtF_Name_);
-    txtInc_num_ = named(new QLineEdit, "txtInc_num");
-    auto* reportFrame = named(new QGroupBox(QStringLiteral("Report")), "frmReport");
-    optRepI_ = named(new QRadioButton(QStringLiteral("Initial")), "optRepI");
-    optRepU_ = named(new QRadioButton(QStringLiteral("Update")), "optRepU");
-    optFin_ = named(new QRadioButton(QStringLiteral("Final")), "optFin");
-    optNA_ = named(new QRadioButton(QStringLiteral("N/A")), "optNA");
-    reportGroup_ = new QButtonGroup(this);
-    auto* reportRow = new QHBoxLayout(reportFrame);
-    for (QRadioButton* option : {optRepI_, optRepU_, optFin_, optNA_}) {
-        reportGroup_->addButton(option);
-        reportRow->addWidget(option);
-    }
-    reportRow->addStretch();
+    typeBox_ = named(new QComboBox, "cmbFtype");
+    typeBox_->setEditable(true);
+    typeBox_->setInsertPolicy(QComboBox::NoInsert);
+    typeCaption_ = caption("lblFtype", "Feature Type:", typeBox_);
 
     auto* identity = new QGridLayout;
     identity->addWidget(category, 0, 0, 1, 2);
-    identity->addWidget(lblFtype_, 1, 0);
-    identity->addWidget(cmbFtype_, 1, 1);
-    identity->addWidget(lblF_namey_, 2, 0);
-    identity->addWidget(txtF_Name_, 2, 1);
-    identity->addWidget(caption("lblInc_num", "Incident Number:", txtInc_num_), 3, 0);
-    identity->addWidget(txtInc_num_, 3, 1);
-    identity->addWidget(reportFrame, 4, 0, 1, 2);
+    identity->addWidget(typeCaption_, 1, 0);
+    identity->addWidget(typeBox_, 1, 1);
+    form_->addIdentityRows(identity, 2);
     identity->setColumnStretch(1, 1);
-
-    // When, how big, what burns, why, how far contained, how significant.
-    meFireEnter_ = sw::makeDateField("meFireEnter", kDateForm);
-    meFireSTart_ = sw::makeDateField("meFireSTart", kDateForm);
-    lblTime_ = caption("lblTime", "Fire Start Date, mm/dd/yy:", meFireSTart_);
-    txtArea_ = named(new QLineEdit, "txtArea");
-    txtArea_->setMinimumWidth(110); // "100,000.00" whole, beside the drawn area
-    txtArea_->setMaximumWidth(160);
-    // The area the drawn perimeter encloses, beside the area the user gives.
-    lblDrawnArea_ = named(new QLabel, "lblDrawnArea");
-    // Its room is kept from the start: a label that widens the column when it appears would
-    // narrow the other, wrap the procedure text and squeeze the option rows below it.
-    lblDrawnArea_->setMinimumWidth(lblDrawnArea_->fontMetrics().horizontalAdvance(
-        QStringLiteral("Drawn perimeter: 99,999,999.9 acres")));
-    auto* areaRow = new QHBoxLayout;
-    areaRow->addWidget(txtArea_);
-    areaRow->addWidget(lblDrawnArea_, 1);
-    cmbfFuel_ = sw::makeSuggestionBox("cmbfFuel", sw::fuelTypes());
-    cmbfCause_ = sw::makeSuggestionBox("cmbfCause", sw::fireCauses());
-    sldperCon_ = sw::makePercentSlider("sldperCon");
-    txtPerCon_ = named(new QLineEdit, "txtPerCon");
-    txtPerCon_->setMaximumWidth(100);
-    txtPerCon_->setAccessibleName(QStringLiteral("Percent Contained"));
-    auto* percentCaption =
-        caption("lblperCon", "    Percent Contained: Use SliderBar or Enter in Box", sldperCon_);
-    auto* percentRow = new QHBoxLayout;
-    percentRow->addWidget(sldperCon_, 1);
-    percentRow->addWidget(txtPerCon_);
-
-    auto* significanceFrame = named(new QGroupBox, "frmfSig");
-    OptfSigYes_ = named(new QRadioButton(QStringLiteral("Yes")), "OptfSigYes");
-    OptfSigNo_ = named(new QRadioButton(QStringLiteral("No")), "OptfSigNo");
-    OptfSigNA_ = named(new QRadioButton(QStringLiteral("N/A")), "OptfSigNA");
-    significanceGroup_ = new QButtonGroup(this);
-    auto* significanceRow = new QHBoxLayout(significanceFrame);
-    significanceRow->addWidget(named(new QLabel(QStringLiteral("Significant:")), "lblfSig"));
-    for (QRadioButton* option : {OptfSigYes_, OptfSigNo_, OptfSigNA_}) {
-        significanceGroup_->addButton(option);
-        significanceRow->addWidget(option);
-    }
-    significanceRow->addStretch();
-
-    auto* details = named(new QGroupBox(QStringLiteral("Attributes")), "frmAttributes");
-    auto* detailGrid = new QGridLayout(details);
-    int row = 0;
-    auto addRow = [&](QLabel* label, QWidget* field) {
-        detailGrid->addWidget(label, row, 0);
-        detailGrid->addWidget(field, row, 1);
-        ++row;
-    };
-    addRow(caption("lblDate", "Date/Time of Entry:", meFireEnter_), meFireEnter_);
-    addRow(lblTime_, meFireSTart_);
-    detailGrid->addWidget(caption("lblArea", "Area Involved:", txtArea_), row, 0);
-    detailGrid->addLayout(areaRow, row++, 1);
-    addRow(caption("lblfFuel", "Fuel Type:", cmbfFuel_), cmbfFuel_);
-    addRow(caption("lblCause", "Fire Cause:", cmbfCause_), cmbfCause_);
-    detailGrid->addWidget(percentCaption, row++, 0, 1, 2);
-    detailGrid->addLayout(percentRow, row++, 0, 1, 2);
-    detailGrid->addWidget(significanceFrame, row++, 0, 1, 2);
-    detailGrid->setColumnStretch(1, 1);
-
-    CmdEnable_ = button("CmdEnable", "Enable KML to Shapefile Conversion");
-    cmdFireTab_ = button("cmdFireTab", "Convert KML to Shapefile");
-    cmdClear_ = button("cmdClear", "Clear Values");
-    cmdQuit_ = button("cmdQuit", "E&xit");
-    auto* actions = new QHBoxLayout;
-    actions->addWidget(CmdEnable_);
-    actions->addWidget(cmdFireTab_);
-    actions->addStretch();
-    actions->addWidget(cmdClear_);
-    actions->addWidget(cmdQuit_);
 
     auto* left = new QVBoxLayout;
     left->addWidget(procedure);
     left->addLayout(identity);
     left->addStretch();
-    auto* columns = new QHBoxLayout;
-    columns->addLayout(left, 1);
-    columns->addWidget(details, 1);
+    return left;
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(heading);
-    layout->addLayout(columns);
-    layout->addLayout(actions);
+QLayout* KmlConversionWindow::buildButtonRow() {
+    enableButton_ = button("CmdEnable", "Enable KML to Shapefile Conversion");
+    convertButton_ = button("cmdFireTab", "Convert KML to Shapefile");
+    clearButton_ = button("cmdClear", "Clear Values");
+    exitButton_ = button("cmdQuit", "E&xit");
+    auto* row = new QHBoxLayout;
+    row->addWidget(enableButton_);
+    row->addWidget(convertButton_);
+    row->addStretch();
+    row->addWidget(clearButton_);
+    row->addWidget(exitButton_);
+    return row;
+}
 
-    const QList<QWidget*> tabOrder = {
-        optFire_,   optNFire_,  optFacs_,   cmbFtype_,   txtF_Name_,   txtInc_num_,
-        optRepI_,   optRepU_,   optFin_,    optNA_,      meFireEnter_, meFireSTart_,
-        txtArea_,   cmbfFuel_,  cmbfCause_, sldperCon_,  txtPerCon_,   OptfSigYes_,
-        OptfSigNo_, OptfSigNA_, CmdEnable_, cmdFireTab_, cmdClear_,    cmdQuit_};
-    for (qsizetype i = 1; i < tabOrder.size(); ++i) {
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+void KmlConversionWindow::orderTabs() {
+    const FireFormControls& form = form_->controls();
+    QList<QWidget*> order = {wildfireOption_, otherIncidentOption_, facilityOption_, typeBox_,
+                             form.name,       form.incident};
+    for (QRadioButton* option : form.reportOptions) {
+        order << option;
+    }
+    order << form.entryDate << form.startDate << form.area << form.fuel << form.cause
+          << form.percentSlider << form.percentText;
+    for (QRadioButton* option : form.significanceOptions) {
+        order << option;
+    }
+    order << enableButton_ << convertButton_ << clearButton_ << exitButton_;
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
     }
 }
 
-void kml_firedp_0611::disableWrite() {
+void KmlConversionWindow::lockConversion() {
     lock_->lock();
 }
 
-void kml_firedp_0611::enableWrite() {
+void KmlConversionWindow::unlockConversion() {
     lock_->unlock();
 }
 
-sw::kml::FireAttributes kml_firedp_0611::attributes() const {
-    sw::kml::FireAttributes a;
-    a.fire.name = ss(txtF_Name_->text());
-    a.fire.incident = ss(txtInc_num_->text());
-    a.fire.report = report_;
-    a.fire.entryDate = ss(meFireEnter_->displayText());
-    a.fire.startDate = ss(meFireSTart_->displayText());
-    a.fire.area = ss(txtArea_->text());
-    a.fire.fuel = ss(cmbfFuel_->currentText());
-    a.fire.cause = ss(cmbfCause_->currentText());
-    a.fire.percent = ss(txtPerCon_->text());
-    a.fire.significant = significance_;
-    a.featureType = ss(cmbFtype_->currentText());
-    return a;
+kml::FireAttributes KmlConversionWindow::attributes() const {
+    return {form_->record(), ss(typeBox_->currentText())};
 }
 
-void kml_firedp_0611::chooseCategory(FeatureCategory category) {
-    const auto& effects = sw::kml::categoryEffects(category);
-    lblF_namey_->setText(qs(effects.nameCaption));
-    lblTime_->setText(qs(effects.timeCaption));
-    if (!effects.percentEnabled) {
-        sldperCon_->setValue(sw::kPercentMinimum);
-    }
-    sldperCon_->setEnabled(effects.percentEnabled);
-    txtInc_num_->setText(qs(effects.incidentNumber.value_or("")));
-
-    // "N/A" chosen records "N/A"; un-choosing it leaves the recorded value alone.
-    auto applyOptions = [](QButtonGroup* group, QRadioButton* na,
-                           std::initializer_list<QRadioButton*> others,
-                           const sw::kml::NaOptions& rule, std::string& recorded) {
-        setChosen(group, na, rule.naChosen);
-        na->setEnabled(rule.naEnabled);
-        if (rule.naChosen) {
-            recorded = ss(na->text());
-        }
-        for (QRadioButton* option : others) {
-            option->setEnabled(rule.othersEnabled);
-        }
-    };
-    applyOptions(reportGroup_, optNA_, {optRepI_, optRepU_, optFin_}, effects.report, report_);
-    applyOptions(significanceGroup_, OptfSigNA_, {OptfSigYes_, OptfSigNo_}, effects.significance,
-                 significance_);
-
-    if (effects.fuelAndCause) {
-        cmbfFuel_->setEditText(qs(*effects.fuelAndCause));
-        cmbfCause_->setEditText(qs(*effects.fuelAndCause));
-    } else {
-        fill(cmbfFuel_, sw::fuelTypes());
-        fill(cmbfCause_, sw::fireCauses());
-    }
-    cmbFtype_->setEnabled(true);
-    lblFtype_->setEnabled(true);
-    fill(cmbFtype_, sw::kml::featureTypes(category));
+void KmlConversionWindow::chooseCategory(FeatureCategory category) {
+    form_->applyPresets(kml::categoryEffects(category));
+    typeBox_->setEnabled(true);
+    typeCaption_->setEnabled(true);
+    offerItems(typeBox_, kml::featureTypes(category));
 }
 
-void kml_firedp_0611::checkAndUnlock() {
-    // Leaving a field cleans it; clean here too, so nothing uncleaned can pass the check.
-    sw::EntryRuleGuard::clean(txtF_Name_);
-    sw::EntryRuleGuard::clean(txtInc_num_);
-    sw::EntryRuleGuard::clean(cmbfFuel_);
-    sw::EntryRuleGuard::clean(cmbfCause_);
-    if (!fireFields_->settle()) {
-        disableWrite();
-        return;
-    }
-    const auto missing = sw::firstMissingValue(attributes().fire, sw::CoordinateCheck::Absent);
-    if (!missing) {
-        enableWrite();
-        return;
-    }
+void KmlConversionWindow::checkAndUnlock() {
     // Every failed check locks, not only some: a conversion must never stay enabled for
     // attributes that did not pass.
-    disableWrite();
-    dialogs_.message(missing->message);
-    sw::focusMissing(missing->field, {txtF_Name_, txtInc_num_, nullptr, meFireEnter_, cmbfFuel_,
-                                      cmbfCause_, txtArea_, txtPerCon_});
+    if (form_->checkComplete()) {
+        unlockConversion();
+    } else {
+        lockConversion();
+    }
 }
 
-void kml_firedp_0611::convert() {
-    const auto outcome = sw::kml::convertKml(dialogs_, attributes());
+void KmlConversionWindow::convert() {
+    const auto outcome = kml::convertKml(dialogs_, attributes());
     if (!outcome.completed) {
         return;
     }
     // The label speaks of the last drawing converted, and only a polygon encloses an area.
-    lblDrawnArea_->setText(outcome.drawnAcres ? qs(sw::kml::drawnPerimeterText(*outcome.drawnAcres))
-                                              : QString());
+    showDrawnArea(outcome.drawnAcres ? qs(kml::drawnPerimeterText(*outcome.drawnAcres))
+                                     : QString());
 }
 
-void kml_firedp_0611::clearValues() {
-    txtF_Name_->clear();
-    txtInc_num_->clear();
-    for (QComboBox* box : {cmbfFuel_, cmbfCause_, cmbFtype_}) {
-        box->setCurrentIndex(-1);
-        box->clearEditText();
-    }
-    txtPerCon_->clear();
-    txtArea_->setText(QStringLiteral("0"));
-    lblDrawnArea_->clear();
+// Empty, the label is read by what it is for; once it shows an area, by what it shows.
+void KmlConversionWindow::showDrawnArea(const QString& text) {
+    drawnArea_->setText(text);
+    drawnArea_->setAccessibleName(text.isEmpty() ? QStringLiteral("Drawn perimeter area") : text);
 }
 
-void kml_firedp_0611::leave() {
-    disableWrite();
+// What Clear empties was never checked: the conversion locks until the check passes again, so
+// a drawing cannot be converted with empty attributes.
+void KmlConversionWindow::clearValues() {
+    form_->clear({false, "0", FireClearing::Percent::TextEmptied});
+    typeBox_->setCurrentIndex(-1);
+    typeBox_->clearEditText();
+    showDrawnArea({});
+    lockConversion();
+}
+
+void KmlConversionWindow::leave() {
+    lockConversion();
     // Unloaded, not hidden: the next opening starts from the load state.
     close();
     if (!testAttribute(Qt::WA_DeleteOnClose)) {
         deleteLater();
     }
 }
+
+} // namespace sw

@@ -45,11 +45,11 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
         {forms::kFacilities, "cmdfacDone",
          [this](Dialogs& own) { return new FacilitiesWindow(own, openConverterCall()); }},
         {forms::kWildfires, "cmdQuit",
-         [this](Dialogs& own) { return new frmDBMan(own, openConverterCall()); }},
+         [this](Dialogs& own) { return new WildfiresWindow(own, openConverterCall()); }},
         {forms::kHurricanes, "cmdHexit",
          [this](Dialogs& own) { return new swHcane(own, openConverterCall()); }},
         {forms::kAddresses, "cmdExit", [](Dialogs& own) { return new frmGEAddress(own); }},
-        {forms::kKmlConvert, "cmdQuit", [](Dialogs& own) { return new kml_firedp_0611(own); }},
+        {forms::kKmlConvert, "cmdQuit", [](Dialogs& own) { return new KmlConversionWindow(own); }},
     };
     for (const auto& [form, leaveButton, make] : windows) {
         registry_.setFactory(form, askingOverItself(dialogs_, make), WindowRegistry::OnClose::Hide,

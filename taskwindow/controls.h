@@ -3,6 +3,7 @@
 // (object names, which tests and the accessibility tree see), buttons of one height, captions
 // tied to their field, and the text conversions between the logic and Qt.
 
+#include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -33,6 +34,17 @@ inline QPushButton* button(const char* name, const QString& caption) {
 }
 inline QPushButton* button(const char* name, const char* caption) {
     return button(name, QString::fromUtf8(caption));
+}
+
+// The window's heading above everything else: its caption half as large again, bold, centred.
+inline QLabel* heading(const char* name, const char* text) {
+    auto* label = named(new QLabel(QString::fromUtf8(text)), name);
+    QFont font = label->font();
+    font.setPointSizeF(font.pointSizeF() * 1.5);
+    font.setBold(true);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
 }
 
 // A caption whose mnemonic and accessible relation lead to `buddy`. A label that shows a value

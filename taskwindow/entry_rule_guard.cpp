@@ -11,8 +11,17 @@
 
 namespace sw {
 
-EntryRuleGuard::EntryRuleGuard(Dialogs& dialogs, QObject* parent)
-    : QObject(parent), dialogs_(dialogs) {}
+namespace {
+
+QString cleaned(const QString& text, const EntryRuleGuard::Cleaning& cleaning) {
+    const std::string typed = text.toStdString();
+    return QString::fromStdString(cleaning ? cleaning(typed) : cleanName(typed));
+}
+
+} // namespace
+
+EntryRuleGuard::EntryRuleGuard(Dialogs& dialogs, QObject* parent, Cleaning cleaning)
+    : QObject(parent), dialogs_(dialogs), cleaning_(std::move(cleaning)) {}
 
 void EntryRuleGuard::guard(QLineEdit* field) {
     field->installEventFilter(this);
@@ -33,17 +42,17 @@ void EntryRuleGuard::watchSuggestions(QCompleter* completer) {
     }
 }
 
-void EntryRuleGuard::clean(QLineEdit* field) {
-    const QString cleaned = QString::fromStdString(cleanName(field->text().toStdString()));
-    if (cleaned != field->text()) {
-        field->setText(cleaned);
+void EntryRuleGuard::clean(QLineEdit* field, const Cleaning& cleaning) {
+    const QString text = cleaned(field->text(), cleaning);
+    if (text != field->text()) {
+        field->setText(text);
     }
 }
 
-void EntryRuleGuard::clean(QComboBox* box) {
-    const QString cleaned = QString::fromStdString(cleanName(box->currentText().toStdString()));
-    if (cleaned != box->currentText()) {
-        box->setEditText(cleaned);
+void EntryRuleGuard::clean(QComboBox* box, const Cleaning& cleaning) {
+    const QString text = cleaned(box->currentText(), cleaning);
+    if (text != box->currentText()) {
+        box->setEditText(text);
     }
 }
 
@@ -63,9 +72,9 @@ bool EntryRuleGuard::eventFilter(QObject* watched, QEvent* event) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             if (auto* field = qobject_cast<QLineEdit*>(watched)) {
-                clean(field);
+                clean(field, cleaning_);
             } else if (auto* box = qobject_cast<QComboBox*>(watched)) {
-                clean(box);
+                clean(box, cleaning_);
             }
         }
     }

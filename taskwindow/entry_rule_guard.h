@@ -5,6 +5,9 @@
 // while it arrives; the cleaning on leaving covers it.
 
 #include <QObject>
+#include <functional>
+#include <string>
+#include <string_view>
 
 class QComboBox;
 class QCompleter;
@@ -18,15 +21,19 @@ class Dialogs;
 class EntryRuleGuard : public QObject {
     Q_OBJECT
 public:
-    EntryRuleGuard(Dialogs& dialogs, QObject* parent = nullptr);
+    // The cleaning applied to a control's text: cleanName (entry_rule.h), unless a window keeps
+    // some values of its own whole (the fire form's "N/A").
+    using Cleaning = std::function<std::string(std::string_view)>;
+
+    explicit EntryRuleGuard(Dialogs& dialogs, QObject* parent = nullptr, Cleaning cleaning = {});
 
     // Guard a control once its completer (if any) is set up.
     void guard(QLineEdit* field);
     void guard(QComboBox* box); // must be editable
 
     // Cleans the control's text now (also used by a window's own checks before it reads it).
-    static void clean(QLineEdit* field);
-    static void clean(QComboBox* box);
+    static void clean(QLineEdit* field, const Cleaning& cleaning = {});
+    static void clean(QComboBox* box, const Cleaning& cleaning = {});
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -35,6 +42,7 @@ private:
     void watchSuggestions(QCompleter* completer);
 
     Dialogs& dialogs_;
+    Cleaning cleaning_;
 };
 
 } // namespace sw

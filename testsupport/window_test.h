@@ -19,6 +19,7 @@
 #include "ui/window_registry.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
@@ -72,8 +73,18 @@ protected:
     static void typeInto(QLineEdit* field, const char* typed, bool leave = true);
     std::string path(const char* fileName) const;
 
+    // The object names of `count` controls in the order Tab reaches them, from `first` on
+    // (controls without a name, such as an editable list's own text field, are passed over).
+    QString tabOrder(const char* first, int count) const;
+
     // How many of these buttons are enabled.
     int enabledCount(std::span<const char* const> buttonNames) const;
+
+    // What a screen reader finds without a name in the window under test: every shown input,
+    // option, button, slider and scroll bar whose accessible name is empty or only the title
+    // of the group around it, as "role objectName" (an editable list's own text field goes by
+    // the list's name).
+    QStringList unnamedControls() const;
 };
 
 } // namespace sw::test

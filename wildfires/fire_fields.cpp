@@ -3,10 +3,8 @@
 #include "coord/angle_fields.h"
 #include "services/base/dialogs.h"
 #include "taskwindow/controls.h"
-#include "taskwindow/editable_list.h"
 #include "wildfires/fire_numbers.h"
 
-#include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -46,70 +44,6 @@ bool areaKeyRefused(const QString& typed) {
 }
 
 } // namespace
-
-QLineEdit* makeDateField(const char* name, DateForm form) {
-    QString inputMask = qs(std::string(dateMask(form))).replace(QLatin1Char('#'), QLatin1Char('0'));
-    inputMask += QStringLiteral(";_");
-    auto* field = new QLineEdit;
-    field->setObjectName(QString::fromLatin1(name));
-    field->setInputMask(inputMask);
-    field->setMaximumWidth(120);
-    return field;
-}
-
-QComboBox* makeSuggestionBox(const char* name, const std::vector<std::string>& items) {
-    auto* box = new QComboBox;
-    box->setObjectName(QString::fromLatin1(name));
-    makeEditableList(box);
-    for (const std::string& item : items) {
-        box->addItem(qs(item));
-    }
-    box->setCurrentIndex(-1);
-    box->clearEditText();
-    return box;
-}
-
-QSlider* makePercentSlider(const char* name) {
-    auto* slider = new QSlider(Qt::Horizontal);
-    slider->setObjectName(QString::fromLatin1(name));
-    slider->setRange(kPercentMinimum, kPercentMaximum);
-    slider->setSingleStep(kPercentArrowStep);
-    slider->setPageStep(kPercentPageStep);
-    slider->setTickInterval(kPercentTickInterval);
-    slider->setTickPosition(QSlider::TicksBelow);
-    slider->setAccessibleName(QStringLiteral("Percent Contained"));
-    return slider;
-}
-
-void focusMissing(FireField field, const FireCheckControls& controls) {
-    QWidget* focus = controls.name;
-    switch (field) {
-    case FireField::Name:
-        break;
-    case FireField::Incident:
-        focus = controls.incident;
-        break;
-    case FireField::Coordinates:
-        focus = controls.coordinates != nullptr ? controls.coordinates : controls.name;
-        break;
-    case FireField::EntryDate:
-        focus = controls.entryDate;
-        break;
-    case FireField::Fuel:
-        focus = controls.fuel;
-        break;
-    case FireField::Cause:
-        focus = controls.cause;
-        break;
-    case FireField::Area:
-        focus = controls.area;
-        break;
-    case FireField::Percent:
-        focus = controls.percent;
-        break;
-    }
-    focus->setFocus(Qt::OtherFocusReason);
-}
 
 FireFieldRules::FireFieldRules(Dialogs& dialogs, DateForm form, Clock clock,
                                FireFieldControls controls, QObject* parent)

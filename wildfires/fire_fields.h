@@ -1,33 +1,19 @@
 #pragma once
-// The fire record's typed fields as every window that takes a fire record wires them: masked
-// date fields checked when left, the area that takes only number keys and is shown as
-// "##,##0.00" when left, the percent-contained slider and its text kept together, and the
-// fuel and cause boxes that suggest but do not restrict. The windows differ only in layout,
-// in the date form, and in what else they hold.
+// The rules of the fire form's typed fields (wildfires/fire_form.h): masked date fields
+// checked when left, the area that takes only number keys and is shown as "##,##0.00" when
+// left, and the percent-contained slider and its text kept together.
 
 #include "taskwindow/clock.h"
 #include "wildfires/fire_record.h"
 
 #include <QObject>
-#include <functional>
-#include <string>
-#include <vector>
 
-class QComboBox;
 class QLineEdit;
 class QSlider;
-class QWidget;
 
 namespace sw {
 
 class Dialogs;
-
-// The controls, built to the fire record's rules. The fuel and cause boxes suggest without
-// completing while the user types: a completion pop-up would take the click meant for the next
-// field, and inline completion would change what was typed.
-QLineEdit* makeDateField(const char* name, DateForm form);
-QComboBox* makeSuggestionBox(const char* name, const std::vector<std::string>& items);
-QSlider* makePercentSlider(const char* name);
 
 struct FireFieldControls {
     QLineEdit* entryDate = nullptr;
@@ -36,20 +22,6 @@ struct FireFieldControls {
     QSlider* percentSlider = nullptr;
     QLineEdit* percentText = nullptr;
 };
-
-// Where the completeness check sends the user for each missing value (a window without
-// coordinates gives none for them; the name field stands in).
-struct FireCheckControls {
-    QWidget* name = nullptr;
-    QWidget* incident = nullptr;
-    QWidget* coordinates = nullptr;
-    QWidget* entryDate = nullptr;
-    QWidget* fuel = nullptr;
-    QWidget* cause = nullptr;
-    QWidget* area = nullptr;
-    QWidget* percent = nullptr;
-};
-void focusMissing(FireField field, const FireCheckControls& controls);
 
 // The rules of those controls, installed on them for the life of this object.
 class FireFieldRules : public QObject {

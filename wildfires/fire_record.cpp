@@ -1,5 +1,7 @@
 #include "wildfires/fire_record.h"
 
+#include "taskwindow/entry_rule.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -30,6 +32,13 @@ const std::vector<std::string>& significanceOptions(NotApplicable na) {
     static const std::vector<std::string> plain = {"Yes", "No"};
     static const std::vector<std::string> withNa = {"Yes", "No", "N/A"};
     return na == NotApplicable::With ? withNa : plain;
+}
+
+std::string cleanFireText(std::string_view text, NotApplicable na) {
+    if (na == NotApplicable::With && text == kNotApplicable) {
+        return std::string(text);
+    }
+    return cleanName(text);
 }
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sw {
@@ -41,6 +42,34 @@ enum class NotApplicable { Without, With };
 // (then "N/A"); "Yes", "No" (then "N/A").
 const std::vector<std::string>& reportTypes(NotApplicable na);
 const std::vector<std::string>& significanceOptions(NotApplicable na);
+inline constexpr const char* kNotApplicable = "N/A";
+
+// The entry rule's cleaning (taskwindow/entry_rule.h) as the fire fields apply it. Where the
+// window offers "N/A", "N/A" is a value of its own, as the report and significance options
+// record it, and is kept whole: its "/" would otherwise become a blank ("N A") in the name,
+// incident, fuel and cause fields. Every other text is cleaned as any name.
+std::string cleanFireText(std::string_view text, NotApplicable na);
+
+// How a report or significance option row with an extra "N/A" is set.
+struct NaOptions {
+    bool naEnabled = false;
+    bool naChosen = false; // choosing "N/A" records "N/A"
+    bool othersEnabled = true;
+};
+
+// What a kind of feature puts into the fire form (the KML conversion window's categories: a
+// facility has no incident number, report, fuel or cause, and they read "N/A").
+struct FirePresets {
+    std::string nameCaption;                   // the name field's caption
+    std::string startDateCaption;              // the start date's caption
+    bool percentEnabled = true;                // otherwise the slider goes to 0 first
+    std::optional<std::string> incidentNumber; // nothing: emptied
+    NaOptions report;
+    NaOptions significance;
+    // Fuel and cause: nothing means emptied with the fire lists offered again, a text means
+    // both boxes show it.
+    std::optional<std::string> fuelAndCause;
+};
 
 // The fields the completeness check can send the user back to.
 enum class FireField { Name, Incident, Coordinates, EntryDate, Fuel, Cause, Area, Percent };

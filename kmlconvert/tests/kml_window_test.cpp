@@ -4,8 +4,9 @@
 #include "kmlconvert/kml_window.h"
 
 #include "kmlconvert/tests/kml_test_data.h"
-#include "testsupport/scripted_dialogs.h"
 #include "testsupport/test_paths.h"
+#include "testsupport/window_test.h"
+#include "ui/window_kinds.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,10 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono;
-
-QString q(const char* text) {
-    return QString::fromUtf8(text);
-}
+using sw::test::q;
 
 QStringList itemsOf(const QComboBox* box) {
     QStringList items;
@@ -35,35 +33,28 @@ QStringList itemsOf(const QComboBox* box) {
     return items;
 }
 
-class KmlWindow : public ::testing::Test {
+class KmlWindow : public sw::test::WindowTest {
 protected:
-    sw::test::ScriptedDialogs dialogs;
-    QPointer<kml_firedp_0611> window;
+    sw::KmlConversionWindow* kml = nullptr;
 
     void SetUp() override {
-        window = new kml_firedp_0611(dialogs, sw::Clock{[] { return year{2026} / June / 11; }, {}});
-        window->show();
-        QApplication::setActiveWindow(window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        kml = static_cast<sw::KmlConversionWindow*>(
+            openWindow(sw::forms::kKmlConvert, [this](sw::OpenConverter) {
+                return new sw::KmlConversionWindow(
+                    dialogs, sw::Clock{[] { return year{2026} / June / 11; }, {}});
+            }));
+        ASSERT_NE(kml, nullptr);
     }
-    void TearDown() override { delete window.data(); }
 
-    template <class W> W* child(const char* name) const {
-        W* widget = window->findChild<W*>(q(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-    QLineEdit* field(const char* n) const { return child<QLineEdit>(n); }
-    QComboBox* box(const char* n) const { return child<QComboBox>(n); }
+    QLineEdit* field(const char* n) const { return edit(n); }
     QRadioButton* option(const char* n) const { return child<QRadioButton>(n); }
-    QString caption(const char* n) const { return child<QLabel>(n)->text(); }
-    void click(const char* n) { QTest::mouseClick(child<QPushButton>(n), Qt::LeftButton); }
+    QString caption(const char* n) const { return text(n); }
     void pick(const char* n) { QTest::mouseClick(option(n), Qt::LeftButton, {}, QPoint(5, 5)); }
-    bool convertEnabled() const { return child<QPushButton>("cmdFireTab")->isEnabled(); }
+    bool convertEnabled() const { return button("cmdFireTab")->isEnabled(); }
 
-    void type(QWidget* into, const char* text) {
-        QTest::mouseClick(into, Qt::LeftButton);
-        QTest::keyClicks(into, q(text));
+    static void type(QWidget* into, const char* typed) {
+        clickInto(into);
+        QTest::keyClicks(into, q(typed));
     }
     // Every required attribute filled, as a user types them.
     void fillIn() {
@@ -90,6 +81,24 @@ TEST_F(KmlWindow, OpensWithWildfireChosenTodayAndLocked) {
     EXPECT_EQ(field("txtPerCon")->text(), "0.00%");
     EXPECT_FALSE(convertEnabled());
     EXPECT_EQ(box("cmbfFuel")->count(), 9);
+
+    EXPECT_EQ(tabOrder("optFire", 24),
+              "optFire optNFire optFacs cmbFtype txtF_Name txtInc_num optRepI optRepU optFin "
+              "optNA meFireEnter meFireSTart txtArea cmbfFuel cmbfCause sldperCon txtPerCon "
+              "OptfSigYes OptfSigNo OptfSigNA CmdEnable cmdFireTab cmdClear cmdQuit");
+}
+
+// Every control is read by its caption; the drawn area's label, empty until a polygon is
+// converted, by what it is for rather than by its group's title.
+TEST_F(KmlWindow, EveryControlIsNamedForAScreenReader) {
+    for (const char* category : {"optFire", "optNFire", "optFacs"}) {
+        pick(category);
+        EXPECT_EQ(unnamedControls(), QStringList()) << category;
+    }
+    EXPECT_EQ(field("txtF_Name")->accessibleName(), ""); // from its caption, as it changes
+    EXPECT_EQ(label("lblF_namey")->buddy(), field("txtF_Name"));
+    EXPECT_EQ(label("lblDrawnArea")->accessibleName(), "Drawn perimeter area");
+    EXPECT_EQ(child<QWidget>("frmfSig")->accessibleName(), "Significant:");
 }
 
 // Each category sets captions, lists and presets; the last one chosen decides.
@@ -124,8 +133,8 @@ TEST_F(KmlWindow, CategoriesAndTheirEffects) {
         EXPECT_EQ(box("cmbfFuel")->currentText(), c.fuelAndCause);
         EXPECT_EQ(box("cmbfCause")->currentText(), c.fuelAndCause);
         EXPECT_EQ(child<QSlider>("sldperCon")->isEnabled(), c.sliderEnabled);
-        EXPECT_EQ(window->attributes().fire.report, c.report);
-        EXPECT_EQ(window->attributes().fire.significant, c.significance);
+        EXPECT_EQ(kml->attributes().fire.report, c.report);
+        EXPECT_EQ(kml->attributes().fire.significant, c.significance);
     }
     EXPECT_EQ(child<QSlider>("sldperCon")->value(), 0);
     EXPECT_EQ(itemsOf(box("cmbFtype")).first(), "Fire Perimeter");
@@ -134,7 +143,7 @@ TEST_F(KmlWindow, CategoriesAndTheirEffects) {
     EXPECT_FALSE(option("optNA")->isChecked());
     EXPECT_TRUE(option("optRepU")->isEnabled());
     pick("optRepU");
-    EXPECT_EQ(window->attributes().fire.report, "Update");
+    EXPECT_EQ(kml->attributes().fire.report, "Update");
 
     // A facility needs only name, entry date, area and percent.
     pick("optFacs");
@@ -205,23 +214,70 @@ TEST_F(KmlWindow, ClearKeepsDatesCategoryAndOptions) {
     EXPECT_EQ(field("txtArea")->text(), "0");
     EXPECT_EQ(field("meFireEnter")->displayText(), "06-11-26");
     EXPECT_TRUE(option("optNFire")->isChecked());
-    EXPECT_EQ(window->attributes().fire.report, "Initial");
-    EXPECT_EQ(window->attributes().fire.significant, "N/A");
+    EXPECT_EQ(kml->attributes().fire.report, "Initial");
+    EXPECT_EQ(kml->attributes().fire.significant, "N/A");
     EXPECT_EQ(box("cmbFtype")->count(), 11);
 }
 
+// A facility's "N/A" presets are the program's own values: leaving their fields and the check
+// used to clean them into "N A" for incident, fuel and cause, while report and significance
+// kept "N/A".
+TEST_F(KmlWindow, PresetsStayAsTheyAreThroughLeavingAndTheCheck) {
+    for (const char* category : {"optFacs", "optNFire"}) {
+        SCOPED_TRACE(category);
+        const bool facility = std::string(category) == "optFacs";
+        pick(category);
+        type(field("txtF_Name"), "Tower 4");
+        if (!facility) {
+            type(field("txtInc_num"), "FL-9"); // only a facility has none
+        }
+        for (QWidget* preset :
+             {static_cast<QWidget*>(field("txtInc_num")), static_cast<QWidget*>(box("cmbfFuel")),
+              static_cast<QWidget*>(box("cmbfCause"))}) {
+            clickInto(preset);
+            QTest::keyClick(preset, Qt::Key_Tab);
+        }
+        type(field("txtArea"), "2");
+        field("txtF_Name")->setFocus();
+        click("CmdEnable");
+        EXPECT_TRUE(dialogs.messages.empty()) << ::testing::PrintToString(dialogs.messageTexts());
+        EXPECT_TRUE(convertEnabled());
+        const sw::FireRecord fire = kml->attributes().fire;
+        EXPECT_EQ(fire.incident, facility ? "N/A" : "FL-9");
+        // After Facility the report stays "N/A" until another report option is clicked.
+        EXPECT_EQ(fire.fuel + " " + fire.cause + " " + fire.report + " " + fire.significant,
+                  "N/A N/A N/A N/A");
+    }
+    // A text typed around it is cleaned as any name.
+    box("cmbfFuel")->setEditText(q("N/A grass"));
+    click("CmdEnable");
+    EXPECT_EQ(kml->attributes().fire.fuel, "N A grass");
+}
+
+// What Clear empties was never checked: the conversion locks until the check passes again, so
+// a drawing cannot be converted with empty attributes.
+TEST_F(KmlWindow, ClearLocksTheConversion) {
+    fillIn();
+    click("CmdEnable");
+    ASSERT_TRUE(convertEnabled());
+    click("cmdClear");
+    EXPECT_FALSE(convertEnabled());
+    EXPECT_EQ(button("cmdFireTab")->palette().color(QPalette::Button), QColor(224, 224, 224));
+}
+
 TEST_F(KmlWindow, ExitUnloadsTheWindow) {
+    const QPointer<QWidget> shown = window;
     type(field("txtF_Name"), "Ridge Fire");
     click("cmdQuit");
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(shown.isNull());
+    EXPECT_EQ(registry.existing(q(sw::forms::kKmlConvert)), nullptr);
 }
 
 // The whole road: attributes, unlock, convert, and the drawn area beside the typed one.
 TEST_F(KmlWindow, ConvertsADrawingIntoAShapefile) {
-    sw::test::TempDir dir;
-    const fs::path kml = dir / "Ridge.kml";
-    fs::copy_file(sw::test::kmlTestFile("polygon_ge.kml"), kml);
+    const fs::path drawing = dir / "Ridge.kml";
+    fs::copy_file(sw::test::kmlTestFile("polygon_ge.kml"), drawing);
     fillIn();
     click("CmdEnable");
     ASSERT_TRUE(convertEnabled()) << ::testing::PrintToString(dialogs.messageTexts());
@@ -238,7 +294,7 @@ TEST_F(KmlWindow, ConvertsADrawingIntoAShapefile) {
     };
     const auto before = geometries();
     dialogs.clear();
-    dialogs.fileNext(kml.string()).answerNext(sw::Answer::No).answerNext(sw::Answer::No);
+    dialogs.fileNext(drawing.string()).answerNext(sw::Answer::No).answerNext(sw::Answer::No);
     click("cmdFireTab");
     EXPECT_EQ(dialogs.messageTexts().back(), "KML Converted to Polygon Shapefile");
     EXPECT_EQ(sw::test::readFile(dir / "pwattswRidge.csv"),
@@ -246,6 +302,7 @@ TEST_F(KmlWindow, ConvertsADrawingIntoAShapefile) {
               "\"Grass\",\"lightning\",\"Fire Perimeter\",\"45.00%\",\"\"\r\n");
     EXPECT_TRUE(fs::exists(dir / "swRidge.shp"));
     EXPECT_EQ(caption("lblDrawnArea"), "Drawn perimeter: 248.5 acres");
+    EXPECT_EQ(label("lblDrawnArea")->accessibleName(), caption("lblDrawnArea"));
     // Nothing moves or shrinks when the label shows: a squeezed window cuts its options in half.
     const auto after = geometries();
     for (const auto& [name, geometry] : before) {

@@ -114,3 +114,26 @@ TEST(FireRecord, ListsAndOptions) {
 }
 
 } // namespace
+
+// The "N/A" a category presets is the program's own value: cleaning it gave "N A" in the
+// incident, fuel and cause while report and significance kept "N/A".
+TEST(FireRecord, CleaningKeepsNotApplicableWhereTheWindowOffersIt) {
+    using sw::NotApplicable;
+    struct Case {
+        const char* text;
+        NotApplicable na;
+        const char* cleaned;
+    };
+    const Case cases[] = {
+        {"N/A", NotApplicable::With, "N/A"},
+        {"N/A", NotApplicable::Without, "N A"},
+        {" N/A ", NotApplicable::With, "N A"}, // only the value itself, not a text holding it
+        {"N/A/B", NotApplicable::With, "N A B"},
+        {"n/a", NotApplicable::With, "n a"},
+        {" Oak?Hill ", NotApplicable::With, "Oak Hill"},
+        {"a\\b", NotApplicable::With, "a b"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(sw::cleanFireText(c.text, c.na), c.cleaned) << c.text;
+    }
+}

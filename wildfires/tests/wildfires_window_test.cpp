@@ -11,17 +11,15 @@
 #include "services/shapefile/shapefiles.h"
 #include "taskwindow/output_file_choice.h"
 #include "testsupport/kml_checks.h"
-#include "testsupport/scripted_dialogs.h"
 #include "testsupport/shapefile_reading.h"
 #include "testsupport/test_paths.h"
+#include "testsupport/window_test.h"
 #include "ui/window_kinds.h"
-#include "ui/window_registry.h"
 #include "wildfires/fire_numbers.h"
 #include "wildfires/fire_outputs.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
@@ -34,14 +32,11 @@
 
 #include <filesystem>
 
-void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono;
+using sw::test::q;
 using sw::test::readFile;
 
 constexpr year_month_day kToday = 2026y / May / 1d;
@@ -50,13 +45,6 @@ const char* const kOutputButtons[] = {"cmdAdNewdFire", "cmdAppendFile", "cmdWrit
                                       "cmdAppendSHape", "cmdwKML"};
 const char* const kCoordinateLabels[] = {"lblpDDLat",   "lblpDDLong",  "lblpAlbersX",
                                          "lblpAlbersY", "lblUTMCoord", "lblUSNG"};
-
-QString q(const char* text) {
-    return QString::fromUtf8(text);
-}
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // The fire of the examples, at 30.25 N 84.5 W as the converter shows it.
 const sw::HandBackTexts kPoint = sw::handBackTexts(30.25, -84.5);
@@ -80,48 +68,24 @@ QJsonObject gdalReading(const fs::path& file) {
     return back.gdal;
 }
 
-class WildfiresWindow : public ::testing::Test {
+class WildfiresWindow : public sw::test::WindowTest {
 protected:
-    sw::test::ScriptedDialogs dialogs;
-    sw::WindowRegistry registry; // after the dialogs: its windows go first
-    sw::test::TempDir dir;
-    frmDBMan* fire = nullptr;
+    sw::WildfiresWindow* fire = nullptr;
 
     void SetUp() override {
-        registry.setFactory(q(sw::forms::kWildfires), [this] {
-            return new frmDBMan(
-                dialogs,
-                [this](sw::HandBackTarget& target) {
-                    registry.instanceAs<sw_ddc_0306>(q(sw::forms::kConverter))->openFor(&target);
-                },
-                sw::Clock{[] { return kToday; }, {}});
-        });
-        registry.setFactory(q(sw::forms::kConverter), [this] { return new sw_ddc_0306(dialogs); });
-        fire = qobject_cast<frmDBMan*>(registry.show(q(sw::forms::kWildfires)));
+        fire = static_cast<sw::WildfiresWindow*>(
+            openWindow(sw::forms::kWildfires, [this](sw::OpenConverter open) {
+                return new sw::WildfiresWindow(dialogs, std::move(open),
+                                               sw::Clock{[] { return kToday; }, {}});
+            }));
         ASSERT_NE(fire, nullptr);
-        activate(fire);
-    }
-    static void activate(QWidget* window) {
-        QApplication::setActiveWindow(window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     }
 
-    template <class W> W* child(const char* name) const {
-        W* widget = fire->findChild<W*>(q(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-    QPushButton* button(const char* n) const { return child<QPushButton>(n); }
-    QLineEdit* edit(const char* n) const { return child<QLineEdit>(n); }
-    QComboBox* box(const char* n) const { return child<QComboBox>(n); }
-    QLabel* label(const char* n) const { return child<QLabel>(n); }
     QSlider* slider() const { return child<QSlider>("sldperCon"); }
-    void click(const char* n) { QTest::mouseClick(button(n), Qt::LeftButton); }
-    void clickInto(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
-    std::string path(const char* fileName) const { return (dir / fileName).string(); }
 
-    // Types into a field as a user does: click, replace what is there, type.
-    void typeInto(const char* field, const char* text) {
+    // Types into a field or an editable list as a user does: click, replace what is there,
+    // type; the focus stays.
+    void typeIn(const char* field, const char* text) {
         QWidget* widget = child<QWidget>(field);
         clickInto(widget);
         if (auto* line = qobject_cast<QLineEdit*>(widget)) {
@@ -141,13 +105,7 @@ protected:
         return widget == nullptr ? QString() : widget->objectName();
     }
 
-    int enabledOutputs() const {
-        int enabled = 0;
-        for (const char* b : kOutputButtons) {
-            enabled += button(b)->isEnabled() ? 1 : 0;
-        }
-        return enabled;
-    }
+    int enabledOutputs() const { return enabledCount(kOutputButtons); }
 
     void setCoordinates() {
         for (std::size_t i = 0; i < 6; ++i) {
@@ -157,13 +115,13 @@ protected:
 
     // Oak Hill as the examples give it, coordinates set as the converter sets them; unlocked.
     void enterFire() {
-        typeInto("txtF_Name", "Oak Hill");
-        typeInto("txtInc_num", "42");
+        typeIn("txtF_Name", "Oak Hill");
+        typeIn("txtInc_num", "42");
         clickInto(child<QRadioButton>("optRepI"));
         setCoordinates();
-        typeInto("txtArea", "1234.5");
-        typeInto("cmbfFuel", "Grass");
-        typeInto("cmbfCause", "lightning");
+        typeIn("txtArea", "1234.5");
+        typeIn("cmbfFuel", "Grass");
+        typeIn("cmbfCause", "lightning");
         clickInto(slider());
         slider()->setValue(20);
         clickInto(child<QRadioButton>("OptfSigYes"));
@@ -198,18 +156,15 @@ TEST_F(WildfiresWindow, OpensWithTodayNothingChosenAndLocked) {
     EXPECT_EQ(enabledOutputs(), 0);
     EXPECT_EQ(button("cmdwKML")->palette().color(QPalette::Button), QColor(224, 224, 224));
 
-    QStringList order;
-    QWidget* widget = child<QWidget>("txtF_Name");
-    for (int i = 0; i < 23; ++i, widget = widget->nextInFocusChain()) {
-        while (widget->focusPolicy() == Qt::NoFocus || widget->objectName().isEmpty()) {
-            widget = widget->nextInFocusChain();
-        }
-        order << widget->objectName();
-    }
-    EXPECT_EQ(order.join(' '),
+    EXPECT_EQ(tabOrder("txtF_Name", 23),
               "txtF_Name txtInc_num optRepI optRepU optFin cmdCoordCon meFireEnter meFireSTart "
               "txtArea cmbfFuel cmbfCause sldperCon OptfSigYes OptfSigNo CmdEnable cmdAdNewdFire "
               "cmdAppendFile cmdWriteShape cmdAppendSHape cmdClear cmdQuit txtPerCon cmdwKML");
+}
+
+TEST_F(WildfiresWindow, EveryControlIsNamedForAScreenReader) {
+    EXPECT_EQ(unnamedControls(), QStringList());
+    EXPECT_EQ(child<QWidget>("frmfSig")->accessibleName(), "Significant:");
 }
 
 // Today is 05-01-2026: 365 days back is 05-01-2025, 366 days back 04-30-2025.
@@ -245,7 +200,7 @@ TEST_F(WildfiresWindow, DateChecksWhenTheFieldIsLeft) {
         if (c.answer) {
             dialogs.answerNext(*c.answer);
         }
-        typeInto(c.field, c.typed);
+        typeIn(c.field, c.typed);
         leaveByTab();
         const std::string where = std::string(c.field) + " " + c.typed;
         if (*c.message == '\0') {
@@ -280,7 +235,7 @@ TEST_F(WildfiresWindow, DateChecksWhenTheFieldIsLeft) {
 }
 
 TEST_F(WildfiresWindow, AreaTakesNumbersOnlyAndShowsThemGrouped) {
-    typeInto("txtArea", "12a");
+    typeIn("txtArea", "12a");
     EXPECT_EQ(edit("txtArea")->text(), "12");
     EXPECT_EQ(dialogs.beeps, 1);
     EXPECT_EQ(dialogs.messages, std::vector<sw::MessageRequest>{sw::areaKeyMessage()});
@@ -326,14 +281,14 @@ TEST_F(WildfiresWindow, SliderAndPercentTextStayTogether) {
     for (const Case& c :
          {Case{"60", 60, "60.00%"}, Case{"45.5", 46, "46.00%"}, Case{"46.2", 46, "46.2"},
           Case{"250", 100, "100.00%"}, Case{"0.5", 0, "0.00%"}}) {
-        typeInto("txtPerCon", c.typed);
+        typeIn("txtPerCon", c.typed);
         leaveByTab();
         EXPECT_EQ(slider()->value(), c.slider) << c.typed;
         EXPECT_EQ(edit("txtPerCon")->text(), c.shown) << c.typed;
     }
     // Only what the key filter takes can be typed, refused silently but for a beep.
     dialogs.clear();
-    typeInto("txtPerCon", "7a-5%");
+    typeIn("txtPerCon", "7a-5%");
     EXPECT_EQ(edit("txtPerCon")->text(), "75%");
     EXPECT_EQ(dialogs.beeps, 2);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -344,7 +299,7 @@ TEST_F(WildfiresWindow, SliderAndPercentTextStayTogether) {
 TEST_F(WildfiresWindow, FuelAndCauseStayAsTypedAndGiveUpTheFocus) {
     for (const auto& [typed, next] : {std::pair{"Gr", "cmbfCause"}, std::pair{"grass", "txtArea"},
                                       std::pair{"Sawgrass", "cmbfCause"}}) {
-        typeInto("cmbfFuel", typed);
+        typeIn("cmbfFuel", typed);
         clickInto(child<QWidget>(next));
         QTest::keyClicks(QApplication::focusWidget(), q("7"));
         EXPECT_EQ(box("cmbfFuel")->currentText(), typed);
@@ -381,7 +336,7 @@ TEST_F(WildfiresWindow, UnlockAsksForEachMissingValueInTurn) {
         } else {
             qobject_cast<QLabel*>(field)->clear();
         }
-        fire->enableWrite(); // a failed check must lock again
+        fire->unlockOutputs(); // a failed check must lock again
         click("CmdEnable");
         EXPECT_EQ(dialogs.messages,
                   (std::vector<sw::MessageRequest>{
@@ -455,9 +410,9 @@ TEST_F(WildfiresWindow, ClearAndExitLeaveWhatTheyShould) {
     EXPECT_EQ(edit("txtPerCon")->text(), "0.00%");
     EXPECT_TRUE(child<QRadioButton>("optRepI")->isChecked());
     EXPECT_TRUE(child<QRadioButton>("OptfSigYes")->isChecked());
-    EXPECT_EQ(enabledOutputs(), 5); // the lock is left as it was
+    EXPECT_EQ(fire->record().report + fire->record().significant, "InitialYes");
 
-    typeInto("cmbfFuel", "Swamp");
+    typeIn("cmbfFuel", "Swamp");
     slider()->setValue(30);
     edit("meFireSTart")->setText(q("04-01-2026"));
     setCoordinates();
@@ -482,10 +437,27 @@ TEST_F(WildfiresWindow, ClearAndExitLeaveWhatTheyShould) {
     EXPECT_TRUE(child<QRadioButton>("optRepI")->isChecked());
 }
 
+// What Clear empties was never checked: "Create New Wildfire File" after Clear used to write
+// a record without name or incident number at 0,0. The outputs stay locked until the check
+// passes again.
+TEST_F(WildfiresWindow, ClearLocksTheOutputsUntilTheCheckPassesAgain) {
+    enterFire();
+    click("cmdClear");
+    EXPECT_EQ(enabledOutputs(), 0);
+    for (const char* output : kOutputButtons) {
+        click(output);
+    }
+    EXPECT_TRUE(dialogs.files.empty());
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+    click("CmdEnable");
+    EXPECT_EQ(dialogs.messageTexts(), std::vector<std::string>{"Enter Fire Name"});
+    EXPECT_EQ(enabledOutputs(), 0);
+}
+
 // The road of one fire: typed in, located through the converter, written to each output.
 TEST_F(WildfiresWindow, OneFireThroughTheConverterToEveryOutput) {
-    typeInto("txtF_Name", " Oak?Hill ");
-    typeInto("txtInc_num", "42");
+    typeIn("txtF_Name", " Oak?Hill ");
+    typeIn("txtInc_num", "42");
     clickInto(child<QRadioButton>("optRepI"));
     click("cmdCoordCon");
     for (const char* l : kCoordinateLabels) {
@@ -510,9 +482,9 @@ TEST_F(WildfiresWindow, OneFireThroughTheConverterToEveryOutput) {
         EXPECT_EQ(label(kCoordinateLabels[i])->text(), q(kShown[i])) << kCoordinateLabels[i];
     }
     activate(fire);
-    typeInto("txtArea", "1234.5");
-    typeInto("cmbfFuel", "Grass");
-    typeInto("cmbfCause", "lightning");
+    typeIn("txtArea", "1234.5");
+    typeIn("cmbfFuel", "Grass");
+    typeIn("cmbfCause", "lightning");
     clickInto(slider());
     slider()->setValue(20);
     clickInto(child<QRadioButton>("OptfSigYes"));
@@ -629,12 +601,12 @@ TEST_F(WildfiresWindow, KmlTemplateByTheImageryAnswerAndTheOverwriteQuestionOnTh
 }
 
 TEST_F(WildfiresWindow, EmptyReportAndSignificanceAreWrittenEmpty) {
-    typeInto("txtF_Name", "Oak Hill");
-    typeInto("txtInc_num", "42");
+    typeIn("txtF_Name", "Oak Hill");
+    typeIn("txtInc_num", "42");
     setCoordinates();
-    typeInto("txtArea", "12.5");
-    typeInto("cmbfFuel", "Grass");
-    typeInto("cmbfCause", "lightning");
+    typeIn("txtArea", "12.5");
+    typeIn("cmbfFuel", "Grass");
+    typeIn("cmbfCause", "lightning");
     click("CmdEnable");
     ASSERT_EQ(enabledOutputs(), 5) << ::testing::PrintToString(dialogs.messageTexts());
     dialogs.fileNext(path("pwEmpty.txt"));
@@ -685,7 +657,7 @@ TEST_F(WildfiresWindow, FailedWritesLeaveNothingPartialAndSayWhy) {
     for (const Case& c : cases) {
         dialogs.clear();
         edit("meFireSTart")->setText(q(c.startDate));
-        fire->enableWrite();
+        fire->unlockOutputs();
         dialogs.fileNext(path(c.chosen));
         const bool kml = std::string(c.button) == "cmdwKML";
         if (kml) {
