@@ -147,12 +147,12 @@ class Tour:
         self.picture("converter-dms.png", conv)
 
         click(find(conv, "radio button", "TRS"))
-        click(find(conv, "radio button", "S"))
+        click(find(conv, "radio button", "Township south"))
         fill(field_beside(conv, "Township:"), "01")
-        click(find(conv, "radio button", "W"))
+        click(find(conv, "radio button", "Range west"))
         fill(field_beside(conv, "Range:"), "01")
         fill(field_beside(conv, "Section:"), "16")
-        click(find(conv, "radio button", "NE"))
+        click(find(conv, "radio button", "NE quarter"))
         press(find(conv, "push button", "Preview TRS"))
         find(conv, "label", "T01S R01W S16 NE1/4")
         self.picture("converter-trs.png", conv)
@@ -160,7 +160,7 @@ class Tour:
         find(conv, "label", "30.4018")
 
         click(find(conv, "radio button", "USNG / UTM"))
-        fill(find(conv, "text", "US National Grid reference or UTM coordinate"),
+        fill(find(conv, "text", "US National Grid reference, UTM coordinate or latitude and longitude"),
              "16R GU 40550 49133", leave=False)
         keys("Return")
         find(conv, "label", "-084.5000")
