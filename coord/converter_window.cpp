@@ -12,8 +12,8 @@
 
 #include "coord/entry_fields.h"
 #include "coord/point_csv.h"
-#include "coord/window_accessibility.h"
 #include "ui/option_choice.h"
+#include "ui/window_accessibility.h"
 #include "ui/window_kinds.h"
 
 namespace sw {

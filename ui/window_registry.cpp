@@ -1,5 +1,7 @@
 #include "ui/window_registry.h"
 
+#include "ui/window_accessibility.h"
+
 #include <QAbstractButton>
 #include <QEvent>
 
@@ -53,6 +55,9 @@ QWidget* WindowRegistry::instance(const QString& form) {
     if (kind == kinds_.constEnd()) {
         return nullptr;
     }
+    // Before the first window is made: screen readers must meet every window of ours as a
+    // window, and an object's accessible interface is made once.
+    announceWindowsAsWindows();
     QWidget* window = kind->factory();
     window->setObjectName(form);
     window->setAttribute(Qt::WA_DeleteOnClose, kind->onClose == OnClose::Destroy);

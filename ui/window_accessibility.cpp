@@ -1,4 +1,4 @@
-#include "coord/window_accessibility.h"
+#include "ui/window_accessibility.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
