@@ -4,6 +4,7 @@
 #include "kmlconvert/perimeter_area.h"
 #include "services/base/dialogs.h"
 #include "taskwindow/controls.h"
+#include "taskwindow/editable_list.h"
 #include "taskwindow/output_lock.h"
 #include "ui/option_choice.h"
 #include "ui/window_kinds.h"
@@ -103,8 +104,7 @@ QLayout* KmlConversionWindow::buildLeftColumn() {
     }
     categoryRow->addStretch();
     typeBox_ = named(new QComboBox, "cmbFtype");
-    typeBox_->setEditable(true);
-    typeBox_->setInsertPolicy(QComboBox::NoInsert);
+    makeEditableList(typeBox_);
     typeCaption_ = caption("lblFtype", "Feature Type:", typeBox_);
 
     auto* identity = new QGridLayout;

@@ -9,7 +9,9 @@ class QComboBox;
 
 namespace sw {
 
-// Makes `box` such a list: editable, typed texts not added to the list, no completer.
+// Makes `box` such a list: editable, typed texts not added to the list, no completer. Its
+// typing field and its drop-down carry the box's own name (from its caption or set on it) for
+// screen readers, as they are what a user of one is in while choosing.
 void makeEditableList(QComboBox* box);
 
 } // namespace sw

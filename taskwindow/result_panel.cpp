@@ -26,6 +26,8 @@ ResultPanel::ResultPanel(const ResultPanelLabels& labels, OpenConverter openConv
         value->setMinimumHeight(24);
         value->setContentsMargins(6, 2, 6, 2);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // A screen reader reads each value under its caption, empty or not.
+        name->setBuddy(value);
         grid_->addWidget(name, row, 0);
         grid_->addWidget(value, row, 1);
         values_[static_cast<std::size_t>(row)] = value;
