@@ -13,7 +13,7 @@
 
 namespace sw {
 
-frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs) {
+AboutWindow::AboutWindow(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs) {
     setWindowTitle(QStringLiteral("About Tarn Siteward"));
     setModal(false);
 
@@ -64,7 +64,7 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs
     sysInfo->setAutoDefault(false);
     // Enter presses OK (the default button); Esc rejects, which closes the window too.
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(sysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+    connect(sysInfo, &QPushButton::clicked, this, &AboutWindow::showSystemInfo);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(picture, 0, 0, 3, 1);
@@ -87,7 +87,7 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs
     setMinimumWidth(560);
 }
 
-void frmAbout::StartSysInfo() {
+void AboutWindow::showSystemInfo() {
     const QString tool = lookup_ ? lookup_() : QString();
     if (!tool.isEmpty() && launcher_ && launcher_(tool)) {
         return;
@@ -95,11 +95,11 @@ void frmAbout::StartSysInfo() {
     dialogs_.inform(kSystemInfoUnavailable);
 }
 
-QString frmAbout::titleText() {
+QString AboutWindow::titleText() {
     return QStringLiteral("Tarn Division of Forestry Siteward");
 }
 
-QString frmAbout::disclaimerText() {
+QString AboutWindow::disclaimerText() {
     return QStringLiteral(
         "Warning: This software is provided as is. It is free, and you may use, copy and "
         "distribute it without limit. It comes with no warranty of any kind, express or "
@@ -107,7 +107,7 @@ QString frmAbout::disclaimerText() {
         "loss of profits or any other loss that arises while using this software.");
 }
 
-QString frmAbout::descriptionText() {
+QString AboutWindow::descriptionText() {
     return QStringLiteral(
         "Siteward was written by the Forest Protection Bureau of the Tarn Division of "
         "Forestry.\n"

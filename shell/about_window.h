@@ -9,19 +9,19 @@
 
 namespace sw {
 
-class frmAbout : public QDialog {
+class AboutWindow : public QDialog {
     Q_OBJECT
 public:
     // Starts a program detached; true when it started.
     using Launcher = std::function<bool(const QString& program)>;
 
-    explicit frmAbout(Dialogs& dialogs, QWidget* parent = nullptr);
+    explicit AboutWindow(Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Tests replace how the viewer is found and started.
     void setSystemInfoLookup(std::function<QString()> lookup) { lookup_ = std::move(lookup); }
     void setLauncher(Launcher launcher) { launcher_ = std::move(launcher); }
 
-    void StartSysInfo();
+    void showSystemInfo();
 
     static QString titleText();
     static QString disclaimerText();

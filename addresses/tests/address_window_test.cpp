@@ -52,12 +52,12 @@ class AddressWindow : public ::testing::Test {
 protected:
     sw::test::ScriptedDialogs dialogs;
     sw::test::TempDir dir;
-    std::unique_ptr<frmGEAddress> window;
+    std::unique_ptr<sw::AddressesWindow> window;
 
     void SetUp() override { open(); }
 
     void open() {
-        window = std::make_unique<frmGEAddress>(dialogs);
+        window = std::make_unique<sw::AddressesWindow>(dialogs);
         window->show();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

@@ -74,11 +74,13 @@ protected:
             return new swHcane(
                 dialogs,
                 [this](sw::HandBackTarget& target) {
-                    registry.instanceAs<sw_ddc_0306>(q(sw::forms::kConverter))->openFor(&target);
+                    registry.instanceAs<sw::ConverterWindow>(q(sw::forms::kConverter))
+                        ->openFor(&target);
                 },
                 sw::Clock{[this] { return today; }, [this] { return zone; }});
         });
-        registry.setFactory(q(sw::forms::kConverter), [this] { return new sw_ddc_0306(dialogs); });
+        registry.setFactory(q(sw::forms::kConverter),
+                            [this] { return new sw::ConverterWindow(dialogs); });
         win = qobject_cast<swHcane*>(registry.show(q(sw::forms::kHurricanes)));
         ASSERT_NE(win, nullptr);
         activate(win);
@@ -425,7 +427,7 @@ TEST_F(HurricanesWindow, OnePositionThroughTheConverterIntoANewTextFileThenAnApp
         EXPECT_TRUE(label(l)->isEnabled()) << l;
         EXPECT_EQ(label(l)->palette().color(QPalette::Window), QColor(0, 0, 128)) << l;
     }
-    auto* converter = registry.existingAs<sw_ddc_0306>(q(sw::forms::kConverter));
+    auto* converter = registry.existingAs<sw::ConverterWindow>(q(sw::forms::kConverter));
     ASSERT_TRUE(converter != nullptr && converter->isVisible());
     activate(converter);
     QTest::mouseClick(converter->findChild<QRadioButton*>(q("optDD")), Qt::LeftButton);

@@ -14,11 +14,11 @@
 
 namespace {
 
-using sw::frmAbout;
+using sw::AboutWindow;
 
 TEST(AboutWindow, ShowsTitleVersionDisclaimerAndTheLibrariesItReallyUses) {
     sw::test::ScriptedDialogs dialogs;
-    frmAbout about(dialogs);
+    AboutWindow about(dialogs);
     EXPECT_EQ(about.windowTitle(), "About Tarn Siteward");
     EXPECT_EQ(about.findChild<QLabel*>("lblVersion")->text(), "Version 4.9");
     EXPECT_TRUE(about.findChild<QLabel*>("lblTitle")->text().endsWith("Siteward"));
@@ -50,7 +50,7 @@ TEST(AboutWindow, SystemInfoFallsBackToTheMessageWhenNoViewerStarts) {
     };
     for (const auto& c : cases) {
         sw::test::ScriptedDialogs dialogs;
-        frmAbout about(dialogs);
+        AboutWindow about(dialogs);
         QStringList started;
         about.setSystemInfoLookup([&] { return c.tool; });
         about.setLauncher([&](const QString& program) {
@@ -73,7 +73,7 @@ TEST(AboutWindow, SystemInfoFallsBackToTheMessageWhenNoViewerStarts) {
 TEST(AboutWindow, OkEnterAndEscCloseAndDestroyTheWindow) {
     for (const char* how : {"OK", "Enter", "Esc"}) {
         sw::test::ScriptedDialogs dialogs;
-        QPointer<frmAbout> about = new frmAbout(dialogs);
+        QPointer<AboutWindow> about = new AboutWindow(dialogs);
         about->setAttribute(Qt::WA_DeleteOnClose);
         about->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(about));

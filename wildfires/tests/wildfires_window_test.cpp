@@ -464,7 +464,7 @@ TEST_F(WildfiresWindow, OneFireThroughTheConverterToEveryOutput) {
         EXPECT_TRUE(label(l)->isEnabled()) << l;
         EXPECT_EQ(label(l)->palette().color(QPalette::Window), QColor(0, 0, 128)) << l;
     }
-    auto* converter = registry.existingAs<sw_ddc_0306>(q(sw::forms::kConverter));
+    auto* converter = registry.existingAs<sw::ConverterWindow>(q(sw::forms::kConverter));
     ASSERT_TRUE(converter != nullptr && converter->isVisible());
     activate(converter);
     QTest::mouseClick(converter->findChild<QRadioButton*>(q("optDD")), Qt::LeftButton);
