@@ -339,6 +339,7 @@ TEST_F(AddressWindow, TwoPreviewsThenCreateWriteTheWholeListAndReset) {
 
     ASSERT_EQ(dialogs.files.size(), 1u);
     const sw::FileRequest& request = dialogs.files[0];
+    EXPECT_EQ(request.kind, sw::FileRequest::Kind::Save);
     EXPECT_EQ(request.fileName, "paStation 12");
     EXPECT_EQ(request.defaultExtension, ".kml");
     EXPECT_EQ(request.filter, "KML Files(*.kml)|*.kml");

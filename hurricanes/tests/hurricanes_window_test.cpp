@@ -451,7 +451,7 @@ TEST_F(HurricanesWindow, OnePositionThroughTheConverterIntoANewTextFileThenAnApp
     dialogs.fileNext(path("Ike.txt"));
     click("cmdAdNewHFac");
     EXPECT_EQ(readFile(dir / "phIke.txt"), kTitleLine + ikeLine());
-    EXPECT_EQ(dialogs.files.at(0), sw::outputFileRequest(".txt", "Text Files(*.txt)|*.txt"));
+    EXPECT_EQ(dialogs.files.at(0), sw::newFileRequest(".txt", "Text Files(*.txt)|*.txt"));
     // Ready for the next position: times and wind stay, and nothing is written until checked.
     EXPECT_EQ(name()->currentText(), "");
     for (const char* l : kCoordinateLabels) {
@@ -554,8 +554,8 @@ TEST_F(HurricanesWindow, KmlOfAForecastWithImageryValidAgainstTheSchema) {
         .answerNext(sw::Answer::Yes) // imagery
         .answerNext(sw::Answer::No); // no link
     click("cmdKML");
-    EXPECT_EQ(dialogs.files.at(0), sw::outputFileRequest(".kml", "KML Files(*.kml)|*.kml",
-                                                         "phForecastIke XX YYY_1500_Sep12"));
+    EXPECT_EQ(dialogs.files.at(0), sw::newFileRequest(".kml", "KML Files(*.kml)|*.kml",
+                                                      "phForecastIke XX YYY_1500_Sep12"));
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0], (sw::MessageRequest{sw::kImageryQuestion, "", sw::Icon::Question,
                                                        sw::Buttons::YesNo, sw::Answer::Yes}));
