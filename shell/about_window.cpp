@@ -3,11 +3,13 @@
 #include "services/base/program_folder.h"
 #include "shell/system_info.h"
 
+#include <QDate>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QSysInfo>
 #include <QVBoxLayout>
 #include <cstdlib>
 
@@ -88,11 +90,20 @@ AboutWindow::AboutWindow(Dialogs& dialogs, QWidget* parent) : QDialog(parent), d
 }
 
 void AboutWindow::showSystemInfo() {
+    // The platform's viewer knows the machine but nothing of this program; the report says
+    // what a help desk asks first, whether a viewer is installed or not.
     const QString tool = lookup_ ? lookup_() : QString();
-    if (!tool.isEmpty() && launcher_ && launcher_(tool)) {
-        return;
+    if (!tool.isEmpty() && launcher_) {
+        launcher_(tool);
     }
-    dialogs_.inform(kSystemInfoUnavailable);
+    SystemFacts facts;
+    facts.programVersion = SITEWARD_VERSION;
+    facts.toolkitVersion = qVersion();
+    facts.operatingSystem = QSysInfo::prettyProductName().toStdString();
+    facts.kernel = (QSysInfo::kernelType() + ' ' + QSysInfo::kernelVersion()).toStdString();
+    facts.dataFolder = programFolder();
+    facts.year = QDate::currentDate().year();
+    dialogs_.inform(systemReport(facts), "System Information", Icon::Information);
 }
 
 QString AboutWindow::titleText() {

@@ -1,6 +1,7 @@
 #pragma once
 // About: the version, the disclaimer, who made the program and what it is built with, and a
-// button that starts the platform's system-information viewer.
+// button that tells what a help desk asks for (and starts the platform's system-information
+// viewer when one is installed).
 
 #include "services/base/dialogs.h"
 
@@ -21,6 +22,7 @@ public:
     void setSystemInfoLookup(std::function<QString()> lookup) { lookup_ = std::move(lookup); }
     void setLauncher(Launcher launcher) { launcher_ = std::move(launcher); }
 
+    // The report of shell/system_info.h in a message; the viewer first, when there is one.
     void showSystemInfo();
 
     static QString titleText();
