@@ -56,10 +56,11 @@ bool userMovedFocus(Qt::FocusReason reason) {
 } // namespace
 
 AddressesWindow::AddressesWindow(Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), dialogs_(dialogs) {
+    : QWidget(parent, Qt::Window), dialogs_(dialogs) {
     setObjectName(QString::fromLatin1(forms::kAddresses));
     setWindowTitle(QStringLiteral("Google Earth Address Matching"));
     buildControls();
+    nameEditableListParts(this);
 
     entryRule_ = new EntryRuleGuard(dialogs_, this);
     entryRule_->guard(name_);
@@ -171,6 +172,8 @@ QPlainTextEdit* AddressesWindow::buildListText() {
     listText_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     listText_->setMinimumSize(720, 260);
     listText_->setTabChangesFocus(true);
+    listText_->verticalScrollBar()->setAccessibleName(QStringLiteral("KML Data vertical"));
+    listText_->horizontalScrollBar()->setAccessibleName(QStringLiteral("KML Data horizontal"));
     return listText_;
 }
 

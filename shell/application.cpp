@@ -2,6 +2,7 @@
 
 #include "addresses/address_window.h"
 #include "coord/converter_window.h"
+#include "coord/window_accessibility.h"
 #include "facilities/facilities_window.h"
 #include "hurricanes/hurricanes_window.h"
 #include "kmlconvert/kml_window.h"
@@ -31,6 +32,8 @@ template <class Make> WindowRegistry::Factory askingOverItself(Dialogs& program,
 } // namespace
 
 SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
+    // Before the first window is built: every window of ours is then announced as a window.
+    announceWindowsAsWindows();
     registry_.setFactory(
         forms::kMain, [this] { return new MainWindow(registry_); },
         WindowRegistry::OnClose::Destroy);

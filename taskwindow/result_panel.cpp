@@ -26,6 +26,9 @@ ResultPanel::ResultPanel(const ResultPanelLabels& labels, OpenConverter openConv
         value->setMinimumHeight(24);
         value->setContentsMargins(6, 2, 6, 2);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // The caption labels the value for a screen reader, which still reads the value as
+        // the label's own text.
+        name->setBuddy(value);
         grid_->addWidget(name, row, 0);
         grid_->addWidget(value, row, 1);
         values_[static_cast<std::size_t>(row)] = value;
