@@ -30,14 +30,16 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <tuple>
 
+namespace sw {
 namespace {
 
-using sw::controls::button;
-using sw::controls::caption;
-using sw::controls::named;
-using sw::controls::qs;
-using sw::controls::ss;
+using controls::button;
+using controls::caption;
+using controls::named;
+using controls::qs;
+using controls::ss;
 
 const QColor kTextUnlocked{255, 192, 255}; // pink while the list may be edited by hand
 const QColor kTextLocked{255, 255, 192};
@@ -53,182 +55,182 @@ bool userMovedFocus(Qt::FocusReason reason) {
 
 } // namespace
 
-frmGEAddress::frmGEAddress(sw::Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), dialogs_(dialogs) {
-    setObjectName(QString::fromLatin1(sw::forms::kAddresses));
+AddressesWindow::AddressesWindow(Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), dialogs_(dialogs) {
+    setObjectName(QString::fromLatin1(forms::kAddresses));
     setWindowTitle(QStringLiteral("Google Earth Address Matching"));
     buildControls();
 
-    entryRule_ = new sw::EntryRuleGuard(dialogs_, this);
-    entryRule_->guard(txtPaname_);
-    entryRule_->guard(cmbPAType_);
-    entryRule_->guard(txtPastreet_);
-    entryRule_->guard(txtPacity_);
-    meZip_->installEventFilter(this);
+    entryRule_ = new EntryRuleGuard(dialogs_, this);
+    entryRule_->guard(name_);
+    entryRule_->guard(type_);
+    entryRule_->guard(street_);
+    entryRule_->guard(city_);
+    zip_->installEventFilter(this);
 
     // A click on the option already chosen loads its list again: after Clear Values the
     // start list shows while the option stays chosen.
-    sw::onOptionChosen(optTarnAdd_, this, [this] { chooseCategory(sw::AddressCategory::Tarn); });
-    sw::onOptionChosen(optICSAdd_, this, [this] { chooseCategory(sw::AddressCategory::Ics); });
-    connect(cmdZipSearch_, &QPushButton::clicked, this, &frmGEAddress::searchZip);
-    connect(cmdEnableKML_, &QPushButton::clicked, this, &frmGEAddress::preview);
-    connect(cmdCreateKML_, &QPushButton::clicked, this, &frmGEAddress::createKml);
-    connect(chkKMLEd_, &QCheckBox::toggled, this, [this](bool on) { lockText(!on); });
-    connect(cmdClear_, &QPushButton::clicked, this, &frmGEAddress::reset);
-    connect(cmdExit_, &QPushButton::clicked, this, &QWidget::hide);
+    onOptionChosen(tarnOption_, this, [this] { chooseCategory(AddressCategory::Tarn); });
+    onOptionChosen(icsOption_, this, [this] { chooseCategory(AddressCategory::Ics); });
+    connect(zipSearch_, &QPushButton::clicked, this, &AddressesWindow::searchZip);
+    connect(previewButton_, &QPushButton::clicked, this, &AddressesWindow::preview);
+    connect(createButton_, &QPushButton::clicked, this, &AddressesWindow::createKml);
+    connect(editCheck_, &QCheckBox::toggled, this, [this](bool on) { lockText(!on); });
+    connect(clearButton_, &QPushButton::clicked, this, &AddressesWindow::reset);
+    connect(exitButton_, &QPushButton::clicked, this, &QWidget::hide);
 
-    loadTypes(sw::AddressCategory::Start);
+    loadTypes(AddressCategory::Start);
     lockText(true);
     setZipSearchEnabled(false);
     setCreateEnabled(false);
     loadStates();
 }
 
-frmGEAddress::~frmGEAddress() = default;
+AddressesWindow::~AddressesWindow() = default;
 
-void frmGEAddress::buildControls() {
-    auto* heading = named(new QLabel(QStringLiteral("Facility Addresses")), "lblPAFac");
-    QFont headingFont = heading->font();
-    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.5);
-    headingFont.setBold(true);
-    heading->setFont(headingFont);
-    heading->setAlignment(Qt::AlignCenter);
-
-    auto* category = named(new QGroupBox(QStringLiteral("Category")), "frmFacOpt");
-    optTarnAdd_ = named(new QRadioButton(QStringLiteral("Tarn Facility")), "optTarnAdd");
-    optICSAdd_ = named(new QRadioButton(QStringLiteral("ICS Facility")), "optICSAdd");
-    auto* categoryRow = new QHBoxLayout(category);
-    categoryRow->addWidget(optTarnAdd_);
-    categoryRow->addWidget(optICSAdd_);
-    categoryRow->addStretch();
-
-    txtPaname_ = named(new QLineEdit, "txtPaname");
-    cmbPAType_ = named(new QComboBox, "cmbPAType");
-    // A typed type stays as typed: the icon depends on the exact text ("tower" is no "Tower").
-    sw::makeEditableList(cmbPAType_);
-    txtPastreet_ = named(new QLineEdit, "txtPastreet");
-    txtPacity_ = named(new QLineEdit, "txtPacity");
-    cmbPaState_ = named(new QComboBox, "cmbPaState");
-    sw::makeEditableList(cmbPaState_);
-    meZip_ = named(new QLineEdit, "meZip");
-    meZip_->setMaxLength(kZipMaxLength);
-    cmdZipSearch_ = button("cmdZipSearch", "Search For City By Zip Code");
-
-    lblPAType_ = caption("lblPAType", "Facility Type:", cmbPAType_);
-    lblPAType_->setEnabled(false);
-    cmbPAType_->setEnabled(false);
-
-    auto* entry = new QGridLayout;
-    entry->addWidget(category, 0, 0, 1, 3);
-    entry->addWidget(caption("lblPAName", "Facility Name:", txtPaname_), 1, 0);
-    entry->addWidget(txtPaname_, 1, 1, 1, 2);
-    entry->addWidget(lblPAType_, 2, 0);
-    entry->addWidget(cmbPAType_, 2, 1, 1, 2);
-    entry->addWidget(caption("lblPastreet", "Street:", txtPastreet_), 3, 0);
-    entry->addWidget(txtPastreet_, 3, 1, 1, 2);
-    entry->addWidget(caption("lblPaCity", "City/Town:", txtPacity_), 4, 0);
-    entry->addWidget(txtPacity_, 4, 1, 1, 2);
-    entry->addWidget(caption("lblState", "State:", cmbPaState_), 5, 0);
-    entry->addWidget(cmbPaState_, 5, 1);
-    entry->addWidget(caption("lblPazip", "Zip Code:", meZip_), 6, 0);
-    entry->addWidget(meZip_, 6, 1);
-    entry->addWidget(cmdZipSearch_, 6, 2);
-    entry->setColumnStretch(1, 1);
-    entry->setColumnStretch(2, 1);
-
-    cmdEnableKML_ = button("cmdEnableKML", "Preview KML File Data");
-
-    txtAdAdd_ = named(new QPlainTextEdit, "txtAdAdd");
-    txtAdAdd_->setAccessibleName(QStringLiteral("KML Data"));
-    txtAdAdd_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // Unwrapped, in a fixed-width font: a line of the text box is a line of the file, so the
-    // "line N, column M" of a well-formedness message is found where it says.
-    txtAdAdd_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtAdAdd_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    txtAdAdd_->setMinimumSize(720, 260);
-    txtAdAdd_->setTabChangesFocus(true);
-    chkKMLEd_ = named(new QCheckBox(QStringLiteral("Edit KML Data")), "chkKMLEd");
-
-    cmdCreateKML_ = button("cmdCreateKML", "&Create KML");
-    cmdClear_ = button("cmdClear", "Clear Values");
-    cmdExit_ = button("cmdExit", "E&xit");
-    auto* closing = new QHBoxLayout;
-    closing->addWidget(cmdCreateKML_);
-    closing->addWidget(cmdClear_);
-    closing->addStretch();
-    closing->addWidget(cmdExit_);
-
+void AddressesWindow::buildControls() {
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(heading);
-    layout->addLayout(entry);
-    layout->addWidget(cmdEnableKML_);
-    layout->addWidget(txtAdAdd_, 1);
-    layout->addWidget(chkKMLEd_);
+    layout->addWidget(controls::heading("lblPAFac", "Facility Addresses"));
+    layout->addLayout(buildEntry());
+    previewButton_ = button("cmdEnableKML", "Preview KML File Data");
+    layout->addWidget(previewButton_);
+    layout->addWidget(buildListText(), 1);
+    editCheck_ = named(new QCheckBox(QStringLiteral("Edit KML Data")), "chkKMLEd");
+    layout->addWidget(editCheck_);
+    auto* closing = new QHBoxLayout;
+    createButton_ = button("cmdCreateKML", "&Create KML");
+    clearButton_ = button("cmdClear", "Clear Values");
+    exitButton_ = button("cmdExit", "E&xit");
+    closing->addWidget(createButton_);
+    closing->addWidget(clearButton_);
+    closing->addStretch();
+    closing->addWidget(exitButton_);
     layout->addLayout(closing);
 
-    QWidget* order[] = {optTarnAdd_, optICSAdd_,  txtPaname_,    cmbPAType_,    txtPastreet_,
-                        txtPacity_,  cmbPaState_, meZip_,        cmdZipSearch_, cmdEnableKML_,
-                        txtAdAdd_,   chkKMLEd_,   cmdCreateKML_, cmdClear_,     cmdExit_};
+    QWidget* order[] = {tarnOption_, icsOption_, name_,         type_,        street_,
+                        city_,       state_,     zip_,          zipSearch_,   previewButton_,
+                        listText_,   editCheck_, createButton_, clearButton_, exitButton_};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
 }
 
-sw::AddressEntry frmGEAddress::entry() const {
-    return {ss(txtPaname_->text()), ss(cmbPAType_->currentText()),  ss(txtPastreet_->text()),
-            ss(txtPacity_->text()), ss(cmbPaState_->currentText()), ss(meZip_->text())};
+QGridLayout* AddressesWindow::buildEntry() {
+    auto* category = named(new QGroupBox(QStringLiteral("Category")), "frmFacOpt");
+    tarnOption_ = named(new QRadioButton(QStringLiteral("Tarn Facility")), "optTarnAdd");
+    icsOption_ = named(new QRadioButton(QStringLiteral("ICS Facility")), "optICSAdd");
+    auto* categoryRow = new QHBoxLayout(category);
+    categoryRow->addWidget(tarnOption_);
+    categoryRow->addWidget(icsOption_);
+    categoryRow->addStretch();
+
+    name_ = named(new QLineEdit, "txtPaname");
+    type_ = named(new QComboBox, "cmbPAType");
+    // A typed type stays as typed: the icon depends on the exact text ("tower" is no "Tower").
+    makeEditableList(type_);
+    street_ = named(new QLineEdit, "txtPastreet");
+    city_ = named(new QLineEdit, "txtPacity");
+    state_ = named(new QComboBox, "cmbPaState");
+    makeEditableList(state_);
+    zip_ = named(new QLineEdit, "meZip");
+    zip_->setMaxLength(kZipMaxLength);
+    zipSearch_ = button("cmdZipSearch", "Search For City By Zip Code");
+
+    typeCaption_ = caption("lblPAType", "Facility Type:", type_);
+    typeCaption_->setEnabled(false);
+    type_->setEnabled(false);
+
+    auto* entry = new QGridLayout;
+    entry->addWidget(category, 0, 0, 1, 3);
+    const std::tuple<const char*, const char*, QWidget*> rows[] = {
+        {"lblPAName", "Facility Name:", name_}, {"lblPAType", nullptr, type_},
+        {"lblPastreet", "Street:", street_},    {"lblPaCity", "City/Town:", city_},
+        {"lblState", "State:", state_},         {"lblPazip", "Zip Code:", zip_},
+    };
+    int row = 1;
+    for (const auto& [name, text, field] : rows) {
+        entry->addWidget(text != nullptr ? caption(name, text, field) : typeCaption_, row, 0);
+        // The state and ZIP fields are short; the ZIP search button sits beside its field.
+        const bool shortField = field == state_ || field == zip_;
+        entry->addWidget(field, row, 1, 1, shortField ? 1 : 2);
+        ++row;
+    }
+    entry->addWidget(zipSearch_, row - 1, 2);
+    entry->setColumnStretch(1, 1);
+    entry->setColumnStretch(2, 1);
+    return entry;
 }
 
-std::string frmGEAddress::documentText() const {
+QPlainTextEdit* AddressesWindow::buildListText() {
+    listText_ = named(new QPlainTextEdit, "txtAdAdd");
+    listText_->setAccessibleName(QStringLiteral("KML Data"));
+    listText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Unwrapped, in a fixed-width font: a line of the text box is a line of the file, so the
+    // "line N, column M" of a well-formedness message is found where it says.
+    listText_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    listText_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    listText_->setMinimumSize(720, 260);
+    listText_->setTabChangesFocus(true);
+    listText_->verticalScrollBar()->setAccessibleName(QStringLiteral("KML Data vertical"));
+    listText_->horizontalScrollBar()->setAccessibleName(QStringLiteral("KML Data horizontal"));
+    return listText_;
+}
+
+AddressEntry AddressesWindow::entry() const {
+    return {ss(name_->text()), ss(type_->currentText()),  ss(street_->text()),
+            ss(city_->text()), ss(state_->currentText()), ss(zip_->text())};
+}
+
+std::string AddressesWindow::documentText() const {
     // The raw text keeps what the user typed (no-break spaces included); only the paragraph
     // and line separators of the text box become line ends again.
-    QString text = txtAdAdd_->document()->toRawText();
+    QString text = listText_->document()->toRawText();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     return ss(text);
 }
 
-void frmGEAddress::setDocumentText(const std::string& text) {
+void AddressesWindow::setDocumentText(const std::string& text) {
     QString shown = qs(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    txtAdAdd_->setPlainText(shown);
+    listText_->setPlainText(shown);
     // The newest placemark is at the end: show it.
-    txtAdAdd_->moveCursor(QTextCursor::End);
-    txtAdAdd_->ensureCursorVisible();
+    listText_->moveCursor(QTextCursor::End);
+    listText_->ensureCursorVisible();
 }
 
-void frmGEAddress::loadTypes(sw::AddressCategory category) {
-    const QString typed = cmbPAType_->currentText();
-    cmbPAType_->clear();
-    for (const std::string& type : sw::addressTypes(category)) {
-        cmbPAType_->addItem(qs(type));
+void AddressesWindow::loadTypes(AddressCategory category) {
+    const QString typed = type_->currentText();
+    type_->clear();
+    for (const std::string& type : addressTypes(category)) {
+        type_->addItem(qs(type));
     }
-    cmbPAType_->setCurrentIndex(-1);
-    cmbPAType_->setEditText(typed);
+    type_->setCurrentIndex(-1);
+    type_->setEditText(typed);
 }
 
-void frmGEAddress::chooseCategory(sw::AddressCategory category) {
-    lblPAType_->setEnabled(true);
-    cmbPAType_->setEnabled(true);
+void AddressesWindow::chooseCategory(AddressCategory category) {
+    typeCaption_->setEnabled(true);
+    type_->setEnabled(true);
     loadTypes(category);
 }
 
-void frmGEAddress::loadStates() {
-    const sw::DataFileText file = sw::readStateListFile(sw::stateListFile());
+void AddressesWindow::loadStates() {
+    const DataFileText file = readStateListFile(stateListFile());
     if (file.text) {
-        for (const std::string& state : sw::parseStateList(*file.text)) {
-            cmbPaState_->addItem(qs(state));
+        for (const std::string& state : parseStateList(*file.text)) {
+            state_->addItem(qs(state));
         }
-        cmbPaState_->setCurrentIndex(0);
+        state_->setCurrentIndex(0);
     } else {
-        dialogs_.inform(file.message, {}, sw::Icon::Warning);
+        dialogs_.inform(file.message, {}, Icon::Warning);
     }
-    cmbPaState_->setEditText(QStringLiteral("QV"));
+    state_->setEditText(QStringLiteral("QV"));
 }
 
-bool frmGEAddress::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == meZip_) {
+bool AddressesWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == zip_) {
         if (event->type() == QEvent::KeyPress) {
             return zipKey(static_cast<QKeyEvent*>(event));
         }
@@ -240,7 +242,7 @@ bool frmGEAddress::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-bool frmGEAddress::zipKey(const QKeyEvent* key) {
+bool AddressesWindow::zipKey(const QKeyEvent* key) {
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
         key->key() == Qt::Key_Backspace) {
         setZipSearchEnabled(true);
@@ -262,10 +264,10 @@ bool frmGEAddress::zipKey(const QKeyEvent* key) {
     return true;
 }
 
-void frmGEAddress::zipLeft() {
-    if (meZip_->text().size() < 5) {
+void AddressesWindow::zipLeft() {
+    if (zip_->text().size() < 5) {
         dialogs_.beep();
-        dialogs_.inform(sw::kInvalidZipMessage);
+        dialogs_.inform(kInvalidZipMessage);
         // When a click on a button took the focus away, the box took that click's release:
         // the button would stay drawn pressed. Let it up once the press has reached it; the
         // click itself is spent on the message.
@@ -280,115 +282,115 @@ void frmGEAddress::zipLeft() {
     setZipSearchEnabled(true);
 }
 
-void frmGEAddress::searchZip() {
-    const sw::ZipLookup result = sw::lookupCity(ss(meZip_->text()));
+void AddressesWindow::searchZip() {
+    const ZipLookup result = lookupCity(ss(zip_->text()));
     switch (result.outcome) {
-    case sw::ZipLookup::Outcome::Found:
-        txtPacity_->setText(qs(result.city));
-        cmbPaState_->setEditText(QStringLiteral("QV"));
+    case ZipLookup::Outcome::Found:
+        city_->setText(qs(result.city));
+        state_->setEditText(QStringLiteral("QV"));
         break;
-    case sw::ZipLookup::Outcome::NotFound:
+    case ZipLookup::Outcome::NotFound:
         dialogs_.inform(result.message);
-        txtPacity_->clear();
+        city_->clear();
         break;
-    case sw::ZipLookup::Outcome::Refused:
+    case ZipLookup::Outcome::Refused:
         dialogs_.inform(result.message);
         break;
-    case sw::ZipLookup::Outcome::Failed:
-        dialogs_.inform(result.message, {}, sw::Icon::Warning);
+    case ZipLookup::Outcome::Failed:
+        dialogs_.inform(result.message, {}, Icon::Warning);
         break;
     }
 }
 
-std::optional<std::string> frmGEAddress::iconStyle(const std::string& iconFile) {
-    const sw::DataFileText file = sw::readIconStyleFile(sw::iconStyleFile());
+std::optional<std::string> AddressesWindow::iconStyle(const std::string& iconFile) {
+    const DataFileText file = readIconStyleFile(iconStyleFile());
     if (!file.text) {
         // Once is enough: every later placemark goes without its icon for the same reason.
         if (!iconStyleReported_) {
-            dialogs_.inform(file.message, {}, sw::Icon::Warning);
+            dialogs_.inform(file.message, {}, Icon::Warning);
             iconStyleReported_ = true;
         }
         return std::nullopt;
     }
     iconStyleReported_ = false;
-    return sw::iconStyleFragment(*file.text, sw::iconReference(iconFile));
+    return iconStyleFragment(*file.text, iconReference(iconFile));
 }
 
-void frmGEAddress::preview() {
-    const sw::AddressEntry facility = entry();
-    if (const auto missing = sw::firstMissingValue(facility)) {
+void AddressesWindow::preview() {
+    const AddressEntry facility = entry();
+    if (const auto missing = firstMissingValue(facility)) {
         dialogs_.inform(missing->message);
-        QWidget* const fields[] = {txtPaname_, cmbPAType_,  txtPastreet_,
-                                   txtPacity_, cmbPaState_, meZip_};
+        QWidget* const fields[] = {name_, type_, street_, city_, state_, zip_};
         fields[static_cast<int>(missing->field)]->setFocus(Qt::OtherFocusReason);
         setCreateEnabled(false);
         return;
     }
-    const std::string iconFile = sw::addressIconFile(facility.type);
-    const std::optional<std::string> link = sw::AskLinkLine(dialogs_);
-    const std::string block = sw::addressPlacemark(facility, link, iconStyle(iconFile));
-    setDocumentText(sw::withPlacemark(documentText(), block));
+    const std::string iconFile = addressIconFile(facility.type);
+    const std::optional<std::string> link = AskLinkLine(dialogs_);
+    const std::string block = addressPlacemark(facility, link, iconStyle(iconFile));
+    setDocumentText(withPlacemark(documentText(), block));
     setCreateEnabled(true);
 }
 
-void frmGEAddress::createKml() {
+void AddressesWindow::createKml() {
     // The closing lines go only into what is written: until a write succeeds the list stays
     // as it was, open for more placemarks.
-    const std::string finished = sw::withDocumentEnd(documentText());
-    if (const auto error = sw::xmlWellFormednessError(finished)) {
+    const std::string finished = withDocumentEnd(documentText());
+    if (const auto error = xmlWellFormednessError(finished)) {
         const std::string question = "The KML data is not well-formed XML and may not open in "
                                      "Google Earth:\n" +
                                      *error + "\n\nWrite it anyway?";
-        if (!dialogs_.askYesNo(question, {}, sw::Icon::Warning, sw::Answer::No)) {
+        if (!dialogs_.askYesNo(question, {}, Icon::Warning, Answer::No)) {
             return;
         }
     }
-    const std::optional<sw::OutputFileChoice> choice =
-        sw::chooseOutputFile(dialogs_, commonDialog1_,
-                             {sw::kKmlDefaultExtension, sw::kKmlFileFilter, "",
-                              "pa" + ss(txtPaname_->text()), sw::ExistenceTest::ChosenPath});
+    const std::optional<OutputFileChoice> choice =
+        chooseOutputFile(dialogs_, fileDialog_,
+                         {kKmlDefaultExtension, kKmlFileFilter, "", "pa" + ss(name_->text()),
+                          ExistenceTest::ChosenPath});
     if (!choice) {
         return;
     }
-    const sw::WriteStatus written =
-        sw::writeWholeFile(choice->chosen, sw::addressFileBytes(finished));
+    const WriteStatus written = writeWholeFile(choice->chosen, addressFileBytes(finished));
     if (!written) {
-        dialogs_.inform(written.message, {}, sw::Icon::Critical);
+        dialogs_.inform(written.message, {}, Icon::Critical);
         return;
     }
     reset();
 }
 
-void frmGEAddress::lockText(bool locked) {
-    txtAdAdd_->setReadOnly(locked);
-    sw::setBackground(txtAdAdd_, locked ? kTextLocked : kTextUnlocked);
-    QFont font = txtAdAdd_->font();
+void AddressesWindow::lockText(bool locked) {
+    listText_->setReadOnly(locked);
+    setBackground(listText_, locked ? kTextLocked : kTextUnlocked);
+    QFont font = listText_->font();
     font.setItalic(false);
-    txtAdAdd_->setFont(font);
-    chkKMLEd_->setText(locked ? QStringLiteral("Edit KML Data")
-                              : QStringLiteral("Uncheck to Lock"));
+    listText_->setFont(font);
+    editCheck_->setText(locked ? QStringLiteral("Edit KML Data")
+                               : QStringLiteral("Uncheck to Lock"));
 }
 
-void frmGEAddress::setZipSearchEnabled(bool on) {
-    cmdZipSearch_->setEnabled(on);
-    sw::setBackground(cmdZipSearch_, on ? sw::kUnlockedButtonColour : sw::kLockedButtonColour);
+void AddressesWindow::setZipSearchEnabled(bool on) {
+    zipSearch_->setEnabled(on);
+    setBackground(zipSearch_, on ? kUnlockedButtonColour : kLockedButtonColour);
 }
 
-void frmGEAddress::setCreateEnabled(bool on) {
-    cmdCreateKML_->setEnabled(on);
-    sw::setBackground(cmdCreateKML_, on ? sw::kUnlockedButtonColour : sw::kLockedButtonColour);
+void AddressesWindow::setCreateEnabled(bool on) {
+    createButton_->setEnabled(on);
+    setBackground(createButton_, on ? kUnlockedButtonColour : kLockedButtonColour);
 }
 
-void frmGEAddress::reset() {
-    cmbPAType_->clear();
-    txtPaname_->clear();
-    cmbPAType_->clearEditText();
-    txtPastreet_->clear();
-    txtPacity_->clear();
-    cmbPaState_->setEditText(QStringLiteral("QV"));
-    meZip_->clear();
-    txtAdAdd_->clear();
+void AddressesWindow::reset() {
+    type_->clear();
+    name_->clear();
+    type_->clearEditText();
+    street_->clear();
+    city_->clear();
+    state_->setEditText(QStringLiteral("QV"));
+    zip_->clear();
+    listText_->clear();
     setZipSearchEnabled(false);
     setCreateEnabled(false);
-    loadTypes(sw::AddressCategory::Start);
+    loadTypes(AddressCategory::Start);
 }
+
+} // namespace sw

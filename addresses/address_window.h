@@ -12,6 +12,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -19,18 +20,18 @@ class QPushButton;
 class QRadioButton;
 
 namespace sw {
+
 class Dialogs;
 class EntryRuleGuard;
-} // namespace sw
 
-class frmGEAddress : public QWidget {
+class AddressesWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit frmGEAddress(sw::Dialogs& dialogs, QWidget* parent = nullptr);
-    ~frmGEAddress() override;
+    explicit AddressesWindow(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~AddressesWindow() override;
 
     // The facility exactly as the window shows it now.
-    sw::AddressEntry entry() const;
+    AddressEntry entry() const;
     // The list text as it stands (line ends as "\n"), hand edits included.
     std::string documentText() const;
 
@@ -39,8 +40,10 @@ protected:
 
 private:
     void buildControls();
-    void loadTypes(sw::AddressCategory category);
-    void chooseCategory(sw::AddressCategory category);
+    QGridLayout* buildEntry();
+    QPlainTextEdit* buildListText();
+    void loadTypes(AddressCategory category);
+    void chooseCategory(AddressCategory category);
     void loadStates();
     bool zipKey(const class QKeyEvent* key);
     void zipLeft();
@@ -54,25 +57,27 @@ private:
     void reset();
     std::optional<std::string> iconStyle(const std::string& iconFile);
 
-    sw::Dialogs& dialogs_;
-    sw::FileDialogMemory commonDialog1_;
-    sw::EntryRuleGuard* entryRule_ = nullptr;
+    Dialogs& dialogs_;
+    FileDialogMemory fileDialog_;
+    EntryRuleGuard* entryRule_ = nullptr;
     bool iconStyleReported_ = false;
 
-    QRadioButton* optTarnAdd_ = nullptr;
-    QRadioButton* optICSAdd_ = nullptr;
-    QLineEdit* txtPaname_ = nullptr;
-    QLabel* lblPAType_ = nullptr;
-    QComboBox* cmbPAType_ = nullptr;
-    QLineEdit* txtPastreet_ = nullptr;
-    QLineEdit* txtPacity_ = nullptr;
-    QComboBox* cmbPaState_ = nullptr;
-    QLineEdit* meZip_ = nullptr;
-    QPushButton* cmdZipSearch_ = nullptr;
-    QPushButton* cmdEnableKML_ = nullptr;
-    QPlainTextEdit* txtAdAdd_ = nullptr;
-    QCheckBox* chkKMLEd_ = nullptr;
-    QPushButton* cmdCreateKML_ = nullptr;
-    QPushButton* cmdClear_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
+    QRadioButton* tarnOption_ = nullptr;
+    QRadioButton* icsOption_ = nullptr;
+    QLineEdit* name_ = nullptr;
+    QLabel* typeCaption_ = nullptr;
+    QComboBox* type_ = nullptr;
+    QLineEdit* street_ = nullptr;
+    QLineEdit* city_ = nullptr;
+    QComboBox* state_ = nullptr;
+    QLineEdit* zip_ = nullptr;
+    QPushButton* zipSearch_ = nullptr;
+    QPushButton* previewButton_ = nullptr;
+    QPlainTextEdit* listText_ = nullptr;
+    QCheckBox* editCheck_ = nullptr;
+    QPushButton* createButton_ = nullptr;
+    QPushButton* clearButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
 };
+
+} // namespace sw

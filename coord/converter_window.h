@@ -108,7 +108,3 @@ private:
 };
 
 } // namespace sw
-
-// The window tests of the task-window folders still name the converter by its form code; they
-// move to the shared window-test fixture, which names sw::ConverterWindow. Remove then.
-using sw_ddc_0306 = sw::ConverterWindow;

@@ -41,7 +41,7 @@ QLabel* heading(const QString& text, const char* name) {
 } // namespace
 
 FacilitiesWindow::FacilitiesWindow(Dialogs& dialogs, OpenConverter openConverter, QWidget* parent)
-    : QWidget(parent), dialogs_(dialogs) {
+    : QWidget(parent, Qt::Window), dialogs_(dialogs) {
     setObjectName(QString::fromLatin1(forms::kFacilities));
     setWindowTitle(QStringLiteral("Facilities Management"));
     coordinates_ = new ResultPanel({QStringLiteral("f"),

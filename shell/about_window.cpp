@@ -3,17 +3,19 @@
 #include "services/base/program_folder.h"
 #include "shell/system_info.h"
 
+#include <QDate>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QSysInfo>
 #include <QVBoxLayout>
 #include <cstdlib>
 
 namespace sw {
 
-frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs) {
+AboutWindow::AboutWindow(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs) {
     setWindowTitle(QStringLiteral("About Tarn Siteward"));
     setModal(false);
 
@@ -64,7 +66,7 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs
     sysInfo->setAutoDefault(false);
     // Enter presses OK (the default button); Esc rejects, which closes the window too.
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(sysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+    connect(sysInfo, &QPushButton::clicked, this, &AboutWindow::showSystemInfo);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(picture, 0, 0, 3, 1);
@@ -87,19 +89,28 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs
     setMinimumWidth(560);
 }
 
-void frmAbout::StartSysInfo() {
+void AboutWindow::showSystemInfo() {
+    // The platform's viewer knows the machine but nothing of this program; the report says
+    // what a help desk asks first, whether a viewer is installed or not.
     const QString tool = lookup_ ? lookup_() : QString();
-    if (!tool.isEmpty() && launcher_ && launcher_(tool)) {
-        return;
+    if (!tool.isEmpty() && launcher_) {
+        launcher_(tool);
     }
-    dialogs_.inform(kSystemInfoUnavailable);
+    SystemFacts facts;
+    facts.programVersion = SITEWARD_VERSION;
+    facts.toolkitVersion = qVersion();
+    facts.operatingSystem = QSysInfo::prettyProductName().toStdString();
+    facts.kernel = (QSysInfo::kernelType() + ' ' + QSysInfo::kernelVersion()).toStdString();
+    facts.dataFolder = programFolder();
+    facts.year = QDate::currentDate().year();
+    dialogs_.inform(systemReport(facts), "System Information", Icon::Information);
 }
 
-QString frmAbout::titleText() {
+QString AboutWindow::titleText() {
     return QStringLiteral("Tarn Division of Forestry Siteward");
 }
 
-QString frmAbout::disclaimerText() {
+QString AboutWindow::disclaimerText() {
     return QStringLiteral(
         "Warning: This software is provided as is. It is free, and you may use, copy and "
         "distribute it without limit. It comes with no warranty of any kind, express or "
@@ -107,7 +118,7 @@ QString frmAbout::disclaimerText() {
         "loss of profits or any other loss that arises while using this software.");
 }
 
-QString frmAbout::descriptionText() {
+QString AboutWindow::descriptionText() {
     return QStringLiteral(
         "Siteward was written by the Forest Protection Bureau of the Tarn Division of "
         "Forestry.\n"

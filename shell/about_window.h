@@ -1,6 +1,7 @@
 #pragma once
 // About: the version, the disclaimer, who made the program and what it is built with, and a
-// button that starts the platform's system-information viewer.
+// button that tells what a help desk asks for (and starts the platform's system-information
+// viewer when one is installed).
 
 #include "services/base/dialogs.h"
 
@@ -9,19 +10,20 @@
 
 namespace sw {
 
-class frmAbout : public QDialog {
+class AboutWindow : public QDialog {
     Q_OBJECT
 public:
     // Starts a program detached; true when it started.
     using Launcher = std::function<bool(const QString& program)>;
 
-    explicit frmAbout(Dialogs& dialogs, QWidget* parent = nullptr);
+    explicit AboutWindow(Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Tests replace how the viewer is found and started.
     void setSystemInfoLookup(std::function<QString()> lookup) { lookup_ = std::move(lookup); }
     void setLauncher(Launcher launcher) { launcher_ = std::move(launcher); }
 
-    void StartSysInfo();
+    // The report of shell/system_info.h in a message; the viewer first, when there is one.
+    void showSystemInfo();
 
     static QString titleText();
     static QString disclaimerText();

@@ -32,10 +32,12 @@ template <class Make> WindowRegistry::Factory askingOverItself(Dialogs& program,
 
 SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
     registry_.setFactory(
-        forms::kMain, [this] { return new sw_main(registry_); }, WindowRegistry::OnClose::Destroy);
-    registry_.setFactory(forms::kAbout,
-                         askingOverItself(dialogs_, [](Dialogs& own) { return new frmAbout(own); }),
-                         WindowRegistry::OnClose::Destroy, QStringLiteral("cmdOK"));
+        forms::kMain, [this] { return new MainWindow(registry_); },
+        WindowRegistry::OnClose::Destroy);
+    registry_.setFactory(
+        forms::kAbout,
+        askingOverItself(dialogs_, [](Dialogs& own) { return new AboutWindow(own); }),
+        WindowRegistry::OnClose::Destroy, QStringLiteral("cmdOK"));
 
     // The windows that live until they are unloaded, each with its own way out, which the
     // window system's close box presses too.
@@ -48,7 +50,7 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
          [this](Dialogs& own) { return new WildfiresWindow(own, openConverterCall()); }},
         {forms::kHurricanes, "cmdHexit",
          [this](Dialogs& own) { return new swHcane(own, openConverterCall()); }},
-        {forms::kAddresses, "cmdExit", [](Dialogs& own) { return new frmGEAddress(own); }},
+        {forms::kAddresses, "cmdExit", [](Dialogs& own) { return new AddressesWindow(own); }},
         {forms::kKmlConvert, "cmdQuit", [](Dialogs& own) { return new KmlConversionWindow(own); }},
     };
     for (const auto& [form, leaveButton, make] : windows) {
@@ -57,8 +59,8 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
     }
 }
 
-sw_main* SitewardApp::start() {
-    return qobject_cast<sw_main*>(registry_.show(forms::kMain));
+MainWindow* SitewardApp::start() {
+    return qobject_cast<MainWindow*>(registry_.show(forms::kMain));
 }
 
 void SitewardApp::openConverter(HandBackTarget& target) {

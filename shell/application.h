@@ -9,7 +9,7 @@
 
 namespace sw {
 
-class sw_main;
+class MainWindow;
 
 class SitewardApp {
 public:
@@ -17,7 +17,7 @@ public:
 
     WindowRegistry& registry() { return registry_; }
     // Shows the main window (the first and only window at start-up).
-    sw_main* start();
+    MainWindow* start();
     // Opens the converter for a task window's result panel, which becomes its hand-back
     // target. Every task window gets this call, and only this one, to open the converter.
     void openConverter(HandBackTarget& target);

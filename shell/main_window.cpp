@@ -25,7 +25,7 @@ QLabel* pictureLabel(QWidget* parent, const char* icon) {
 
 } // namespace
 
-sw_main::sw_main(WindowRegistry& registry, QWidget* parent)
+MainWindow::MainWindow(WindowRegistry& registry, QWidget* parent)
     : QMainWindow(parent), registry_(registry) {
     setObjectName(forms::kMain);
     setWindowTitle(QStringLiteral("Siteward"));
@@ -52,15 +52,15 @@ sw_main::sw_main(WindowRegistry& registry, QWidget* parent)
     struct Command {
         const char* name;
         const char* caption;
-        void (sw_main::*action)();
+        void (MainWindow::*action)();
     };
     const Command commands[] = {
-        {"cmdSwfire", "&WildFires", &sw_main::showWildfires},
-        {"cmdSWfacilities", "Fa&cility and Incidents", &sw_main::showFacilities},
-        {"cmdSWHurricanes", "&Hurricanes", &sw_main::showHurricanes},
-        {"cmdSWAddress", "Facility Addresses", &sw_main::showAddresses},
-        {"cmdSWKPoly", "Convert KML to Fire Shapefile", &sw_main::showKmlConversion},
-        {"cmdSWquit", "E&xit", &sw_main::UnloadAllForms},
+        {"cmdSwfire", "&WildFires", &MainWindow::showWildfires},
+        {"cmdSWfacilities", "Fa&cility and Incidents", &MainWindow::showFacilities},
+        {"cmdSWHurricanes", "&Hurricanes", &MainWindow::showHurricanes},
+        {"cmdSWAddress", "Facility Addresses", &MainWindow::showAddresses},
+        {"cmdSWKPoly", "Convert KML to Fire Shapefile", &MainWindow::showKmlConversion},
+        {"cmdSWquit", "E&xit", &MainWindow::closeAllWindows},
     };
     for (const auto& command : commands) {
         auto* button = new QPushButton(QString::fromUtf8(command.caption), central);
@@ -74,12 +74,12 @@ sw_main::sw_main(WindowRegistry& registry, QWidget* parent)
     auto* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     const Command items[] = {
-        {"mnuwildfires", "Wildfires", &sw_main::showWildfires},
-        {"mnuFacilitues", "Facilities and Incidents", &sw_main::showFacilities},
-        {"mnuHurricanes", "Hurricanes", &sw_main::showHurricanes},
-        {"mnuFacAdd", "Facility Addresses", &sw_main::showAddresses},
-        {"mnuKML", "Convert KML to Shapefile ", &sw_main::showKmlConversion},
-        {"mnuExit", "Exit", &sw_main::UnloadAllForms},
+        {"mnuwildfires", "Wildfires", &MainWindow::showWildfires},
+        {"mnuFacilitues", "Facilities and Incidents", &MainWindow::showFacilities},
+        {"mnuHurricanes", "Hurricanes", &MainWindow::showHurricanes},
+        {"mnuFacAdd", "Facility Addresses", &MainWindow::showAddresses},
+        {"mnuKML", "Convert KML to Shapefile ", &MainWindow::showKmlConversion},
+        {"mnuExit", "Exit", &MainWindow::closeAllWindows},
     };
     for (const auto& item : items) {
         QAction* action = file->addAction(QString::fromUtf8(item.caption));
@@ -88,12 +88,12 @@ sw_main::sw_main(WindowRegistry& registry, QWidget* parent)
     }
     QAction* about = menuBar()->addAction(QStringLiteral("About"));
     about->setObjectName(QStringLiteral("mnuAbout"));
-    connect(about, &QAction::triggered, this, &sw_main::showAbout);
+    connect(about, &QAction::triggered, this, &MainWindow::showAbout);
 
     setMinimumWidth(380);
 }
 
-void sw_main::showAndFocus(const char* form, const char* field) {
+void MainWindow::showAndFocus(const char* form, const char* field) {
     QWidget* window = registry_.show(QString::fromUtf8(form));
     if (window == nullptr || field == nullptr) {
         return;
@@ -104,26 +104,26 @@ void sw_main::showAndFocus(const char* form, const char* field) {
     }
 }
 
-void sw_main::showWildfires() {
+void MainWindow::showWildfires() {
     showAndFocus(forms::kWildfires, "txtF_Name");
 }
-void sw_main::showFacilities() {
+void MainWindow::showFacilities() {
     showAndFocus(forms::kFacilities, "txtfacName");
 }
-void sw_main::showHurricanes() {
+void MainWindow::showHurricanes() {
     showAndFocus(forms::kHurricanes, nullptr);
 }
-void sw_main::showAddresses() {
+void MainWindow::showAddresses() {
     showAndFocus(forms::kAddresses, nullptr);
 }
-void sw_main::showKmlConversion() {
+void MainWindow::showKmlConversion() {
     showAndFocus(forms::kKmlConvert, nullptr);
 }
-void sw_main::showAbout() {
+void MainWindow::showAbout() {
     showAndFocus(forms::kAbout, nullptr);
 }
 
-void sw_main::UnloadAllForms() {
+void MainWindow::closeAllWindows() {
     if (unloading_) {
         return;
     }
@@ -135,10 +135,10 @@ void sw_main::UnloadAllForms() {
     close();
 }
 
-void sw_main::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // The close box takes the task windows with it, like Exit.
     if (!unloading_) {
-        UnloadAllForms();
+        closeAllWindows();
     }
     event->accept();
 }

@@ -8,14 +8,14 @@
 
 namespace sw {
 
-class sw_main : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit sw_main(WindowRegistry& registry, QWidget* parent = nullptr);
+    explicit MainWindow(WindowRegistry& registry, QWidget* parent = nullptr);
 
     // Closes the task windows, the converter and then this window, in that order. The KML
     // conversion and About windows are not closed; the program ends with the last window.
-    void UnloadAllForms();
+    void closeAllWindows();
 
     // The task commands, shared by the buttons and the File menu.
     void showWildfires();

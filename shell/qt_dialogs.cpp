@@ -3,7 +3,9 @@
 #include "shell/window_dialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -89,8 +91,10 @@ std::optional<std::string> QtDialogs::file(const FileRequest& request) {
     QFileDialog dialog(owner(), QString::fromStdString(request.title));
     const bool save = request.kind == FileRequest::Kind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    // The classic open dialog used for choosing an output file accepts names that do not
-    // exist yet; whether an existing file may be replaced is asked by the caller.
+    // An append output adds to the file picked in an open dialog and creates it when missing,
+    // so that dialog accepts names that do not exist yet. A save dialog never asks about
+    // replacing a file: the caller asks its own question (with No as the default), and a
+    // second one from Qt would ask twice.
     dialog.setFileMode(QFileDialog::AnyFile);
     if (save) {
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -109,7 +113,14 @@ std::optional<std::string> QtDialogs::file(const FileRequest& request) {
     }
     dialog.setDefaultSuffix(suffix);
     if (!request.fileName.empty()) {
-        dialog.selectFile(QString::fromStdString(request.fileName));
+        // A preset name with a folder starts the dialog in that folder (the one last used).
+        const QFileInfo preset(QString::fromStdString(request.fileName));
+        if (!QDir::isRelativePath(preset.filePath()) && preset.dir().exists()) {
+            dialog.setDirectory(preset.dir());
+            dialog.selectFile(preset.fileName());
+        } else {
+            dialog.selectFile(preset.filePath());
+        }
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;

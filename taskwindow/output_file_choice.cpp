@@ -9,6 +9,8 @@ namespace fs = std::filesystem;
 std::optional<std::string> FileDialogMemory::pick(Dialogs& dialogs, FileRequest request) {
     if (request.fileName.empty()) {
         request.fileName = lastChosen_;
+    } else if (!fs::path(request.fileName).has_parent_path()) {
+        request.fileName = (fs::path(lastChosen_).parent_path() / request.fileName).string();
     }
     auto chosen = dialogs.file(request);
     if (chosen) {
@@ -26,6 +28,14 @@ FileRequest outputFileRequest(std::string defaultExtension, std::string filter,
     request.filter = std::move(filter);
     request.filterIndex = 2;
     request.hideReadOnly = true;
+    return request;
+}
+
+FileRequest newFileRequest(std::string defaultExtension, std::string filter,
+                           std::string presetFileName) {
+    FileRequest request = outputFileRequest(std::move(defaultExtension), std::move(filter),
+                                            std::move(presetFileName));
+    request.kind = FileRequest::Kind::Save;
     return request;
 }
 
@@ -51,7 +61,7 @@ MessageRequest overwriteQuestion() {
 std::optional<OutputFileChoice> chooseOutputFile(Dialogs& dialogs, FileDialogMemory& dialog,
                                                  const OutputFileOptions& options) {
     const FileRequest request =
-        outputFileRequest(options.defaultExtension, options.filter, options.presetFileName);
+        newFileRequest(options.defaultExtension, options.filter, options.presetFileName);
     auto picked = dialog.pick(dialogs, request);
     if (!picked) {
         return std::nullopt;

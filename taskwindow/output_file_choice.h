@@ -15,7 +15,8 @@
 namespace sw {
 
 // The window's one file dialog: it starts from the file name last chosen in it unless the
-// caller presets a name.
+// caller presets a name, and a name preset without a folder is offered in the folder last
+// used in this window, so the user is not sent back to the start folder after every press.
 class FileDialogMemory {
 public:
     // Shows the dialog; remembers and returns the chosen path, or nothing when cancelled.
@@ -28,10 +29,14 @@ private:
     std::string lastChosen_;
 };
 
-// The dialog settings every output dialog shares: an open dialog with the read-only box
-// hidden and filter index 2 (a one-entry filter falls back to its first entry).
+// The dialog settings every output dialog shares: the read-only box hidden and filter index 2
+// (a one-entry filter falls back to its first entry). Outputs that add to a file the user
+// picks ask with an open dialog; outputs that create a file ask with a save dialog, which
+// says what the press does. Neither asks about replacing a file: chooseOutputFile does that.
 FileRequest outputFileRequest(std::string defaultExtension, std::string filter,
                               std::string presetFileName = {});
+FileRequest newFileRequest(std::string defaultExtension, std::string filter,
+                           std::string presetFileName = {});
 
 // Which path the existence test looks at.
 enum class ExistenceTest {
@@ -65,10 +70,10 @@ std::int64_t existingLength(const std::filesystem::path& path);
 // The overwrite question: Yes/No, stop icon, No the default.
 MessageRequest overwriteQuestion();
 
-// The whole choice: dialog, prefix, existence test (a file of 0 bytes counts as absent),
-// overwrite question. Answering No shows the dialog once more, starting from the file just
-// chosen, and that second choice is taken as it is, without another question. Nothing when
-// the user cancelled either dialog.
+// The whole choice of a file to create: save dialog, prefix, existence test (a file of 0 bytes
+// counts as absent), overwrite question. Answering No shows the dialog once more, starting from the
+// file just chosen, and that second choice is taken as it is, without another question. Nothing
+// when the user cancelled either dialog.
 std::optional<OutputFileChoice> chooseOutputFile(Dialogs& dialogs, FileDialogMemory& dialog,
                                                  const OutputFileOptions& options);
 

@@ -2,6 +2,7 @@
 
 #include "services/base/dialogs.h"
 #include "taskwindow/controls.h"
+#include "taskwindow/editable_list.h"
 #include "taskwindow/output_panel.h"
 #include "taskwindow/result_panel.h"
 #include "ui/window_kinds.h"
@@ -30,7 +31,7 @@ using controls::named;
 
 WildfiresWindow::WildfiresWindow(Dialogs& dialogs, OpenConverter openConverter, Clock clock,
                                  QWidget* parent)
-    : QWidget(parent), dialogs_(dialogs) {
+    : QWidget(parent, Qt::Window), dialogs_(dialogs) {
     setObjectName(QString::fromLatin1(forms::kWildfires));
     setWindowTitle(QStringLiteral("Wildfire Management"));
     form_ = new FireAttributesForm(dialogs_, std::move(clock),

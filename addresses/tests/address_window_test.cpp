@@ -52,12 +52,12 @@ class AddressWindow : public ::testing::Test {
 protected:
     sw::test::ScriptedDialogs dialogs;
     sw::test::TempDir dir;
-    std::unique_ptr<frmGEAddress> window;
+    std::unique_ptr<sw::AddressesWindow> window;
 
     void SetUp() override { open(); }
 
     void open() {
-        window = std::make_unique<frmGEAddress>(dialogs);
+        window = std::make_unique<sw::AddressesWindow>(dialogs);
         window->show();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -339,6 +339,7 @@ TEST_F(AddressWindow, TwoPreviewsThenCreateWriteTheWholeListAndReset) {
 
     ASSERT_EQ(dialogs.files.size(), 1u);
     const sw::FileRequest& request = dialogs.files[0];
+    EXPECT_EQ(request.kind, sw::FileRequest::Kind::Save);
     EXPECT_EQ(request.fileName, "paStation 12");
     EXPECT_EQ(request.defaultExtension, ".kml");
     EXPECT_EQ(request.filter, "KML Files(*.kml)|*.kml");

@@ -255,7 +255,7 @@ TEST_F(FacilitiesWindow, OnePointThroughTheConverterIntoANewTextFile) {
     dialogs.fileNext(path("camps.txt"));
     click("cmdAdNewdFac");
     EXPECT_EQ(readFile(dir / "pfcamps.txt"), sw::facilityHeaderLine() + kCampA);
-    EXPECT_EQ(dialogs.files.at(0), sw::outputFileRequest(".txt", "Text Files(*.txt)|*.txt"));
+    EXPECT_EQ(dialogs.files.at(0), sw::newFileRequest(".txt", "Text Files(*.txt)|*.txt"));
     // Ready for the next point of the same type.
     EXPECT_EQ(name()->text(), "");
     EXPECT_EQ(type()->currentText(), "Camp");
@@ -346,7 +346,7 @@ TEST_F(FacilitiesWindow, ShapefileWriteThenAppendAsGdalReadsThem) {
 
     dialogs.fileNext(path("camps.shp"));
     click("cmdWritefShape");
-    EXPECT_EQ(dialogs.files.at(1), sw::outputFileRequest(".shp", "Shape Files(*.shp)|*.shp"));
+    EXPECT_EQ(dialogs.files.at(1), sw::newFileRequest(".shp", "Shape Files(*.shp)|*.shp"));
     EXPECT_EQ(readFile(dir / "pfcamps.prj"), readFile(sw::programFolder() / "qv_albers.prj"));
     EXPECT_EQ(enabledOutputs(), 4);
     click("cmdEnableWriteFile");
@@ -387,7 +387,7 @@ TEST_F(FacilitiesWindow, KmlDocumentOfThePointValidAgainstTheSchema) {
     dialogs.fileNext(path("camp.kml")).answerNext(sw::Answer::No); // no link
     click("cmdfKML");
     EXPECT_EQ(dialogs.files.at(0),
-              sw::outputFileRequest(".kml", "KML Files(*.kml)|*.kml", "pfCamp A"));
+              sw::newFileRequest(".kml", "KML Files(*.kml)|*.kml", "pfCamp A"));
     const std::string document = readFile(dir / "camp.kml");
     for (const std::string& part :
          {"<br>Camp A</br><br>Camp</br><br>UTM Coord: " + kPoint.utm +

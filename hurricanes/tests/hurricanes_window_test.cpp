@@ -74,11 +74,13 @@ protected:
             return new swHcane(
                 dialogs,
                 [this](sw::HandBackTarget& target) {
-                    registry.instanceAs<sw_ddc_0306>(q(sw::forms::kConverter))->openFor(&target);
+                    registry.instanceAs<sw::ConverterWindow>(q(sw::forms::kConverter))
+                        ->openFor(&target);
                 },
                 sw::Clock{[this] { return today; }, [this] { return zone; }});
         });
-        registry.setFactory(q(sw::forms::kConverter), [this] { return new sw_ddc_0306(dialogs); });
+        registry.setFactory(q(sw::forms::kConverter),
+                            [this] { return new sw::ConverterWindow(dialogs); });
         win = qobject_cast<swHcane*>(registry.show(q(sw::forms::kHurricanes)));
         ASSERT_NE(win, nullptr);
         activate(win);
@@ -425,7 +427,7 @@ TEST_F(HurricanesWindow, OnePositionThroughTheConverterIntoANewTextFileThenAnApp
         EXPECT_TRUE(label(l)->isEnabled()) << l;
         EXPECT_EQ(label(l)->palette().color(QPalette::Window), QColor(0, 0, 128)) << l;
     }
-    auto* converter = registry.existingAs<sw_ddc_0306>(q(sw::forms::kConverter));
+    auto* converter = registry.existingAs<sw::ConverterWindow>(q(sw::forms::kConverter));
     ASSERT_TRUE(converter != nullptr && converter->isVisible());
     activate(converter);
     QTest::mouseClick(converter->findChild<QRadioButton*>(q("optDD")), Qt::LeftButton);
@@ -449,7 +451,7 @@ TEST_F(HurricanesWindow, OnePositionThroughTheConverterIntoANewTextFileThenAnApp
     dialogs.fileNext(path("Ike.txt"));
     click("cmdAdNewHFac");
     EXPECT_EQ(readFile(dir / "phIke.txt"), kTitleLine + ikeLine());
-    EXPECT_EQ(dialogs.files.at(0), sw::outputFileRequest(".txt", "Text Files(*.txt)|*.txt"));
+    EXPECT_EQ(dialogs.files.at(0), sw::newFileRequest(".txt", "Text Files(*.txt)|*.txt"));
     // Ready for the next position: times and wind stay, and nothing is written until checked.
     EXPECT_EQ(name()->currentText(), "");
     for (const char* l : kCoordinateLabels) {
@@ -552,8 +554,8 @@ TEST_F(HurricanesWindow, KmlOfAForecastWithImageryValidAgainstTheSchema) {
         .answerNext(sw::Answer::Yes) // imagery
         .answerNext(sw::Answer::No); // no link
     click("cmdKML");
-    EXPECT_EQ(dialogs.files.at(0), sw::outputFileRequest(".kml", "KML Files(*.kml)|*.kml",
-                                                         "phForecastIke XX YYY_1500_Sep12"));
+    EXPECT_EQ(dialogs.files.at(0), sw::newFileRequest(".kml", "KML Files(*.kml)|*.kml",
+                                                      "phForecastIke XX YYY_1500_Sep12"));
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0], (sw::MessageRequest{sw::kImageryQuestion, "", sw::Icon::Question,
                                                        sw::Buttons::YesNo, sw::Answer::Yes}));

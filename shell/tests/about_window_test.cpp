@@ -1,6 +1,8 @@
-// About: its fixed texts, the System Info fallback, and OK/Enter/Esc closing the window.
+// About: its fixed texts, the System Info report, and OK/Enter/Esc closing the window.
 
 #include "shell/about_window.h"
+
+#include "services/base/program_folder.h"
 #include "shell/system_info.h"
 #include "testsupport/scripted_dialogs.h"
 #include "testsupport/test_paths.h"
@@ -14,11 +16,11 @@
 
 namespace {
 
-using sw::frmAbout;
+using sw::AboutWindow;
 
 TEST(AboutWindow, ShowsTitleVersionDisclaimerAndTheLibrariesItReallyUses) {
     sw::test::ScriptedDialogs dialogs;
-    frmAbout about(dialogs);
+    AboutWindow about(dialogs);
     EXPECT_EQ(about.windowTitle(), "About Tarn Siteward");
     EXPECT_EQ(about.findChild<QLabel*>("lblVersion")->text(), "Version 4.9");
     EXPECT_TRUE(about.findChild<QLabel*>("lblTitle")->text().endsWith("Siteward"));
@@ -36,21 +38,20 @@ TEST(AboutWindow, ShowsTitleVersionDisclaimerAndTheLibrariesItReallyUses) {
     EXPECT_EQ(about.findChild<QPushButton*>("cmdSysInfo")->text(), "&System Info...");
 }
 
-TEST(AboutWindow, SystemInfoFallsBackToTheMessageWhenNoViewerStarts) {
+TEST(AboutWindow, SystemInfoReportsAlwaysAndStartsAViewerWhenOneIsInstalled) {
     struct Case {
         const char* what;
         QString tool;
         bool starts;
-        bool expectMessage;
     };
     const Case cases[] = {
-        {"no viewer installed", QString(), true, true},
-        {"viewer fails to start", QStringLiteral("/usr/bin/hardinfo"), false, true},
-        {"viewer starts", QStringLiteral("/usr/bin/hardinfo"), true, false},
+        {"no viewer installed", QString(), true},
+        {"viewer fails to start", QStringLiteral("/usr/bin/hardinfo"), false},
+        {"viewer starts", QStringLiteral("/usr/bin/hardinfo"), true},
     };
     for (const auto& c : cases) {
         sw::test::ScriptedDialogs dialogs;
-        frmAbout about(dialogs);
+        AboutWindow about(dialogs);
         QStringList started;
         about.setSystemInfoLookup([&] { return c.tool; });
         about.setLauncher([&](const QString& program) {
@@ -58,22 +59,60 @@ TEST(AboutWindow, SystemInfoFallsBackToTheMessageWhenNoViewerStarts) {
             return c.starts;
         });
         QTest::mouseClick(about.findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
-        if (c.expectMessage) {
-            ASSERT_EQ(dialogs.messages.size(), 1u) << c.what;
-            EXPECT_EQ(dialogs.messages[0].text, "System Information Is Unavailable At This Time");
-            EXPECT_EQ(dialogs.messages[0].buttons, sw::Buttons::Ok);
-            EXPECT_EQ(dialogs.messages[0].title, "");
-        } else {
-            EXPECT_TRUE(dialogs.messages.empty()) << c.what;
+        ASSERT_EQ(dialogs.messages.size(), 1u) << c.what;
+        const sw::MessageRequest& shown = dialogs.messages[0];
+        EXPECT_EQ(shown.title, "System Information");
+        EXPECT_EQ(shown.buttons, sw::Buttons::Ok);
+        for (const std::string& fact :
+             {std::string("Siteward version 4.9\n"), "Qt version " + std::string(qVersion()),
+              "Data folder: " + sw::programFolder().string() + "\n"}) {
+            EXPECT_NE(shown.text.find(fact), std::string::npos) << c.what << ": " << fact;
         }
         EXPECT_EQ(started.size(), c.tool.isEmpty() ? 0 : 1) << c.what;
     }
 }
 
+TEST(SystemReport, SaysWhichDataFilesAreThere) {
+    sw::test::TempDir folder;
+    const sw::SystemFacts facts{"4.9", "6.2.4", "Ubuntu 22.04", "linux 5.15", folder.path(), 2027};
+    const std::string head = "Siteward version 4.9\nQt version 6.2.4\n"
+                             "Operating system: Ubuntu 22.04 (linux 5.15)\n"
+                             "Data folder: " +
+                             folder.path().string() + "\n";
+    const auto lineOf = [](const std::string& report, const std::string& start) {
+        const auto at = report.find("\n" + start);
+        return at == std::string::npos ? std::string()
+                                       : report.substr(at + 1, report.find('\n', at + 1) - at - 1);
+    };
+
+    std::string report = sw::systemReport(facts);
+    EXPECT_EQ(report.substr(0, head.size()), head);
+    EXPECT_EQ(lineOf(report, "Data files:"), "Data files: 11 missing");
+    EXPECT_EQ(lineOf(report, "2027_hurricanes.txt"), "2027_hurricanes.txt: MISSING");
+
+    // A file, a folder where a folder belongs, and a folder where a file belongs.
+    for (const auto& file : sw::requiredDataFiles(2027)) {
+        if (file.has_extension()) {
+            std::filesystem::create_directories((folder / file).parent_path());
+            sw::test::writeFile(folder / file, "x");
+        } else {
+            std::filesystem::create_directory(folder / file);
+        }
+    }
+    EXPECT_EQ(lineOf(sw::systemReport(facts), "Data files:"), "Data files: all found");
+    std::filesystem::remove(folder / "databases" / "zipcode2.mdb");
+    std::filesystem::create_directory(folder / "databases" / "zipcode2.mdb");
+    report = sw::systemReport(facts);
+    EXPECT_EQ(lineOf(report, "Data files:"), "Data files: 1 missing");
+    EXPECT_EQ(lineOf(report, "databases/zipcode2.mdb"), "databases/zipcode2.mdb: MISSING");
+    EXPECT_EQ(lineOf(report, "icons"), "icons: found");
+    EXPECT_EQ(lineOf(report, "templates/kml_template3.txt"), "templates/kml_template3.txt: found");
+}
+
 TEST(AboutWindow, OkEnterAndEscCloseAndDestroyTheWindow) {
     for (const char* how : {"OK", "Enter", "Esc"}) {
         sw::test::ScriptedDialogs dialogs;
-        QPointer<frmAbout> about = new frmAbout(dialogs);
+        QPointer<AboutWindow> about = new AboutWindow(dialogs);
         about->setAttribute(Qt::WA_DeleteOnClose);
         about->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(about));

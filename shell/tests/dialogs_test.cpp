@@ -152,7 +152,7 @@ TEST(QtDialogs, EveryBoxOpensOverTheWindowThatAsks) {
          1},
         {"frmAbout",
          [](QWidget* w) {
-             qobject_cast<sw::frmAbout*>(w)->setSystemInfoLookup([] { return QString(); });
+             qobject_cast<sw::AboutWindow*>(w)->setSystemInfoLookup([] { return QString(); });
              click(w, "cmdSysInfo");
          },
          1},

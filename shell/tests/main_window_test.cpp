@@ -20,14 +20,14 @@
 
 namespace {
 
+using sw::MainWindow;
 using sw::SitewardApp;
-using sw::sw_main;
 
 class MainWindowTest : public ::testing::Test {
 protected:
     sw::test::ScriptedDialogs dialogs;
     SitewardApp app{dialogs};
-    sw_main* main = app.start();
+    MainWindow* main = app.start();
 
     QPushButton* button(const char* name) {
         auto* b = main->findChild<QPushButton*>(QString::fromUtf8(name));
@@ -152,7 +152,7 @@ TEST_F(MainWindowTest, WildfiresAndFacilitiesPutTheCursorInTheirFirstField) {
 TEST_F(MainWindowTest, ExitClosesTheListedWindowsInOrderAndLeavesTheOthersOpen) {
     for (bool converterOpened : {true, false}) {
         SitewardApp other(dialogs);
-        sw_main* window = other.start();
+        MainWindow* window = other.start();
         for (const char* form :
              {"frmDBMan", "swFac", "swHcane", "frmGEAddress", "kml_firedp_0611", "frmAbout"}) {
             other.registry().show(form);
@@ -188,7 +188,7 @@ TEST_F(MainWindowTest, ExitClosesTheListedWindowsInOrderAndLeavesTheOthersOpen) 
 TEST_F(MainWindowTest, FileExitAndTheCloseBoxUnloadLikeExit) {
     for (const char* how : {"menu", "close box"}) {
         SitewardApp other(dialogs);
-        sw_main* window = other.start();
+        MainWindow* window = other.start();
         other.registry().show("swHcane");
         other.registry().show("frmGEAddress");
         if (QString(how) == "menu") {
@@ -208,7 +208,7 @@ TEST_F(MainWindowTest, AWindowClosedByUnloadIsBuiltAfreshNextTime) {
     QWidget* field = focusIn("swFac");
     ASSERT_NE(field, nullptr);
     QTest::keyClicks(field, "Tower 7");
-    main->UnloadAllForms();
+    main->closeAllWindows();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     auto* window = app.registry().show("swFac");
     ASSERT_NE(window, nullptr);

@@ -205,7 +205,55 @@ TEST_F(RecordOutputsTest, TextFileCreatedWithPrefixThenAppendedAsChosen) {
     EXPECT_EQ(readFile(dir / "pwmay.txt"),
               sw::headerLine(row) + sw::recordLine(row) + sw::recordLine(row));
     EXPECT_EQ(dialogs.files[1].filter, "Text Files (pw*.txt)|pw*.txt");
-    EXPECT_EQ(dialogs.files[1].fileName, (dir / "may.txt").string()) << "one dialog, remembered";
+}
+
+// Each press asks with the dialog that says what it does (save for a file it creates, open for
+// one it adds to), starting in the folder used last in the window, also when it offers a name.
+TEST_F(RecordOutputsTest, CreatingAsksToSaveAddingAsksToOpenBothInTheFolderUsedLast) {
+    using Kind = sw::FileRequest::Kind;
+    const sw::RecordRow row = fireColumns().row(kFire);
+    const fs::path other = dir / "other";
+    fs::create_directory(other);
+    sw::KmlPlacemark placemark;
+    placemark.presetFileName = "pwBell Creek";
+    placemark.name = "Bell Creek";
+    placemark.iconFile = "other.png";
+    struct Press {
+        const char* label;
+        std::function<sw::OutputResult()> run;
+        fs::path picked;
+        Kind kind;
+        std::string offered; // the file name the dialog starts from
+    };
+    const Press presses[] = {
+        {"new text file", [&] { return outputs.createTextFile(row); }, dir / "may.txt", Kind::Save,
+         ""},
+        {"append text", [&] { return outputs.appendTextFile(row); }, other / "pwold.txt",
+         Kind::Open, (dir / "may.txt").string()},
+        {"new shapefile",
+         [&] {
+             return outputs.createShapefile(row, {1, 2});
+         },
+         other / "may.shp", Kind::Save, (other / "pwold.txt").string()},
+        {"append shapefile",
+         [&] {
+             return outputs.appendShapefile(row, {1, 2});
+         },
+         other / "pwmay.shp", Kind::Open, (other / "may.shp").string()},
+        {"KML", [&] { return outputs.writeKml(placemark); }, other / "bell.kml", Kind::Save,
+         (other / "pwBell Creek").string()},
+    };
+    for (const Press& press : presses) {
+        dialogs.clear();
+        dialogs.fileNext(press.picked.string());
+        if (press.kind == Kind::Save && press.picked.extension() == ".kml") {
+            dialogs.answerNext(sw::Answer::No); // no link
+        }
+        EXPECT_TRUE(press.run().isWritten()) << press.label;
+        ASSERT_EQ(dialogs.files.size(), 1u) << press.label;
+        EXPECT_EQ(dialogs.files[0].kind, press.kind) << press.label;
+        EXPECT_EQ(dialogs.files[0].fileName, press.offered) << press.label;
+    }
 }
 
 } // namespace

@@ -499,14 +499,14 @@ TEST_F(WildfiresWindow, OneFireThroughTheConverterToEveryOutput) {
     click("cmdAppendFile");
     EXPECT_EQ(readFile(dir / "pwMay.txt"), kTitles + oakHillLine() + oakHillLine());
     EXPECT_EQ(readFile(dir / "pwNew.txt"), oakHillLine());
-    EXPECT_EQ(dialogs.files.at(0), sw::outputFileRequest(".txt", "Text Files(*.txt)|*.txt"));
+    EXPECT_EQ(dialogs.files.at(0), sw::newFileRequest(".txt", "Text Files(*.txt)|*.txt"));
     EXPECT_EQ(dialogs.files.at(1).filter, "Text Files (pw*.txt)|pw*.txt");
 
     // New and appended shapefiles, as GDAL reads them.
     dialogs.fileNext(path("fires.shp"));
     click("cmdWriteShape");
     EXPECT_FALSE(button("cmdAppendSHape")->isEnabled());
-    EXPECT_EQ(dialogs.files.at(3), sw::outputFileRequest(".shp", "Shape Files(*.shp)|*.shp"));
+    EXPECT_EQ(dialogs.files.at(3), sw::newFileRequest(".shp", "Shape Files(*.shp)|*.shp"));
     EXPECT_EQ(readFile(dir / "pwfires.prj"), readFile(sw::programFolder() / "qv_albers.prj"));
     click("CmdEnable");
     dialogs.fileNext(path("pwfires.shp"));
@@ -548,8 +548,9 @@ TEST_F(WildfiresWindow, OneFireThroughTheConverterToEveryOutput) {
     click("CmdEnable");
     dialogs.fileNext(path("oak.kml")).answerNext(sw::Answer::No).answerNext(sw::Answer::No);
     click("cmdwKML");
+    // Offered in the folder used last in the window.
     EXPECT_EQ(dialogs.files.at(5),
-              sw::outputFileRequest(".kml", "KML Files(*.kml)|*.kml", "pwOak Hill"));
+              sw::newFileRequest(".kml", "KML Files(*.kml)|*.kml", path("pwOak Hill")));
     const std::string document = readFile(dir / "oak.kml");
     const std::string description =
         "<br>Fire Name: Oak Hill</br><br>Incident Number: 42</br><br>Report: Initial</br>"
