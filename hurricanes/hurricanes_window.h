@@ -30,19 +30,18 @@ class Dialogs;
 class EntryRuleGuard;
 class OutputPanel;
 class ResultPanel;
-} // namespace sw
 
-class swHcane : public QWidget {
+class HurricanesWindow : public QWidget {
     Q_OBJECT
 public:
     // openConverter: what the coordinate button calls to open the converter for this window.
     // clock: today's date and the machine's zone (the system's unless a test fixes them).
-    swHcane(sw::Dialogs& dialogs, sw::OpenConverter openConverter,
-            sw::Clock clock = sw::systemClock(), QWidget* parent = nullptr);
-    ~swHcane() override;
+    HurricanesWindow(sw::Dialogs& dialogs, sw::OpenConverter openConverter,
+                     sw::Clock clock = sw::systemClock(), QWidget* parent = nullptr);
+    ~HurricanesWindow() override;
 
-    void disableHwrite();
-    void enableHwrite();
+    void lockOutputs();
+    void unlockOutputs();
 
     // The position exactly as the window shows it now.
     sw::StormPosition position() const;
@@ -51,7 +50,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls, built group by group (hurricanes_window_layout.cpp).
     void buildControls();
+    QWidget* buildStormGroup();
+    QWidget* buildTimeGroup();
+    QWidget* buildWindGroup();
+    QWidget* buildOutputGroup();
+    void setTabOrder();
+    void connectControls();
     void loadEntry();
     void nameChanged(const QString& name);
     void monthChanged(int month);
@@ -78,34 +84,36 @@ private:
     std::string positionType_;     // "Actual", "Forecast", or empty until one is chosen
     std::int16_t currentWind_ = 0; // mph, as the last wind update left it
 
-    QComboBox* cmbName_ = nullptr;
-    QRadioButton* optActual_ = nullptr;
-    QRadioButton* optFcast_ = nullptr;
-    QLineEdit* meHEnter_ = nullptr;
-    QScrollBar* HscrMon_ = nullptr;
-    QScrollBar* HscrDay_ = nullptr;
-    QScrollBar* HscrHour_ = nullptr;
-    QLabel* lblMon_ = nullptr;
-    QLabel* lblDay_ = nullptr;
-    QLabel* lblsHour_ = nullptr;
-    QLabel* lblUTC_Cat_ = nullptr;
-    QLabel* lblLtimeZ_ = nullptr;
-    QLineEdit* txtHwind_ = nullptr;
-    QSlider* sldHwind_ = nullptr;
-    QLabel* lblHCat_ = nullptr;
-    QPushButton* cmdCvrtKts_ = nullptr;
-    QGroupBox* frmKnots_ = nullptr;
-    QLabel* lblKnots_ = nullptr;
-    QLineEdit* txtKnots_ = nullptr;
-    QPushButton* cmdCkts_ = nullptr;
+    QComboBox* nameBox_ = nullptr;
+    QRadioButton* actualOption_ = nullptr;
+    QRadioButton* forecastOption_ = nullptr;
+    QLineEdit* reportDateField_ = nullptr;
+    QScrollBar* utcMonthBar_ = nullptr;
+    QScrollBar* utcDayBar_ = nullptr;
+    QScrollBar* utcHourBar_ = nullptr;
+    QLabel* utcMonthLabel_ = nullptr;
+    QLabel* utcDayLabel_ = nullptr;
+    QLabel* utcHourLabel_ = nullptr;
+    QLabel* utcTimeLabel_ = nullptr;
+    QLabel* localTimeLabel_ = nullptr;
+    QLineEdit* windField_ = nullptr;
+    QSlider* windSlider_ = nullptr;
+    QLabel* categoryLabel_ = nullptr;
+    QPushButton* knotsButton_ = nullptr;
+    QGroupBox* knotsFrame_ = nullptr;
+    QLabel* knotsCaption_ = nullptr;
+    QLineEdit* knotsField_ = nullptr;
+    QPushButton* convertKnotsButton_ = nullptr;
     sw::ResultPanel* coordinates_ = nullptr;
-    QPushButton* cmdHcoordCon_ = nullptr;
-    QPushButton* cmdEnableWriteFile_ = nullptr;
-    QPushButton* cmdAdNewHFac_ = nullptr;
-    QPushButton* cmdAppendFile_ = nullptr;
-    QPushButton* cmdWriteHShape_ = nullptr;
-    QPushButton* appendHShape_ = nullptr;
-    QPushButton* cmdKML_ = nullptr;
-    QPushButton* cmdClear_ = nullptr;
-    QPushButton* cmdHexit_ = nullptr;
+    QPushButton* coordinateButton_ = nullptr;
+    QPushButton* enableButton_ = nullptr;
+    QPushButton* newFileButton_ = nullptr;
+    QPushButton* appendFileButton_ = nullptr;
+    QPushButton* newShapefileButton_ = nullptr;
+    QPushButton* appendShapefileButton_ = nullptr;
+    QPushButton* kmlButton_ = nullptr;
+    QPushButton* clearButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
 };
+
+} // namespace sw

@@ -49,7 +49,7 @@ SitewardApp::SitewardApp(Dialogs& dialogs) : dialogs_(dialogs) {
         {forms::kWildfires, "cmdQuit",
          [this](Dialogs& own) { return new WildfiresWindow(own, openConverterCall()); }},
         {forms::kHurricanes, "cmdHexit",
-         [this](Dialogs& own) { return new swHcane(own, openConverterCall()); }},
+         [this](Dialogs& own) { return new HurricanesWindow(own, openConverterCall()); }},
         {forms::kAddresses, "cmdExit", [](Dialogs& own) { return new AddressesWindow(own); }},
         {forms::kKmlConvert, "cmdQuit", [](Dialogs& own) { return new KmlConversionWindow(own); }},
     };

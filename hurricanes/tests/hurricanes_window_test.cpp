@@ -65,13 +65,13 @@ protected:
     sw::test::TempDir dir;
     sw::CalendarDate today = std::chrono::year{2026} / 9 / 12;
     std::string zone = "Eastern Daylight Time";
-    swHcane* win = nullptr;
+    sw::HurricanesWindow* win = nullptr;
 
     void SetUp() override { open(); }
 
     void open() {
         registry.setFactory(q(sw::forms::kHurricanes), [this] {
-            return new swHcane(
+            return new sw::HurricanesWindow(
                 dialogs,
                 [this](sw::HandBackTarget& target) {
                     registry.instanceAs<sw::ConverterWindow>(q(sw::forms::kConverter))
@@ -81,7 +81,7 @@ protected:
         });
         registry.setFactory(q(sw::forms::kConverter),
                             [this] { return new sw::ConverterWindow(dialogs); });
-        win = qobject_cast<swHcane*>(registry.show(q(sw::forms::kHurricanes)));
+        win = qobject_cast<sw::HurricanesWindow*>(registry.show(q(sw::forms::kHurricanes)));
         ASSERT_NE(win, nullptr);
         activate(win);
     }
@@ -120,14 +120,6 @@ protected:
         clickInto(name());
         name()->clearEditText();
         QTest::keyClicks(name(), q(typed));
-        // The suggestions close as the user's next click would close them.
-        if (QWidget* popup = QApplication::activePopupWidget()) {
-            QTest::keyClick(popup, Qt::Key_Escape);
-        }
-        // The headless platform leaves a closed pop-up as the active window.
-        if (QApplication::activeWindow() != win) {
-            activate(win);
-        }
         EXPECT_EQ(name()->currentText(), q(typed));
     }
 
@@ -394,7 +386,7 @@ TEST_F(HurricanesWindow, UnlockChecksNameWindCoordinatesAndPositionInThatOrder) 
         if (*c.option != '\0') {
             clickInto(child<QRadioButton>(c.option));
         }
-        win->enableHwrite(); // a failed check must lock again
+        win->unlockOutputs(); // a failed check must lock again
         click("cmdEnableWriteFile");
         if (*c.message == '\0') {
             EXPECT_TRUE(dialogs.messages.empty());
@@ -583,19 +575,33 @@ TEST_F(HurricanesWindow, KmlOfAForecastWithImageryValidAgainstTheSchema) {
     EXPECT_EQ(calm.find("Wind shear"), std::string::npos);
 }
 
-TEST_F(HurricanesWindow, ClearAndExitEmptyThePositionButKeepTheDateMonthAndType) {
+TEST_F(HurricanesWindow, AClickRightAfterTypingAStormNameLandsWhereItWasAimed) {
+    // "Ar" begins a name of the season's list: no suggestion pop-up opens over the window to
+    // take the click meant for the position type, and the name stays as typed.
+    typeName("Ar");
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    clickInto(child<QRadioButton>("optActual"));
+    EXPECT_TRUE(child<QRadioButton>("optActual")->isChecked());
+    EXPECT_EQ(name()->currentText(), "Ar");
+}
+
+TEST_F(HurricanesWindow, ClearEmptiesThePositionLocksTheOutputsAndTimesFollowTheBars) {
     enterPosition();
     click("cmdClear");
-    EXPECT_EQ(name()->currentText() + text("lblUTC_Cat") + text("lblLtimeZ") + text("lblHCat") +
-                  edit("txtKnots")->text() + edit("txtHwind")->text(),
+    EXPECT_EQ(name()->currentText() + text("lblHCat") + edit("txtKnots")->text() +
+                  edit("txtHwind")->text(),
               "");
     for (const char* l : kCoordinateLabels) {
         EXPECT_EQ(label(l)->text(), "") << l;
     }
     EXPECT_EQ(text("lblsHour") + " " + text("lblMon") + " " + text("lblDay"), "00:00 9 12");
+    // The times are those of the bars, never empty: a record cannot leave without them.
+    EXPECT_EQ(text("lblUTC_Cat") + " | " + text("lblLtimeZ"),
+              "9/12/2026 00:00:00 UTC | 9/11/2026 8:00:00 PM EDT");
     EXPECT_EQ(edit("meHEnter")->text(), "09-12-2026");
     EXPECT_TRUE(child<QRadioButton>("optActual")->isChecked());
-    EXPECT_EQ(enabledOutputs(), 5);
+    // The emptied position is not written: the outputs wait for the next check.
+    EXPECT_EQ(enabledOutputs(), 0);
     // Hovering the empty wind box brings no category back.
     QTest::mouseMove(edit("txtHwind"));
     EXPECT_EQ(text("lblHCat"), "");
