@@ -206,7 +206,7 @@ void HurricanesWindow::hourChanged(int hour) {
 void HurricanesWindow::convertUtc() {
     const sw::UtcConversion result = sw::ConvertUTC(
         ss(utcMonthLabel_->text()), ss(utcDayLabel_->text()), ss(utcHourLabel_->text()),
-        static_cast<int>(clock_.today().year()), clock_.zoneName());
+        static_cast<int>(clock_.today().year()), clock_.zoneNameAt);
     utcDayLabel_->setText(qs(result.dayText));
     utcTimeLabel_->setText(qs(result.utcText));
     if (result.localText) {

@@ -4,6 +4,8 @@
 #include "taskwindow/typed_date.h"
 
 #include <QDate>
+#include <QDateTime>
+#include <QTime>
 
 #include <algorithm>
 #include <array>
@@ -67,6 +69,12 @@ ZoneOffset zoneOffset(std::string_view zoneName) {
 
 UtcConversion ConvertUTC(std::string_view monthText, std::string_view dayText,
                          std::string_view hourText, int year, std::string_view zoneName) {
+    return ConvertUTC(monthText, dayText, hourText, year,
+                      [name = std::string(zoneName)](const QDateTime&) { return name; });
+}
+
+UtcConversion ConvertUTC(std::string_view monthText, std::string_view dayText,
+                         std::string_view hourText, int year, const ZoneNameAt& zoneNameAt) {
     UtcConversion result;
     const std::string_view hh = hourText.substr(0, 2);
     const int hour = wholeNumber(hh);
@@ -89,7 +97,7 @@ UtcConversion ConvertUTC(std::string_view monthText, std::string_view dayText,
     }
     result.utcText = dateText(utcDate) + " " + std::string(hh) + ":00:00 UTC";
 
-    const ZoneOffset zone = zoneOffset(zoneName);
+    const ZoneOffset zone = zoneOffset(zoneNameAt(QDateTime(utcDate, QTime(hour, 0), Qt::UTC)));
     const int localHours = hour + zone.hours;
     const int dayShift = localHours < 0 ? -1 : (localHours > 23 ? 1 : 0);
     const QDate localDate = utcDate.addDays(dayShift);

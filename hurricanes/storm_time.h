@@ -10,9 +10,12 @@
 // The UTC year is always the current year of the machine's clock (the positions are entered as
 // the advisories arrive); the report date is a field of its own and never feeds the UTC time.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+class QDateTime;
 
 namespace sw {
 
@@ -43,9 +46,16 @@ struct UtcConversion {
     std::optional<std::string> localText;
 };
 
+// The zone's name at the position's instant (the window's Clock::zoneNameAt).
+using ZoneNameAt = std::function<std::string(const QDateTime& instant)>;
+
 // The UTC and local texts of a position: month and day as the labels show them ("8", "29"),
 // the hour label ("15:00", whose first two characters count), the current year and the zone
-// name from the window's clock (systemZoneName(), taskwindow/clock.h).
+// as the window's clock names it at the position's own instant: daylight time, offset and
+// suffix are those of that date, not of today.
+UtcConversion ConvertUTC(std::string_view monthText, std::string_view dayText,
+                         std::string_view hourText, int year, const ZoneNameAt& zoneNameAt);
+// The same with one zone name whatever the instant.
 UtcConversion ConvertUTC(std::string_view monthText, std::string_view dayText,
                          std::string_view hourText, int year, std::string_view zoneName);
 

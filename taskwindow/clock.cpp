@@ -48,7 +48,10 @@ const char* usZoneByStandardOffset(int hours) {
 } // namespace
 
 Clock systemClock() {
-    return {[] { return localToday(); }, [] { return currentZoneName(); }};
+    return {[] { return localToday(); },
+            [](const QDateTime& instant) {
+                return systemZoneName(QTimeZone::systemTimeZone(), instant);
+            }};
 }
 
 std::string systemZoneName(const QTimeZone& zone, const QDateTime& now) {

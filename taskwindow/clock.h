@@ -15,9 +15,10 @@ namespace sw {
 
 struct Clock {
     std::function<CalendarDate()> today;
-    // The machine's zone, named as the storm window's conversion table names it
-    // ("Eastern Daylight Time"); see systemZoneName().
-    std::function<std::string()> zoneName;
+    // The machine's zone as it stands at an instant, named as the storm window's conversion
+    // table names it ("Eastern Daylight Time" in July, "Eastern Standard Time" in December);
+    // see systemZoneName(). A position of another season keeps that season's offset.
+    std::function<std::string(const QDateTime& instant)> zoneNameAt;
 };
 
 // The machine's clock and zone.

@@ -13,11 +13,13 @@
 #include "testsupport/scripted_dialogs.h"
 #include "testsupport/shapefile_reading.h"
 #include "testsupport/test_paths.h"
+#include "testsupport/window_test.h"
 #include "ui/window_kinds.h"
 #include "ui/window_registry.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -28,13 +30,10 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTest>
+#include <QTimeZone>
 #include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
-
-void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -46,76 +45,35 @@ const char* const kOutputButtons[] = {"cmdAdNewHFac", "cmdAppendFile", "cmdWrite
 const char* const kCoordinateLabels[] = {"lblhDDLat",   "lblhDDLong",  "lblhAlbersX",
                                          "lblhAlbersY", "lblUTMCoord", "lblUSNG"};
 
-QString q(const char* text) {
-    return QString::fromUtf8(text);
-}
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
+using sw::test::q;
 
 // A Gulf position, 27.25 N 88.5 W, as the converter shows it.
 const sw::HandBackTexts kPoint = sw::handBackTexts(27.25, -88.5);
 const std::string kShown[] = {kPoint.latitude, kPoint.longitude, kPoint.albersX,
                               kPoint.albersY,  kPoint.utm,       kPoint.usng};
 
-class HurricanesWindow : public ::testing::Test {
+class HurricanesWindow : public sw::test::WindowTest {
 protected:
-    sw::test::ScriptedDialogs dialogs;
-    sw::WindowRegistry registry; // after the dialogs: its windows go first
-    sw::test::TempDir dir;
     sw::CalendarDate today = std::chrono::year{2026} / 9 / 12;
     std::string zone = "Eastern Daylight Time";
+    // The machine's zone at an instant: by default one name whatever the instant.
+    sw::ZoneNameAt zoneNameAt = [this](const QDateTime&) { return zone; };
     sw::HurricanesWindow* win = nullptr;
 
     void SetUp() override { open(); }
 
     void open() {
-        registry.setFactory(q(sw::forms::kHurricanes), [this] {
-            return new sw::HurricanesWindow(
-                dialogs,
-                [this](sw::HandBackTarget& target) {
-                    registry.instanceAs<sw::ConverterWindow>(q(sw::forms::kConverter))
-                        ->openFor(&target);
-                },
-                sw::Clock{[this] { return today; }, [this] { return zone; }});
-        });
-        registry.setFactory(q(sw::forms::kConverter),
-                            [this] { return new sw::ConverterWindow(dialogs); });
-        win = qobject_cast<sw::HurricanesWindow*>(registry.show(q(sw::forms::kHurricanes)));
+        win = qobject_cast<sw::HurricanesWindow*>(
+            openWindow(sw::forms::kHurricanes, [this](sw::OpenConverter openConverter) {
+                return new sw::HurricanesWindow(dialogs, std::move(openConverter),
+                                                sw::Clock{[this] { return today; }, zoneNameAt});
+            }));
         ASSERT_NE(win, nullptr);
-        activate(win);
-    }
-    static void activate(QWidget* window) {
-        QApplication::setActiveWindow(window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     }
 
-    template <class W> W* child(const char* name) const {
-        W* widget = win->findChild<W*>(q(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-    QPushButton* button(const char* n) const { return child<QPushButton>(n); }
     QComboBox* name() const { return child<QComboBox>("cmbName"); }
-    QLineEdit* edit(const char* n) const { return child<QLineEdit>(n); }
-    QLabel* label(const char* n) const { return child<QLabel>(n); }
     QScrollBar* bar(const char* n) const { return child<QScrollBar>(n); }
     QSlider* slider() const { return child<QSlider>("sldHwind"); }
-    QString text(const char* n) const { return label(n)->text(); }
-    void click(const char* n) { QTest::mouseClick(button(n), Qt::LeftButton); }
-    void clickInto(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
-    std::string path(const char* fileName) const { return (dir / fileName).string(); }
-
-    // Types into a field as a user does: click, select what is there, type, leave by Tab.
-    void typeInto(QLineEdit* field, const char* typed, bool leave = true) {
-        clickInto(field);
-        field->selectAll();
-        QTest::keyClicks(field, q(typed));
-        if (leave) {
-            QTest::keyClick(field, Qt::Key_Tab);
-            QApplication::processEvents(); // a refused field takes the focus back
-        }
-    }
     void typeName(const char* typed) {
         clickInto(name());
         name()->clearEditText();
@@ -123,13 +81,7 @@ protected:
         EXPECT_EQ(name()->currentText(), q(typed));
     }
 
-    int enabledOutputs() const {
-        int enabled = 0;
-        for (const char* b : kOutputButtons) {
-            enabled += button(b)->isEnabled() ? 1 : 0;
-        }
-        return enabled;
-    }
+    int enabledOutputs() const { return enabledCount(kOutputButtons); }
 
     // Ike, actual, 15:00 UTC, 115 mph, the coordinates as the converter sets them; unlocked.
     void enterPosition(const char* storm = "Ike") {
@@ -618,6 +570,28 @@ TEST_F(HurricanesWindow, ClearEmptiesThePositionLocksTheOutputsAndTimesFollowThe
         EXPECT_EQ(label(l)->palette().color(QPalette::Window), QColor(128, 128, 128)) << l;
     }
     EXPECT_EQ(registry.existing(q(sw::forms::kHurricanes)), win);
+}
+
+// A machine in New York in July, its zone named at each instant as the program names it.
+class HurricanesWindowInJuly : public HurricanesWindow {
+protected:
+    void SetUp() override {
+        today = std::chrono::year{2026} / 7 / 15;
+        zoneNameAt = [](const QDateTime& instant) {
+            return sw::systemZoneName(QTimeZone("America/New_York"), instant);
+        };
+        open();
+    }
+};
+
+TEST_F(HurricanesWindowInJuly, APositionOfAnotherSeasonShowsThatSeasonsLocalTime) {
+    bar("HscrHour")->setValue(16);
+    EXPECT_EQ(text("lblLtimeZ"), "7/15/2026 12:00:00 PM EDT");
+    bar("HscrMon")->setValue(12);
+    bar("HscrDay")->setValue(31);
+    bar("HscrHour")->setValue(23);
+    EXPECT_EQ(text("lblUTC_Cat") + " | " + text("lblLtimeZ"),
+              "12/31/2026 23:00:00 UTC | 12/31/2026 6:00:00 PM EST");
 }
 
 // A season whose name list was never installed.

@@ -4,6 +4,8 @@
 #include "hurricanes/storm_time.h"
 #include "taskwindow/clock.h"
 
+#include <QDateTime>
+#include <QTimeZone>
 #include <gtest/gtest.h>
 
 namespace sw {
@@ -61,6 +63,29 @@ TEST(ConvertUTC, UtcAndLocalTextsForEveryZoneAndCalendarEdge) {
         EXPECT_EQ(result.dayText, c.dayOut);
         EXPECT_EQ(result.utcText, c.utc);
         EXPECT_EQ(result.localText, std::optional<std::string>(c.local));
+    }
+}
+
+TEST(ConvertUTC, DaylightTimeIsThatOfThePositionsOwnInstant) {
+    // The machine's zone as the program names it at each instant, whatever today is.
+    const ZoneNameAt newYork = [](const QDateTime& instant) {
+        return systemZoneName(QTimeZone("America/New_York"), instant);
+    };
+    const struct {
+        const char *month, *day, *hour, *local;
+    } cases[] = {
+        {"12", "31", "23:00", "12/31/2026 6:00:00 PM EST"},
+        {"7", "4", "16:00", "7/4/2026 12:00:00 PM EDT"},
+        // The changes of 2026: March 8 at 07:00 UTC and November 1 at 06:00 UTC.
+        {"3", "8", "06:00", "3/8/2026 1:00:00 AM EST"},
+        {"3", "8", "07:00", "3/8/2026 3:00:00 AM EDT"},
+        {"11", "1", "05:00", "11/1/2026 1:00:00 AM EDT"},
+        {"11", "1", "06:00", "11/1/2026 1:00:00 AM EST"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.month) + "/" + c.day + " " + c.hour);
+        EXPECT_EQ(ConvertUTC(c.month, c.day, c.hour, 2026, newYork).localText,
+                  std::optional<std::string>(c.local));
     }
 }
 
