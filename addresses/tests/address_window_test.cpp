@@ -9,6 +9,8 @@
 #include "testsupport/kml_checks.h"
 #include "testsupport/scripted_dialogs.h"
 #include "testsupport/test_paths.h"
+#include "testsupport/window_test.h"
+#include "ui/window_kinds.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,9 +33,7 @@ const QColor kGrey{224, 224, 224};
 const QColor kYellow{255, 255, 192};
 const QColor kPink{255, 192, 255};
 
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
+using sw::test::q;
 
 std::size_t count(const std::string& text, const std::string& part) {
     std::size_t n = 0;
@@ -48,39 +48,30 @@ std::string installedStyle(const std::string& iconFile) {
     return sw::iconStyleFragment(readFile(sw::iconStyleFile()), sw::iconReference(iconFile));
 }
 
-class AddressWindow : public ::testing::Test {
+class AddressWindow : public sw::test::WindowTest {
 protected:
-    sw::test::ScriptedDialogs dialogs;
-    sw::test::TempDir dir;
-    std::unique_ptr<sw::AddressesWindow> window;
+    sw::AddressesWindow* addresses = nullptr;
 
     void SetUp() override { open(); }
 
+    // A new window, as the program makes one (the one before, if any, goes).
     void open() {
-        window = std::make_unique<sw::AddressesWindow>(dialogs);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        delete registry.existing(q(sw::forms::kAddresses));
+        addresses = qobject_cast<sw::AddressesWindow*>(
+            openWindow(sw::forms::kAddresses,
+                       [this](sw::OpenConverter) { return new sw::AddressesWindow(dialogs); }));
+        ASSERT_NE(addresses, nullptr);
     }
 
-    template <class W> W* child(const char* name) const {
-        W* widget = window->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
     QLineEdit* field(const char* name) const { return child<QLineEdit>(name); }
     QComboBox* type() const { return child<QComboBox>("cmbPAType"); }
     QComboBox* state() const { return child<QComboBox>("cmbPaState"); }
     QLineEdit* zip() const { return field("meZip"); }
     QPlainTextEdit* text() const { return child<QPlainTextEdit>("txtAdAdd"); }
-    QPushButton* button(const char* name) const { return child<QPushButton>(name); }
-    void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
-    void clickInto(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
     // A check box or option button takes a click on its box, not on the empty space beside it.
     void clickBox(QWidget* widget) {
         QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(8, widget->height() / 2));
     }
-    std::string path(const char* name) const { return (dir / name).string(); }
 
     static QColor background(QWidget* widget) {
         return widget->palette().color(QPalette::Active, QPalette::Base);
@@ -114,7 +105,7 @@ protected:
         enter(facility);
         dialogs.answerNext(sw::Answer::No);
         click("cmdEnableKML");
-        EXPECT_TRUE(window->documentText().ends_with("</Placemark>"))
+        EXPECT_TRUE(addresses->documentText().ends_with("</Placemark>"))
             << ::testing::PrintToString(dialogs.log);
     }
 };
@@ -123,7 +114,7 @@ const sw::AddressEntry kStation12{"Station 12", "Tower", "100 Main St", "Ocean",
 const sw::AddressEntry kCamp{"Camp 1", "Camp", "2 Oak Rd", "Allston", "QV", "02134"};
 
 TEST_F(AddressWindow, StartsWithTheStartListAndEverythingLocked) {
-    EXPECT_EQ(window->windowTitle(), "Google Earth Address Matching");
+    EXPECT_EQ(addresses->windowTitle(), "Google Earth Address Matching");
     EXPECT_EQ(child<QLabel>("lblPAFac")->text(), "Facility Addresses");
     EXPECT_FALSE(type()->isEnabled());
     EXPECT_FALSE(child<QLabel>("lblPAType")->isEnabled());
@@ -292,7 +283,7 @@ TEST_F(AddressWindow, PreviewChecksEachFieldInOrder) {
     };
     preview(kStation12);
     ASSERT_TRUE(button("cmdCreateKML")->isEnabled());
-    const std::string before = window->documentText();
+    const std::string before = addresses->documentText();
     for (const Case& c : cases) {
         enter(c.entry);
         clickInto(field("txtPaname")); // leaves the ZIP field with its own check
@@ -301,7 +292,7 @@ TEST_F(AddressWindow, PreviewChecksEachFieldInOrder) {
         EXPECT_EQ(dialogs.messageTexts(), std::vector<std::string>{c.message});
         EXPECT_EQ(QApplication::focusWidget()->objectName(), c.focus) << c.message;
         EXPECT_FALSE(button("cmdCreateKML")->isEnabled()) << c.message;
-        EXPECT_EQ(window->documentText(), before);
+        EXPECT_EQ(addresses->documentText(), before);
     }
 }
 
@@ -316,7 +307,7 @@ TEST_F(AddressWindow, PlacemarkIconsByExactType) {
         sw::AddressEntry facility = kStation12;
         facility.type = typed;
         preview(facility);
-        const std::string shown = window->documentText();
+        const std::string shown = addresses->documentText();
         EXPECT_NE(shown.find("<name>" + facility.type + "</name>"), std::string::npos);
         EXPECT_NE(shown.find("icons//" + std::string(icon) + "<"), std::string::npos)
             << typed << "\n"
@@ -328,7 +319,7 @@ TEST_F(AddressWindow, TwoPreviewsThenCreateWriteTheWholeListAndReset) {
     preview(kStation12);
     preview(kCamp);
     // Only one head, blocks in order, no end yet.
-    const std::string shown = window->documentText();
+    const std::string shown = addresses->documentText();
     EXPECT_EQ(count(shown, "<kml"), 1u);
     EXPECT_EQ(count(shown, "</kml>"), 0u);
     EXPECT_LT(shown.find("Station 12"), shown.find("Camp 1"));
@@ -368,7 +359,7 @@ TEST_F(AddressWindow, TwoPreviewsThenCreateWriteTheWholeListAndReset) {
     EXPECT_NE(features.find("description (String) = Camp 1"), std::string::npos) << features;
 
     // Written: the window starts a new list.
-    EXPECT_EQ(window->documentText(), "");
+    EXPECT_EQ(addresses->documentText(), "");
     EXPECT_FALSE(button("cmdCreateKML")->isEnabled());
     EXPECT_FALSE(button("cmdZipSearch")->isEnabled());
     EXPECT_EQ(field("txtPaname")->text(), "");
@@ -381,7 +372,7 @@ TEST_F(AddressWindow, TwoPreviewsThenCreateWriteTheWholeListAndReset) {
 // as it was, without closing lines, ready for more placemarks or another try.
 TEST_F(AddressWindow, CancelOrFailedWriteKeepsTheList) {
     preview(kStation12);
-    const std::string before = window->documentText();
+    const std::string before = addresses->documentText();
     fs::create_directory(dir / "locked");
     ::chmod((dir / "locked").c_str(), 0500);
     const bool rootIgnoresModes = ::access((dir / "locked").c_str(), W_OK) == 0;
@@ -402,7 +393,7 @@ TEST_F(AddressWindow, CancelOrFailedWriteKeepsTheList) {
         dialogs.clear();
         dialogs.fileNext(c.chosen);
         click("cmdCreateKML");
-        EXPECT_EQ(window->documentText(), before) << c.what;
+        EXPECT_EQ(addresses->documentText(), before) << c.what;
         EXPECT_TRUE(button("cmdCreateKML")->isEnabled()) << c.what;
         ASSERT_EQ(dialogs.messages.size(), c.reported ? 1u : 0u) << c.what;
         if (c.reported) {
@@ -419,7 +410,7 @@ TEST_F(AddressWindow, CancelOrFailedWriteKeepsTheList) {
     const std::string written = readFile(path("list.kml"));
     EXPECT_EQ(count(written, "<Placemark>"), 2u);
     EXPECT_EQ(count(written, "</kml>"), 1u);
-    EXPECT_EQ(window->documentText(), "");
+    EXPECT_EQ(addresses->documentText(), "");
 }
 
 TEST_F(AddressWindow, ExistingFileIsReplacedOnlyAfterTheQuestion) {
@@ -448,7 +439,7 @@ TEST_F(AddressWindow, HandEditsStayAndLaterBlocksFollowThem) {
     QTest::keyClicks(text(), "<!-- checked");
     text()->insertPlainText(QString::fromUtf8("\xC2\xA0"
                                               "by J -->")); // pasted
-    const std::string edited = window->documentText();
+    const std::string edited = addresses->documentText();
     ASSERT_TRUE(edited.ends_with("</Placemark>\n<!-- checked\xC2\xA0"
                                  "by J -->"))
         << edited;
@@ -460,7 +451,7 @@ TEST_F(AddressWindow, HandEditsStayAndLaterBlocksFollowThem) {
     EXPECT_EQ(edit->text(), "Edit KML Data");
 
     preview(kCamp);
-    const std::string after = window->documentText();
+    const std::string after = addresses->documentText();
     EXPECT_TRUE(after.starts_with(edited)) << after;
     EXPECT_TRUE(after.ends_with("</Placemark>")) << after;
     EXPECT_EQ(count(after, "<kml"), 1u);
@@ -473,7 +464,7 @@ TEST_F(AddressWindow, ABrokenListIsWrittenOnlyWhenTheUserSaysSo) {
     QTest::keyClick(text(), Qt::Key_End, Qt::ControlModifier);
     QTest::keyClick(text(), Qt::Key_Return);
     QTest::keyClicks(text(), "<oops>");
-    const std::string broken = window->documentText();
+    const std::string broken = addresses->documentText();
 
     dialogs.answerNext(sw::Answer::No);
     click("cmdCreateKML");
@@ -483,7 +474,7 @@ TEST_F(AddressWindow, ABrokenListIsWrittenOnlyWhenTheUserSaysSo) {
     EXPECT_EQ(question.buttons, sw::Buttons::YesNo);
     EXPECT_EQ(question.defaultButton, sw::Answer::No);
     EXPECT_TRUE(dialogs.files.empty());
-    EXPECT_EQ(window->documentText(), broken);
+    EXPECT_EQ(addresses->documentText(), broken);
 
     dialogs.answerNext(sw::Answer::Yes).fileNext(path("broken.kml"));
     click("cmdCreateKML");
@@ -497,7 +488,7 @@ TEST_F(AddressWindow, LinkGoesIntoTheDescription) {
     state()->setEditText("Q&V");
     dialogs.answerNext(sw::Answer::Yes).inputNext("http://x.org/?a=1&b=2");
     click("cmdEnableKML");
-    const std::string shown = window->documentText();
+    const std::string shown = addresses->documentText();
     EXPECT_NE(shown.find("<description><![CDATA[<br>Station 12</br><br>"
                          "<a href=\"http://x.org/?a=1&b=2\">Display Link</a></br>]]>"
                          "</description>"),
@@ -510,14 +501,14 @@ TEST_F(AddressWindow, LinkGoesIntoTheDescription) {
 TEST_F(AddressWindow, ClearEmptiesAndExitKeeps) {
     clickBox(child<QRadioButton>("optICSAdd"));
     preview(kCamp);
-    window->hide();
-    window->show();
-    EXPECT_NE(window->documentText(), "");
+    addresses->hide();
+    addresses->show();
+    EXPECT_NE(addresses->documentText(), "");
     EXPECT_EQ(field("txtPaname")->text(), "Camp 1");
 
     clickBox(child<QCheckBox>("chkKMLEd"));
     click("cmdClear");
-    EXPECT_EQ(window->documentText(), "");
+    EXPECT_EQ(addresses->documentText(), "");
     for (const char* name : {"txtPaname", "txtPastreet", "txtPacity", "meZip"}) {
         EXPECT_EQ(field(name)->text(), "") << name;
     }
@@ -529,7 +520,7 @@ TEST_F(AddressWindow, ClearEmptiesAndExitKeeps) {
     EXPECT_FALSE(button("cmdCreateKML")->isEnabled());
 
     click("cmdExit");
-    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(addresses->isVisible());
 }
 
 // Without its installed data the window still works: the state is typed, placemarks go
@@ -561,8 +552,8 @@ TEST_F(AddressWindow, MissingDataFilesAreNamedAndTheWindowStaysUsable) {
                             }),
               1)
         << ::testing::PrintToString(texts);
-    EXPECT_EQ(count(window->documentText(), "<Placemark>"), 2u);
-    EXPECT_EQ(count(window->documentText(), "<Style>"), 0u);
+    EXPECT_EQ(count(addresses->documentText(), "<Placemark>"), 2u);
+    EXPECT_EQ(count(addresses->documentText(), "<Style>"), 0u);
     sw::setProgramFolder(installed);
 }
 
