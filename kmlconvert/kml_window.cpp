@@ -10,6 +10,7 @@
 #include "ui/window_kinds.h"
 #include "wildfires/fire_form.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -209,6 +210,11 @@ void KmlConversionWindow::clearValues() {
 }
 
 void KmlConversionWindow::leave() {
+    // Not while one of the program's boxes is open (a screen reader can still press Exit):
+    // the conversion that asked is waiting for the answer, in this window.
+    if (QApplication::activeModalWidget() != nullptr) {
+        return;
+    }
     lockConversion();
     // Unloaded, not hidden: the next opening starts from the load state.
     close();

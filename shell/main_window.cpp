@@ -2,6 +2,7 @@
 
 #include "services/base/program_folder.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -124,7 +125,9 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::closeAllWindows() {
-    if (unloading_) {
+    // Not while one of the program's boxes is open (a screen reader can still press Exit):
+    // the window that asked is waiting for the answer.
+    if (unloading_ || QApplication::activeModalWidget() != nullptr) {
         return;
     }
     unloading_ = true;
@@ -139,6 +142,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // The close box takes the task windows with it, like Exit.
     if (!unloading_) {
         closeAllWindows();
+    }
+    if (!unloading_) {
+        event->ignore(); // refused while a box is open
+        return;
     }
     event->accept();
 }

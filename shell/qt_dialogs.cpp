@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QRegularExpression>
 
 namespace sw {
@@ -62,18 +63,27 @@ QStringList qtNameFilters(const std::string& classicFilter) {
     return filters;
 }
 
+// The dialogs live on the heap and are watched: should the window under one go while it is
+// open, the window takes its child dialog with it, and a dialog on the stack would then be
+// destroyed a second time.
 Answer QtDialogs::message(const MessageRequest& request) {
-    QMessageBox box(qtIcon(request.icon), titleOr(request.title),
-                    QString::fromStdString(request.text), QMessageBox::NoButton, owner());
-    if (request.buttons == Buttons::YesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(request.defaultButton == Answer::No ? QMessageBox::No
-                                                                 : QMessageBox::Yes);
-        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    QPointer<QMessageBox> box =
+        new QMessageBox(qtIcon(request.icon), titleOr(request.title),
+                        QString::fromStdString(request.text), QMessageBox::NoButton, owner());
+    const bool question = request.buttons == Buttons::YesNo;
+    if (question) {
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(request.defaultButton == Answer::No ? QMessageBox::No
+                                                                  : QMessageBox::Yes);
+    } else {
+        box->setStandardButtons(QMessageBox::Ok);
     }
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
-    return Answer::Ok;
+    const int result = box->exec();
+    delete box; // nothing when it went with its window
+    if (!question) {
+        return Answer::Ok;
+    }
+    return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 std::optional<std::string> QtDialogs::input(const InputRequest& request) {
@@ -88,7 +98,8 @@ std::optional<std::string> QtDialogs::input(const InputRequest& request) {
 }
 
 std::optional<std::string> QtDialogs::file(const FileRequest& request) {
-    QFileDialog dialog(owner(), QString::fromStdString(request.title));
+    QPointer<QFileDialog> watched = new QFileDialog(owner(), QString::fromStdString(request.title));
+    QFileDialog& dialog = *watched;
     const bool save = request.kind == FileRequest::Kind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // An append output adds to the file picked in an open dialog and creates it when missing,
@@ -122,10 +133,16 @@ std::optional<std::string> QtDialogs::file(const FileRequest& request) {
             dialog.selectFile(preset.filePath());
         }
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    if (watched.isNull()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().constFirst().toStdString();
+    const QStringList chosen = watched->selectedFiles();
+    delete watched;
+    if (!accepted || chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen.constFirst().toStdString();
 }
 
 void QtDialogs::beep() {

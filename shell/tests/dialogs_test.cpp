@@ -17,6 +17,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -172,6 +173,44 @@ TEST(QtDialogs, EveryBoxOpensOverTheWindowThatAsks) {
         Answerer answerer((dir / "answer.kml").string());
         c.act(asker);
         EXPECT_EQ(answerer.owners, std::vector<std::string>(c.dialogs, c.form)) << c.form;
+    }
+}
+
+// A screen reader can press a button of a window that a box keeps waiting (the box blocks
+// only the mouse and keys). A window asked to go while one of the program's boxes is open
+// stays until the box is answered: the box, and the work that asked it, are not pulled away
+// from under the user.
+TEST(QtDialogs, WindowsAskedToGoWhileABoxIsOpenStay) {
+    for (const char* leave : {"cmdQuit", "cmdSWquit"}) {
+        sw::QtDialogs dialogs;
+        sw::SitewardApp app(dialogs);
+        QWidget* main = app.start();
+        QWidget* kml = app.registry().show("kml_firedp_0611");
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(kml));
+        QPointer<QWidget> watched = kml;
+        bool pressed = false;
+        QTimer presser;
+        presser.setInterval(5);
+        QObject::connect(&presser, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            if (!pressed) {
+                pressed = true;
+                QWidget* owner = std::string(leave) == "cmdQuit" ? kml : main;
+                child(owner, leave)->click();
+                QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                return;
+            }
+            box->button(QMessageBox::Ok)->click();
+        });
+        presser.start();
+        click(kml, "CmdEnable");
+        presser.stop();
+        EXPECT_TRUE(pressed) << leave;
+        ASSERT_FALSE(watched.isNull()) << leave;
+        EXPECT_TRUE(kml->isVisible()) << leave;
     }
 }
 
