@@ -210,17 +210,19 @@ void FacilitiesWindow::prepareNextPoint() {
     lockOutputs(); // also when the window is not active and the focus event never comes
 }
 
+// An emptied point is no longer the one that was checked: the outputs lock until the next
+// check, as in the other record windows, so no empty record at 0,0 can be written.
 void FacilitiesWindow::clearValues() {
     nameField_->clear();
     typeBox_->setCurrentIndex(-1);
     typeBox_->clearEditText();
     coordinates_->clear();
+    lockOutputs();
 }
 
 void FacilitiesWindow::leave() {
     coordinates_->stopReceiving();
     clearValues();
-    lockOutputs();
     hide();
 }
 

@@ -279,14 +279,15 @@ TEST_F(FacilitiesWindow, AppendAddsTheSameRecordEachTimeWithoutHeader) {
     EXPECT_EQ(enabledOutputs(), 5);
 }
 
-TEST_F(FacilitiesWindow, ClearAfterUnlockKeepsTheButtonsAndWritesEmptiesAndZeros) {
+TEST_F(FacilitiesWindow, ClearEmptiesThePointAndLocksTheOutputsUntilTheNextCheck) {
     enterPoint();
     click("cmdClear");
-    EXPECT_EQ(enabledOutputs(), 5);
+    EXPECT_EQ(enabledOutputs(), 0);
     EXPECT_EQ(type()->count(), 15);
-    dialogs.fileNext(path("pfcleared.txt"));
-    click("cmdAppendFile");
-    EXPECT_EQ(readFile(dir / "pfcleared.txt"), "\"\",\"\",0,0,0,0,\"\",\"\"\r\n");
+    EXPECT_EQ(name()->text(), "");
+    click("cmdEnableWriteFile");
+    EXPECT_EQ(enabledOutputs(), 0);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
 TEST_F(FacilitiesWindow, AFailedWriteIsReportedAndKeepsThePoint) {
