@@ -1,5 +1,7 @@
 #include "services/base/whole_file.h"
 
+#include "services/base/write_permission.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -61,27 +63,12 @@ WholeFileWrite::WholeFileWrite(const fs::path& target) : target_(target) {
     mode_t mode = newFileMode();
     struct stat existing {};
     if (::stat(target_.c_str(), &existing) == 0) {
-        if (S_ISDIR(existing.st_mode)) {
-            problem_ = "it is a folder";
-            return;
-        }
-        if (!S_ISREG(existing.st_mode)) {
-            problem_ = "it is not an ordinary file";
-            return;
-        }
         // Replacing by a rename needs only the folder's permission; the file's own decides.
-        // A file without any write permission was protected on purpose, and stays so even
-        // for a user (such as root) whom the system would let write it.
-        if ((existing.st_mode & 0222) == 0) {
-            problem_ = "it is write-protected";
+        if (const WriteRefusal refusal = writeRefusal(target_, existing); refusal.refused()) {
+            problem_ = refusal.kind == WriteRefusal::Kind::System ? refusal.systemReason
+                                                                  : refusal.said("it");
             return;
         }
-        const int probe = ::open(target_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        if (probe < 0) {
-            problem_ = reason(errno);
-            return;
-        }
-        ::close(probe);
         mode = existing.st_mode & 07777;
     }
     mode_ = mode;

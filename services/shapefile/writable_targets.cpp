@@ -1,5 +1,7 @@
 #include "services/shapefile/writable_targets.h"
 
+#include "services/base/write_permission.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -11,19 +13,6 @@ namespace sw {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Why a regular file may not be written: protected on purpose, or refused by the system.
-std::string whyNotWritableFile(const fs::path& path, const struct stat& info) {
-    if ((info.st_mode & 0222) == 0) {
-        return path.string() + " is write-protected";
-    }
-    const int probe = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-    if (probe < 0) {
-        return path.string() + ": " + std::strerror(errno);
-    }
-    ::close(probe);
-    return {};
-}
 
 // Why the folder's sticky bit keeps this user from replacing a file of another, or nothing.
 std::string sharedFolderRefusal(const fs::path& target, const struct stat& info) {
@@ -49,13 +38,7 @@ std::string whyNotWritable(const fs::path& path) {
     if (::stat(path.c_str(), &info) != 0) {
         return path.string() + ": " + std::strerror(errno);
     }
-    if (S_ISDIR(info.st_mode)) {
-        return path.string() + " is a folder";
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return path.string() + " is not an ordinary file";
-    }
-    return whyNotWritableFile(path, info);
+    return writeRefusal(path, info).said(path.string());
 }
 
 std::string whyNotReplaceable(const fs::path& target) {
@@ -63,16 +46,18 @@ std::string whyNotReplaceable(const fs::path& target) {
     if (::lstat(target.c_str(), &info) != 0) {
         return {};
     }
-    if (S_ISDIR(info.st_mode)) {
-        return target.string() + " is a folder";
+    if (S_ISLNK(info.st_mode)) {
+        return sharedFolderRefusal(target, info);
     }
-    if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
-        return target.string() + " is not an ordinary file";
+    if (const WriteRefusal refusal = writeRefusal(target, info);
+        refusal.kind == WriteRefusal::Kind::Folder ||
+        refusal.kind == WriteRefusal::Kind::NotAFile) {
+        return refusal.said(target.string());
     }
     if (auto refusal = sharedFolderRefusal(target, info); !refusal.empty()) {
         return refusal;
     }
-    return S_ISREG(info.st_mode) ? whyNotWritableFile(target, info) : std::string();
+    return writeRefusal(target, info).said(target.string());
 }
 
 } // namespace sw
