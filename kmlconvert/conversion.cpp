@@ -2,26 +2,20 @@
 
 #include "kmlconvert/kml_extract.h"
 #include "kmlconvert/kmz_archive.h"
-#include "kmlconvert/perimeter_area.h"
+#include "kmlconvert/perimeter_shapefile.h"
 #include "kmlconvert/shape_choice.h"
 #include "services/base/whole_file.h"
 #include "services/database/database.h"
-#include "services/shapefile/shapefiles.h"
 #include "taskwindow/record_file.h"
 
 #include <QFile>
 
-#include <future>
 #include <system_error>
 #include <utility>
 
 namespace sw::kml {
 
 namespace fs = std::filesystem;
-
-const char* const kWgs1984Projection =
-    "GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137,"
-    "298.257223563]],PRIMEM[\"Greenwich\",0],UNIT[\"Degree\",0.017453292519943295]]\r\n";
 
 FileRequest kmlFileRequest() {
     FileRequest request;
@@ -52,25 +46,6 @@ const std::vector<ColumnDef>& fireDatColumns() {
         {"CONTAINED", ColumnType::Text, 7},    {"SIGNIF", ColumnType::Text, 4},
     };
     return columns;
-}
-
-// The shapefile field type of a database column: the engine's own number for the types the
-// writer knows, a float for the engine's float, text for everything else.
-FieldType shapeFieldType(ColumnType type) {
-    switch (static_cast<int>(type)) {
-    case 1:
-    case 3:
-    case 4:
-    case 6:
-    case 7:
-    case 8:
-    case 19:
-        return static_cast<FieldType>(type);
-    case 21:
-        return FieldType::Float;
-    default:
-        return FieldType::Text;
-    }
 }
 
 std::string textSource(const fs::path& folder, const fs::path& file) {
@@ -247,134 +222,26 @@ private:
         return true;
     }
 
-    bool shapeFailed() {
-        return stop("Cannot write the shapefile " + names().shapefile.string() + ":\n" +
-                    shapes_.lastError());
-    }
-
     bool buildShapefile() {
         const ShapeChoice choice =
             chooseShapeType(dialogs_, vertexRows_, extraction_.parts.front());
         WaitCursor wait(dialogs_);
         outcome_.shapeType = choice.shapeType;
-        // The projection file goes in place with the shapefile, or neither does.
-        if (!shapes_.OpenShapefile(names().shapefile, ShapeFiles::OpenMode::Create,
-                                   choice.shapeType) ||
-            !shapes_.SetProjection(kWgs1984Projection)) {
-            return shapeFailed();
-        }
-        auto columns = database_.tableColumns("FIRE_DAT");
-        if (!columns) {
-            return dbFailed("Cannot read the table FIRE_DAT of");
-        }
-        for (const ColumnDef& column : *columns) {
-            if (!shapes_.Fields().AddField(column.name, shapeFieldType(column.type), column.size)) {
-                return shapeFailed();
-            }
-        }
-        if (!shapes_.CommitFields()) {
-            return shapeFailed();
-        }
-        auto records = database_.query("SELECT * FROM FIRE_DAT");
-        if (!records) {
-            return dbFailed("Cannot read the table FIRE_DAT of");
-        }
-        for (records->moveFirst(); !records->eof(); records->moveNext()) {
-            for (int c = 0; c < records->fieldCount(); ++c) {
-                const DbValue& value = records->value(c);
-                if (value.isNull()) {
-                    continue;
-                }
-                ShapeField field = shapes_.Fields().Field(records->fieldName(c));
-                const bool set = value.type() == DbValue::Type::Text
-                                     ? field.SetValue(value.toText())
-                                     : field.SetValue(value.toNumber());
-                if (!set) {
-                    return shapeFailed();
-                }
-            }
-            if (!addVertices(records->text("GISID"), choice)) {
-                return false;
-            }
-            shapes_.SetPartInfo(1, 0);
-            const bool written = shapes_.WriteRecord();
-            if (area_.valid()) {
-                outcome_.drawnAcres = area_.get();
-            }
-            if (!written) {
-                return shapeFailed();
-            }
+        PerimeterResult written = writePerimeterShapefile(names().shapefile, choice, database_,
+                                                          extraction_.parts, vertexRows_);
+        outcome_.drawnAcres = written.drawnAcres;
+        if (!written.written) {
+            return stop(written.problem);
         }
         dialogs_.inform(choice.completion, "Conversion Complete", Icon::Information);
         return true;
-    }
-
-    // The record's vertices in file order; each drawing is its own part. Read row by row: a
-    // perimeter may have millions. A polygon's vertices are also kept for its area, which is
-    // worked out on a thread of its own while the shapefile is written.
-    bool addVertices(const std::string& gisid, const ShapeChoice& choice) {
-        const bool polygon = choice.shapeType == ShapeType::Polygon;
-        const auto& parts = extraction_.parts;
-        std::vector<std::pair<double, double>> points;
-        if (polygon) {
-            points.reserve(vertexRows_);
-        }
-        std::size_t part = 0;
-        std::size_t inPart = 0;
-        const auto visit = [&](const Recordset& row) {
-            const int partNumber = static_cast<int>(part + 1);
-            const double x = row.number(1);
-            const double y = row.number(2);
-            shapes_.Vertices().AddVertex(x, y, partNumber);
-            if (polygon) {
-                points.emplace_back(x, y);
-            }
-            if (++inPart == parts[part].count) {
-                if (polygon && choice.closeOpenParts && !parts[part].closed()) {
-                    shapes_.Vertices().AddVertex(parts[part].firstLongitude,
-                                                 parts[part].firstLatitude, partNumber);
-                }
-                if (part + 1 < parts.size()) {
-                    ++part;
-                    inPart = 0;
-                }
-            }
-            return true;
-        };
-        // COORD's columns are F1 (the group), F2 (longitude), F3 (latitude)[, F4 (altitude)].
-        if (!database_.queryEach("Select * From COORD Where F1=" + gisid, {}, visit)) {
-            return dbFailed("Cannot read the vertices of");
-        }
-        if (polygon) {
-            area_ = std::async(std::launch::async, [points = std::move(points), &parts] {
-                return enclosedAcres(points, parts);
-            });
-        }
-        return true;
-    }
-
-    // The acres the rings enclose: the points are the parts' vertices, part after part.
-    static double enclosedAcres(const std::vector<std::pair<double, double>>& points,
-                                const std::vector<Part>& parts) {
-        PerimeterArea area;
-        std::size_t next = 0;
-        for (const Part& part : parts) {
-            area.beginRing(part.kind);
-            for (std::size_t i = 0; i < part.count && next < points.size(); ++i, ++next) {
-                area.add(points[next].first, points[next].second);
-            }
-            area.endRing();
-        }
-        return area.acres();
     }
 
     Dialogs& dialogs_;
     const FireAttributes& attributes_;
     ConversionOutcome outcome_;
     Extraction extraction_;
-    std::future<double> area_; // the drawn polygon's acres
     Database database_;
-    ShapeFiles shapes_;
     std::size_t vertexRows_ = 0;
 };
 
