@@ -5,7 +5,6 @@
 #include "kmlconvert/perimeter_shapefile.h"
 #include "kmlconvert/shape_choice.h"
 #include "services/base/whole_file.h"
-#include "services/database/database.h"
 #include "taskwindow/record_file.h"
 
 #include <QFile>
@@ -34,23 +33,6 @@ FileRequest shapefileSaveRequest() {
 }
 
 namespace {
-
-// The FIRE_DAT table. CONTAINED is 7 wide: "100.00%" must fit whole.
-const std::vector<ColumnDef>& fireDatColumns() {
-    static const std::vector<ColumnDef> columns = {
-        {"GISID", ColumnType::LongInteger, 4}, {"NAME", ColumnType::Text, 35},
-        {"INC_NUM", ColumnType::Text, 20},     {"REPORT", ColumnType::Text, 10},
-        {"ENTRY_DATE", ColumnType::Text, 12},  {"START_DATE", ColumnType::Text, 12},
-        {"ACRES", ColumnType::LongInteger, 4}, {"FUEL", ColumnType::Text, 20},
-        {"CAUSE", ColumnType::Text, 20},       {"TYPE", ColumnType::Text, 30},
-        {"CONTAINED", ColumnType::Text, 7},    {"SIGNIF", ColumnType::Text, 4},
-    };
-    return columns;
-}
-
-std::string textSource(const fs::path& folder, const fs::path& file) {
-    return "[Text;Database=" + folder.string() + ";HDR=NO].[" + file.filename().string() + "]";
-}
 
 bool fileExists(const fs::path& file) {
     std::error_code ec;
@@ -173,8 +155,8 @@ private:
         if (!written) {
             return stop(written.message);
         }
-        extraction_ = writeVertexFile(names().workingCopy.string(), names().vertexFile.string(),
-                                      names().kml.string());
+        extraction_ = readPerimeter(names().workingCopy.string(), names().vertexFile.string(),
+                                    names().kml.string(), vertices_);
         if (!extraction_.ok()) {
             return stop(extraction_.refusal);
         }
@@ -183,52 +165,26 @@ private:
         return true;
     }
 
-    bool dbFailed(const std::string& what) {
-        return stop(what + " " + names().database.string() + ":\n" + database_.lastError());
-    }
-
+    // The database fills on a thread of its own while the user settles the shape type and the
+    // shapefile is built from the vertices read. Its FIRE_DAT (quick) is waited for here: the
+    // record's attributes come from it, and a database that cannot be made is told at once.
     bool loadDatabase() {
         WaitCursor wait(dialogs_);
-        if (!database_.create(names().database)) {
-            return stop("Cannot create the working database:\n" + database_.lastError());
-        }
-        if (!database_.createTable("FIRE_DAT", fireDatColumns())) {
-            return dbFailed("Cannot create the table FIRE_DAT in");
-        }
-        const fs::path& folder = names().dataFolder;
-        if (!database_.execute("SELECT * INTO COORD FROM " +
-                               textSource(folder, names().vertexFile))) {
-            return dbFailed("Cannot load the vertices into");
-        }
-        if (!database_.execute(
-                "INSERT INTO FIRE_DAT (GISID, NAME, INC_NUM, REPORT, ENTRY_DATE, "
-                "START_DATE,ACRES, FUEL, CAUSE, TYPE, CONTAINED, SIGNIF) SELECT F1, F2, F3, F4, "
-                "F5, F6, F7, F8, F9, F10, F11, F12 FROM " +
-                textSource(folder, names().attributeFile))) {
-            return dbFailed("Cannot load the attributes into");
-        }
-        auto count = database_.query("SELECT COUNT(F1) FROM  COORD");
-        if (!count) {
-            return dbFailed("Cannot count the vertices in");
-        }
-        count->moveFirst();
-        const auto rows = count->value(0).toInteger();
-        if (rows < 1 || static_cast<std::size_t>(rows) != extraction_.vertexCount) {
-            return stop("The working database " + names().database.string() + " holds " +
-                        std::to_string(rows) + " vertices of the " +
-                        std::to_string(extraction_.vertexCount) + " in the KML.");
-        }
-        vertexRows_ = static_cast<std::size_t>(rows);
-        return true;
+        database_.start(names(), extraction_.vertexCount);
+        std::string problem;
+        fire_ = database_.fireTable(problem);
+        return fire_ || stop(problem);
     }
 
     bool buildShapefile() {
         const ShapeChoice choice =
-            chooseShapeType(dialogs_, vertexRows_, extraction_.parts.front());
+            chooseShapeType(dialogs_, extraction_.vertexCount, extraction_.parts.front());
         WaitCursor wait(dialogs_);
         outcome_.shapeType = choice.shapeType;
-        PerimeterResult written = writePerimeterShapefile(names().shapefile, choice, database_,
-                                                          extraction_.parts, vertexRows_);
+        // The shapefile goes in place only once COORD holds every vertex too.
+        PerimeterResult written =
+            writePerimeterShapefile(names().shapefile, choice, *fire_, vertices_, extraction_.parts,
+                                    [this] { return database_.finish(); });
         outcome_.drawnAcres = written.drawnAcres;
         if (!written.written) {
             return stop(written.problem);
@@ -241,8 +197,9 @@ private:
     const FireAttributes& attributes_;
     ConversionOutcome outcome_;
     Extraction extraction_;
-    Database database_;
-    std::size_t vertexRows_ = 0;
+    PerimeterVertices vertices_;
+    WorkingDatabase database_;
+    std::optional<FireTable> fire_;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "kmlconvert/perimeter_shapefile.h"
 
 #include "kmlconvert/perimeter_area.h"
+#include "services/base/whole_file.h"
 
 #include <future>
 #include <utility>
@@ -51,12 +52,12 @@ double enclosedAcres(const std::vector<std::pair<double, double>>& points,
 class PerimeterWriter {
 public:
     PerimeterWriter(const std::filesystem::path& shapefile, const ShapeChoice& choice,
-                    Database& database, const std::vector<Part>& parts, std::size_t vertexRows)
-        : shapefile_(shapefile), choice_(choice), database_(database), parts_(parts),
-          vertexRows_(vertexRows) {}
+                    const FireTable& fire, const PerimeterVertices& vertices,
+                    const std::vector<Part>& parts)
+        : shapefile_(shapefile), choice_(choice), fire_(fire), vertices_(vertices), parts_(parts) {}
 
-    PerimeterResult write() {
-        result_.written = writeAll();
+    PerimeterResult write(const std::function<std::string()>& ready) {
+        result_.written = writeAll(ready);
         return std::move(result_);
     }
 
@@ -67,22 +68,13 @@ private:
         return false;
     }
 
-    bool dbFailed(const std::string& what) {
-        result_.problem = what + " " + database_.file().string() + ":\n" + database_.lastError();
-        return false;
-    }
-
-    bool writeAll() {
+    bool writeAll(const std::function<std::string()>& ready) {
         // The projection file goes in place with the shapefile, or neither does.
         if (!shapes_.OpenShapefile(shapefile_, ShapeFiles::OpenMode::Create, choice_.shapeType) ||
             !shapes_.SetProjection(kWgs1984Projection)) {
             return shapeFailed();
         }
-        auto columns = database_.tableColumns("FIRE_DAT");
-        if (!columns) {
-            return dbFailed("Cannot read the table FIRE_DAT of");
-        }
-        for (const ColumnDef& column : *columns) {
+        for (const ColumnDef& column : fire_.columns) {
             if (!shapes_.Fields().AddField(column.name, shapeFieldType(column.type), column.size)) {
                 return shapeFailed();
             }
@@ -90,17 +82,14 @@ private:
         if (!shapes_.CommitFields()) {
             return shapeFailed();
         }
-        auto records = database_.query("SELECT * FROM FIRE_DAT");
-        if (!records) {
-            return dbFailed("Cannot read the table FIRE_DAT of");
-        }
-        for (records->moveFirst(); !records->eof(); records->moveNext()) {
-            for (int c = 0; c < records->fieldCount(); ++c) {
-                const DbValue& value = records->value(c);
+        Recordset records = fire_.rows;
+        for (records.moveFirst(); !records.eof(); records.moveNext()) {
+            for (int c = 0; c < records.fieldCount(); ++c) {
+                const DbValue& value = records.value(c);
                 if (value.isNull()) {
                     continue;
                 }
-                ShapeField field = shapes_.Fields().Field(records->fieldName(c));
+                ShapeField field = shapes_.Fields().Field(records.fieldName(c));
                 const bool set = value.type() == DbValue::Type::Text
                                      ? field.SetValue(value.toText())
                                      : field.SetValue(value.toNumber());
@@ -108,10 +97,12 @@ private:
                     return shapeFailed();
                 }
             }
-            if (!addVertices(records->text("GISID"))) {
+            addVertices();
+            shapes_.SetPartInfo(1, 0);
+            if (std::string problem = ready(); !problem.empty()) {
+                result_.problem = std::move(problem);
                 return false;
             }
-            shapes_.SetPartInfo(1, 0);
             const bool written = shapes_.WriteRecord();
             if (area_.valid()) {
                 result_.drawnAcres = area_.get();
@@ -123,54 +114,33 @@ private:
         return true;
     }
 
-    // The record's vertices in file order; each drawing is its own part. Read row by row: a
-    // perimeter may have millions. A polygon's vertices are also kept for its area, which is
+    // The record's vertices in file order; each drawing is its own part. A polygon's area is
     // worked out on a thread of its own while the shapefile is written.
-    bool addVertices(const std::string& gisid) {
+    void addVertices() {
         const bool polygon = choice_.shapeType == ShapeType::Polygon;
-        std::vector<std::pair<double, double>> points;
         if (polygon) {
-            points.reserve(vertexRows_);
+            area_ =
+                std::async(std::launch::async, [this] { return enclosedAcres(vertices_, parts_); });
         }
-        std::size_t part = 0;
-        std::size_t inPart = 0;
-        const auto visit = [&](const Recordset& row) {
-            const int partNumber = static_cast<int>(part + 1);
-            const double x = row.number(1);
-            const double y = row.number(2);
-            shapes_.Vertices().AddVertex(x, y, partNumber);
-            if (polygon) {
-                points.emplace_back(x, y);
+        ShapeFiles::VertexList& out = shapes_.Vertices();
+        std::size_t next = 0;
+        for (std::size_t p = 0; p < parts_.size(); ++p) {
+            const Part& part = parts_[p];
+            const int partNumber = static_cast<int>(p + 1);
+            for (std::size_t i = 0; i < part.count && next < vertices_.size(); ++i, ++next) {
+                out.AddVertex(vertices_[next].first, vertices_[next].second, partNumber);
             }
-            if (++inPart == parts_[part].count) {
-                if (polygon && choice_.closeOpenParts && !parts_[part].closed()) {
-                    shapes_.Vertices().AddVertex(parts_[part].firstLongitude,
-                                                 parts_[part].firstLatitude, partNumber);
-                }
-                if (part + 1 < parts_.size()) {
-                    ++part;
-                    inPart = 0;
-                }
+            if (polygon && choice_.closeOpenParts && !part.closed()) {
+                out.AddVertex(part.firstLongitude, part.firstLatitude, partNumber);
             }
-            return true;
-        };
-        // COORD's columns are F1 (the group), F2 (longitude), F3 (latitude)[, F4 (altitude)].
-        if (!database_.queryEach("Select * From COORD Where F1=" + gisid, {}, visit)) {
-            return dbFailed("Cannot read the vertices of");
         }
-        if (polygon) {
-            area_ = std::async(std::launch::async, [points = std::move(points), this] {
-                return enclosedAcres(points, parts_);
-            });
-        }
-        return true;
     }
 
     const std::filesystem::path& shapefile_;
     const ShapeChoice& choice_;
-    Database& database_;
+    const FireTable& fire_;
+    const PerimeterVertices& vertices_;
     const std::vector<Part>& parts_;
-    std::size_t vertexRows_;
     ShapeFiles shapes_;
     std::future<double> area_; // the drawn polygon's acres
     PerimeterResult result_;
@@ -178,10 +148,51 @@ private:
 
 } // namespace
 
+Extraction readPerimeter(const std::string& kmlPath, const std::string& vertexPath,
+                         const std::string& shownName, PerimeterVertices& vertices) {
+    vertices.clear();
+    WholeFileWrite out(vertexPath);
+    if (!out.problem().empty()) {
+        Extraction failed;
+        failed.refusal = "Cannot write the vertex file " + vertexPath + ": " + out.problem();
+        return failed;
+    }
+    std::string buffer;
+    constexpr std::size_t kBlock = 1 << 16;
+    buffer.reserve(kBlock + 256);
+    auto flush = [&] {
+        out.append(buffer); // a failure is kept and reported by commit()
+        buffer.clear();
+    };
+    Extraction result = extractCoordinates(
+        kmlPath,
+        [&](const Tuple& tuple) {
+            vertices.emplace_back(tuple.longitude, tuple.latitude);
+            buffer += "1,";
+            buffer += tuple.text;
+            buffer += "\r\n";
+            if (buffer.size() >= kBlock) {
+                flush();
+            }
+        },
+        shownName);
+    if (!result.ok()) {
+        vertices.clear();
+        return result; // the vertex file is left as it was
+    }
+    flush();
+    if (std::string problem = out.commit(); !problem.empty()) {
+        result.refusal = "Cannot write the vertex file " + vertexPath + ": " + problem;
+    }
+    return result;
+}
+
 PerimeterResult writePerimeterShapefile(const std::filesystem::path& shapefile,
-                                        const ShapeChoice& choice, Database& database,
-                                        const std::vector<Part>& parts, std::size_t vertexRows) {
-    return PerimeterWriter(shapefile, choice, database, parts, vertexRows).write();
+                                        const ShapeChoice& choice, const FireTable& fire,
+                                        const PerimeterVertices& vertices,
+                                        const std::vector<Part>& parts,
+                                        const std::function<std::string()>& ready) {
+    return PerimeterWriter(shapefile, choice, fire, vertices, parts).write(ready);
 }
 
 } // namespace sw::kml

@@ -1,5 +1,8 @@
 #include "kmlconvert/conversion.h"
 #include "kmlconvert/perimeter_area.h"
+#include "kmlconvert/perimeter_shapefile.h"
+#include "kmlconvert/working_database.h"
+#include "services/database/database.h"
 
 #include "kmlconvert/tests/kml_test_data.h"
 #include "testsupport/run_process.h"
@@ -9,6 +12,7 @@
 
 #include <QJsonArray>
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -389,6 +393,90 @@ TEST(KmlConversion, OverwriteCancelAndRefusal) {
     convert(again, kml, {Yes, No, No});
     EXPECT_TRUE(again.outcome.completed);
     EXPECT_EQ(sw::test::readShapefile(dir / "swRidge.shp").raw.value("shape_type").toInt(), 3);
+}
+
+// The shapefile's vertices (of a line: written in drawing order) and the rows of COORD: a
+// user who opens the working database sees the very numbers the shapefile holds, however the
+// KML spelled them.
+std::vector<std::pair<double, double>> shpPoints(const fs::path& shp) {
+    const std::string bytes = readFile(shp);
+    std::vector<std::pair<double, double>> points;
+    if (bytes.size() < 100 + 8 + 44) {
+        return points;
+    }
+    auto int32 = [&](std::size_t at) {
+        std::int32_t v;
+        std::memcpy(&v, bytes.data() + at, 4);
+        return static_cast<std::size_t>(v);
+    };
+    const std::size_t content = 100 + 8; // one record: its header, then its shape
+    const std::size_t parts = int32(content + 36);
+    const std::size_t count = int32(content + 40);
+    const std::size_t first = content + 44 + 4 * parts;
+    for (std::size_t i = 0; i < count && first + 16 * (i + 1) <= bytes.size(); ++i) {
+        double xy[2];
+        std::memcpy(xy, bytes.data() + first + 16 * i, 16);
+        points.emplace_back(xy[0], xy[1]);
+    }
+    return points;
+}
+
+TEST(KmlConversion, CoordRowsAreTheShapesVertices) {
+    const std::vector<std::vector<std::string>> drawings = {
+        // long fractions, exponents, a whole degree, more digits than a double holds
+        {"-82.34110000000001,29.6512", "-8.23302e1,2.96519E+1", "-82,29",
+         "-82.329812345678901234567,29.643100000000000000001,12.5"},
+        // a leading zero makes the text driver keep the column as texts
+        {"-082.5,029.25", "-82.25,29.125"},
+    };
+    for (const auto& tuples : drawings) {
+        TempDir dir;
+        writeFile(dir / "line.kml", lineKml(tuples));
+        Session run;
+        convert(run, dir / "line.kml", {No, No});
+        ASSERT_TRUE(run.outcome.completed) << testing::PrintToString(run.dialogs.messageTexts());
+        const auto points = shpPoints(dir / "swline.shp");
+        sw::Database db;
+        ASSERT_TRUE(db.openReadOnly(dir / "swline.mdb")) << db.lastError();
+        auto rows = db.query("SELECT F2, F3 FROM COORD");
+        ASSERT_TRUE(rows) << db.lastError();
+        ASSERT_EQ(static_cast<std::size_t>(rows->recordCount()), tuples.size());
+        ASSERT_EQ(points.size(), tuples.size());
+        std::size_t i = 0;
+        for (rows->moveFirst(); !rows->eof(); rows->moveNext(), ++i) {
+            EXPECT_EQ(points[i].first, rows->number(0)) << tuples[i];
+            EXPECT_EQ(points[i].second, rows->number(1)) << tuples[i];
+        }
+    }
+}
+
+// A working database that does not come out whole is a failed conversion: the shapefile it
+// was to go with is not written, and the message says what the database lacks.
+TEST(KmlConversion, AnIncompleteDatabaseStopsTheShapefile) {
+    TempDir dir;
+    const auto names = sw::kml::namesForKml(dir / "Ridge.kml");
+    writeFile(names.attributeFile, "1,\"Ridge\",\"FL-1\",\"\",\"\",\"\",5,\"\",\"\",\"\",\"\","
+                                   "\"\"\r\n");
+    writeFile(names.vertexFile, "1,-82.3,29.6\r\n1,-82.2,29.6\r\n");
+    writeFile(names.shapefile, "the old shapefile");
+    sw::kml::WorkingDatabase database;
+    database.start(names, 3); // the KML had three vertices; the vertex file holds two
+    std::string problem;
+    const auto fire = database.fireTable(problem);
+    ASSERT_TRUE(fire) << problem;
+    sw::kml::ShapeChoice line;
+    line.shapeType = sw::ShapeType::Polyline;
+    sw::kml::Part part;
+    part.count = 2;
+    const auto result = sw::kml::writePerimeterShapefile(names.shapefile, line, *fire,
+                                                         {{-82.3, 29.6}, {-82.2, 29.6}}, {part},
+                                                         [&] { return database.finish(); });
+    EXPECT_FALSE(result.written);
+    EXPECT_EQ(result.problem, "The working database " + names.database.string() +
+                                  " holds 2 vertices of the 3 in the KML.");
+    EXPECT_EQ(readFile(names.shapefile), "the old shapefile");
+    EXPECT_EQ(filesIn(dir.path()), (std::set<std::string>{"swRidge.shp", "swRidge.mdb",
+                                                          "ccswRidge.csv", "pwattswRidge.csv"}));
 }
 
 TEST(KmlConversion, MissingEmptyAndZippedFiles) {
