@@ -178,7 +178,7 @@ private:
 
     bool buildShapefile() {
         const ShapeChoice choice =
-            chooseShapeType(dialogs_, extraction_.vertexCount, extraction_.parts.front());
+            chooseShapeType(dialogs_, extraction_.vertexCount, extraction_.parts);
         WaitCursor wait(dialogs_);
         outcome_.shapeType = choice.shapeType;
         // The shapefile goes in place only once COORD holds every vertex too.
@@ -189,7 +189,8 @@ private:
         if (!written.written) {
             return stop(written.problem);
         }
-        dialogs_.inform(choice.completion, "Conversion Complete", Icon::Information);
+        dialogs_.inform(completionText(choice, written.leftOut), "Conversion Complete",
+                        Icon::Information);
         return true;
     }
 

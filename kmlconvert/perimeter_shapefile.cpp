@@ -124,9 +124,14 @@ private:
         }
         ShapeFiles::VertexList& out = shapes_.Vertices();
         std::size_t next = 0;
-        for (std::size_t p = 0; p < parts_.size(); ++p) {
-            const Part& part = parts_[p];
-            const int partNumber = static_cast<int>(p + 1);
+        int partNumber = 0;
+        for (const Part& part : parts_) {
+            if (!drawingFits(choice_.shapeType, part)) {
+                next += part.count;
+                ++result_.leftOut;
+                continue;
+            }
+            ++partNumber;
             for (std::size_t i = 0; i < part.count && next < vertices_.size(); ++i, ++next) {
                 out.AddVertex(vertices_[next].first, vertices_[next].second, partNumber);
             }

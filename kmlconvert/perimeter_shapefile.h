@@ -36,6 +36,8 @@ struct PerimeterResult {
     std::string problem;
     // Polygons only: the area the drawn rings enclose, in acres (state Albers grid).
     std::optional<double> drawnAcres;
+    // Single points left out of a line or polygon shapefile.
+    std::size_t leftOut = 0;
 };
 
 // Writes `shapefile` of the chosen type from FIRE_DAT's record and the vertices; `parts` are

@@ -204,6 +204,76 @@ TEST(KmlConversion, ShapeTypeDecisions) {
     }
 }
 
+// Single points beside lines and polygons: the questions are judged on the first drawing
+// that can make a line, and a line or polygon shapefile leaves the single points out, saying
+// how many.
+TEST(KmlConversion, SinglePointsBesideLinesAndPolygons) {
+    const std::string point = "<Placemark><Point><coordinates>-82.10,29.10</coordinates>"
+                              "</Point></Placemark>";
+    const std::string ring =
+        "<Placemark><Polygon><outerBoundaryIs><LinearRing><coordinates>-82.30,29.60 "
+        "-82.20,29.60 -82.20,29.70 -82.30,29.60</coordinates></LinearRing></outerBoundaryIs>"
+        "</Polygon></Placemark>";
+    const std::string path = "<Placemark><LineString><coordinates>-82.30,29.60 -82.20,29.60 "
+                             "-82.20,29.70</coordinates></LineString></Placemark>";
+    const std::string points = "Build all Locations as Points?";
+    struct Case {
+        const char* name;
+        std::string placemarks;
+        std::vector<Answer> answers;
+        std::vector<std::string> messages;
+        int type;
+        std::vector<int> parts;
+    };
+    const Case cases[] = {
+        {"point, then polygon",
+         point + ring,
+         {No, No},
+         {points, "Initial Shape Type is Polygon - Build as Line Instead?",
+          "KML Converted to Polygon Shapefile\n1 single point was left out."},
+         5,
+         {4}},
+        {"points around a line",
+         point + path + point,
+         {No, No},
+         {points, "Initial Shape Type is Line - Build as Polygon Instead?",
+          "KML Converted to Polyline Shapefile\n2 single points were left out."},
+         3,
+         {3}},
+        {"point and polygon, all as points",
+         point + ring,
+         {Yes},
+         {points, "Point Shapefile will be created", "KML Converted to Point Shapefile"},
+         8,
+         {5}},
+        {"points only",
+         point + point,
+         {},
+         {"Point Shapefile will be created", "KML Converted to Point Shapefile"},
+         8,
+         {2}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        TempDir dir;
+        writeFile(dir / "mixed.kml", "<kml xmlns=\"http://www.opengis.net/kml/2.2\"><Document>" +
+                                         test.placemarks + "</Document></kml>");
+        Session run;
+        run.dialogs.fileNext((dir / "mixed.kml").string());
+        for (Answer answer : test.answers) {
+            run.dialogs.answerNext(answer);
+        }
+        run.outcome = convertKml(run.dialogs, ridgeFire());
+        EXPECT_TRUE(run.outcome.completed);
+        EXPECT_EQ(run.dialogs.messageTexts(), test.messages);
+        EXPECT_TRUE(run.dialogs.allAnswersUsed());
+        auto back = sw::test::readShapefile(dir / "swmixed.shp");
+        ASSERT_EQ(sw::test::problemsOf(back), "");
+        EXPECT_EQ(back.raw.value("shape_type").toInt(), test.type);
+        EXPECT_EQ(partSizes(back), test.parts);
+    }
+}
+
 // The question boxes carry their own titles and icons.
 TEST(KmlConversion, QuestionBoxes) {
     TempDir dir;
