@@ -155,22 +155,27 @@ private:
         if (!written) {
             return stop(written.message);
         }
+        // The database fills while the KML is read: COORD reads the vertex file's text as the
+        // reading writes it.
+        auto vertexText = std::make_shared<TextFeed>();
+        database_.start(names(), vertexText);
         extraction_ = readPerimeter(names().workingCopy.string(), names().vertexFile.string(),
-                                    names().kml.string(), vertices_);
+                                    names().kml.string(), vertices_, *vertexText);
         if (!extraction_.ok()) {
+            database_.abandon();
             return stop(extraction_.refusal);
         }
+        database_.verticesRead(extraction_.vertexCount);
         outcome_.vertexCount = extraction_.vertexCount;
         outcome_.partCount = extraction_.parts.size();
         return true;
     }
 
-    // The database fills on a thread of its own while the user settles the shape type and the
-    // shapefile is built from the vertices read. Its FIRE_DAT (quick) is waited for here: the
-    // record's attributes come from it, and a database that cannot be made is told at once.
+    // The database goes on filling while the user settles the shape type and the shapefile is
+    // built from the vertices read. Its FIRE_DAT (quick) is waited for here: the record's
+    // attributes come from it, and a database that cannot be made is told at once.
     bool loadDatabase() {
         WaitCursor wait(dialogs_);
-        database_.start(names(), extraction_.vertexCount);
         std::string problem;
         fire_ = database_.fireTable(problem);
         return fire_ || stop(problem);

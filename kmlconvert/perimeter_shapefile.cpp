@@ -154,10 +154,12 @@ private:
 } // namespace
 
 Extraction readPerimeter(const std::string& kmlPath, const std::string& vertexPath,
-                         const std::string& shownName, PerimeterVertices& vertices) {
+                         const std::string& shownName, PerimeterVertices& vertices,
+                         TextFeed& vertexText) {
     vertices.clear();
     WholeFileWrite out(vertexPath);
     if (!out.problem().empty()) {
+        vertexText.giveUp();
         Extraction failed;
         failed.refusal = "Cannot write the vertex file " + vertexPath + ": " + out.problem();
         return failed;
@@ -167,6 +169,7 @@ Extraction readPerimeter(const std::string& kmlPath, const std::string& vertexPa
     buffer.reserve(kBlock + 256);
     auto flush = [&] {
         out.append(buffer); // a failure is kept and reported by commit()
+        vertexText.append(buffer);
         buffer.clear();
     };
     Extraction result = extractCoordinates(
@@ -183,11 +186,13 @@ Extraction readPerimeter(const std::string& kmlPath, const std::string& vertexPa
         shownName);
     if (!result.ok()) {
         vertices.clear();
+        vertexText.giveUp();
         return result; // the vertex file is left as it was
     }
     flush();
     if (std::string problem = out.commit(); !problem.empty()) {
         result.refusal = "Cannot write the vertex file " + vertexPath + ": " + problem;
+        vertexText.giveUp();
     }
     return result;
 }

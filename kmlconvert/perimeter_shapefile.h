@@ -26,9 +26,11 @@ extern const char* const kWgs1984Projection;
 using PerimeterVertices = std::vector<std::pair<double, double>>;
 
 // Reads the KML and writes its vertex file as writeVertexFile does, keeping every vertex in
-// `vertices` on the way.
+// `vertices` on the way and handing the vertex file's text to `vertexText` as it is written
+// (finished once the vertex file is complete, given up when it is not).
 Extraction readPerimeter(const std::string& kmlPath, const std::string& vertexPath,
-                         const std::string& shownName, PerimeterVertices& vertices);
+                         const std::string& shownName, PerimeterVertices& vertices,
+                         TextFeed& vertexText);
 
 struct PerimeterResult {
     bool written = false;

@@ -26,14 +26,18 @@ std::string textSource(const fs::path& folder, const fs::path& file) {
 } // namespace
 
 WorkingDatabase::~WorkingDatabase() {
+    if (vertexText_ && !settled_) {
+        abandon(); // a reader waiting for more vertex text must not wait for ever
+    }
     if (done_.valid()) {
         done_.wait(); // the load uses this object to its end
     }
 }
 
-void WorkingDatabase::start(const WorkingNames& names, std::size_t vertexCount) {
+void WorkingDatabase::start(const WorkingNames& names, std::shared_ptr<TextFeed> vertexText) {
     names_ = &names;
-    vertexCount_ = vertexCount;
+    vertexText_ = std::move(vertexText);
+    vertexCountReady_ = vertexCount_.get_future();
     fireReady_ = fire_.get_future();
     done_ = std::async(std::launch::async, [this] {
         Loaded fire = loadFireTable();
@@ -75,9 +79,29 @@ WorkingDatabase::Loaded WorkingDatabase::loadFireTable() {
     return loaded;
 }
 
+void WorkingDatabase::verticesRead(std::size_t count) {
+    settled_ = true;
+    vertexText_->finish();
+    vertexCount_.set_value(count);
+}
+
+void WorkingDatabase::abandon() {
+    settled_ = true;
+    vertexText_->giveUp();
+    vertexCount_.set_value(0);
+    finish();
+    database_.close();
+    std::error_code ec;
+    fs::remove(names_->database, ec);
+}
+
 std::string WorkingDatabase::loadVertices() {
-    if (!database_.execute("SELECT * INTO COORD FROM " +
-                           textSource(names_->dataFolder, names_->vertexFile))) {
+    database_.feedTextFile(names_->vertexFile, vertexText_);
+    const bool loaded = database_.execute("SELECT * INTO COORD FROM " +
+                                          textSource(names_->dataFolder, names_->vertexFile));
+    database_.feedTextFile(names_->vertexFile, nullptr);
+    const std::size_t vertexCount = vertexCountReady_.get();
+    if (!loaded) {
         return failed("Cannot load the vertices into");
     }
     auto count = database_.query("SELECT COUNT(F1) FROM  COORD");
@@ -86,9 +110,9 @@ std::string WorkingDatabase::loadVertices() {
     }
     count->moveFirst();
     const auto rows = count->value(0).toInteger();
-    if (rows < 1 || static_cast<std::size_t>(rows) != vertexCount_) {
+    if (rows < 1 || static_cast<std::size_t>(rows) != vertexCount) {
         return "The working database " + names_->database.string() + " holds " +
-               std::to_string(rows) + " vertices of the " + std::to_string(vertexCount_) +
+               std::to_string(rows) + " vertices of the " + std::to_string(vertexCount) +
                " in the KML.";
     }
     return {};

@@ -527,10 +527,14 @@ TEST(KmlConversion, AnIncompleteDatabaseStopsTheShapefile) {
     const auto names = sw::kml::namesForKml(dir / "Ridge.kml");
     writeFile(names.attributeFile, "1,\"Ridge\",\"FL-1\",\"\",\"\",\"\",5,\"\",\"\",\"\",\"\","
                                    "\"\"\r\n");
-    writeFile(names.vertexFile, "1,-82.3,29.6\r\n1,-82.2,29.6\r\n");
+    const std::string vertices = "1,-82.3,29.6\r\n1,-82.2,29.6\r\n";
+    writeFile(names.vertexFile, vertices);
     writeFile(names.shapefile, "the old shapefile");
     sw::kml::WorkingDatabase database;
-    database.start(names, 3); // the KML had three vertices; the vertex file holds two
+    auto vertexText = std::make_shared<sw::TextFeed>();
+    database.start(names, vertexText);
+    vertexText->append(vertices);
+    database.verticesRead(3); // the KML had three vertices; the vertex file holds two
     std::string problem;
     const auto fire = database.fireTable(problem);
     ASSERT_TRUE(fire) << problem;
