@@ -74,6 +74,9 @@ private:
             !shapes_.SetProjection(kWgs1984Projection)) {
             return shapeFailed();
         }
+        // The record is written while the database may still be filling; the shapefile goes in
+        // place only once that has succeeded too.
+        shapes_.KeepAsideUntilClose();
         for (const ColumnDef& column : fire_.columns) {
             if (!shapes_.Fields().AddField(column.name, shapeFieldType(column.type), column.size)) {
                 return shapeFailed();
@@ -99,10 +102,6 @@ private:
             }
             addVertices();
             shapes_.SetPartInfo(1, 0);
-            if (std::string problem = ready(); !problem.empty()) {
-                result_.problem = std::move(problem);
-                return false;
-            }
             const bool written = shapes_.WriteRecord();
             if (area_.valid()) {
                 result_.drawnAcres = area_.get();
@@ -111,7 +110,11 @@ private:
                 return shapeFailed();
             }
         }
-        return true;
+        if (std::string problem = ready(); !problem.empty()) {
+            result_.problem = std::move(problem);
+            return false; // the new files, still aside, go with the writer
+        }
+        return shapes_.Close() || shapeFailed();
     }
 
     // The record's vertices in file order; each drawing is its own part. A polygon's area is

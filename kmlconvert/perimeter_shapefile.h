@@ -43,9 +43,9 @@ struct PerimeterResult {
 };
 
 // Writes `shapefile` of the chosen type from FIRE_DAT's record and the vertices; `parts` are
-// the drawings the vertices belong to. `ready` is asked once the record is built, just before
-// it is written: a problem it names (the working database could not be filled) is the result,
-// and the shapefile is not written (an old one of that name stays as it was).
+// the drawings the vertices belong to. `ready` is asked once the record is written, before the
+// shapefile goes in place: a problem it names (the working database could not be filled) is
+// the result, and the shapefile is not put in place (an old one of that name stays as it was).
 PerimeterResult writePerimeterShapefile(const std::filesystem::path& shapefile,
                                         const ShapeChoice& choice, const FireTable& fire,
                                         const PerimeterVertices& vertices,
