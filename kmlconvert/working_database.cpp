@@ -57,6 +57,7 @@ WorkingDatabase::Loaded WorkingDatabase::loadFireTable() {
         loaded.problem = "Cannot create the working database:\n" + database_.lastError();
         return loaded;
     }
+    created_ = true;
     if (!database_.createTable("FIRE_DAT", fireDatColumns())) {
         loaded.problem = failed("Cannot create the table FIRE_DAT in");
         return loaded;
@@ -91,8 +92,10 @@ void WorkingDatabase::abandon() {
     vertexCount_.set_value(0);
     finish();
     database_.close();
-    std::error_code ec;
-    fs::remove(names_->database, ec);
+    if (created_) { // a file of that name from before is not this load's to remove
+        std::error_code ec;
+        fs::remove(names_->database, ec);
+    }
 }
 
 std::string WorkingDatabase::loadVertices() {

@@ -61,6 +61,7 @@ private:
     std::promise<std::size_t> vertexCount_;
     std::future<std::size_t> vertexCountReady_;
     bool settled_ = false; // verticesRead() or abandon() was called
+    bool created_ = false; // the load made the database file (read once the load ended)
     Database database_;
     std::promise<Loaded> fire_;
     std::future<Loaded> fireReady_;

@@ -579,6 +579,14 @@ TEST(KmlConversion, MissingEmptyAndZippedFiles) {
     ASSERT_TRUE(zipped.outcome.completed) << testing::PrintToString(zipped.dialogs.messageTexts());
     EXPECT_EQ(readFile(dir / "swRidgeFire.kml"), readFile(sw::test::kmlTestFile("polygon_ge.kml")));
     EXPECT_EQ(zipped.outcome.vertexCount, 5u);
+
+    // A refused KML leaves a database of its working name from before as it was.
+    writeFile(dir / "swBroken.mdb", "an earlier database");
+    writeFile(dir / "Broken.kml", "<kml><Point><coordinates>-82,29</Point></kml>");
+    Session broken;
+    convert(broken, dir / "Broken.kml", {});
+    EXPECT_FALSE(broken.outcome.completed);
+    EXPECT_EQ(readFile(dir / "swBroken.mdb"), "an earlier database");
 }
 
 } // namespace
