@@ -2,26 +2,19 @@
 
 #include "kmlconvert/kml_extract.h"
 #include "kmlconvert/kmz_archive.h"
-#include "kmlconvert/perimeter_area.h"
+#include "kmlconvert/perimeter_shapefile.h"
 #include "kmlconvert/shape_choice.h"
 #include "services/base/whole_file.h"
-#include "services/database/database.h"
-#include "services/shapefile/shapefiles.h"
 #include "taskwindow/record_file.h"
 
 #include <QFile>
 
-#include <future>
 #include <system_error>
 #include <utility>
 
 namespace sw::kml {
 
 namespace fs = std::filesystem;
-
-const char* const kWgs1984Projection =
-    "GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137,"
-    "298.257223563]],PRIMEM[\"Greenwich\",0],UNIT[\"Degree\",0.017453292519943295]]\r\n";
 
 FileRequest kmlFileRequest() {
     FileRequest request;
@@ -40,42 +33,6 @@ FileRequest shapefileSaveRequest() {
 }
 
 namespace {
-
-// The FIRE_DAT table. CONTAINED is 7 wide: "100.00%" must fit whole.
-const std::vector<ColumnDef>& fireDatColumns() {
-    static const std::vector<ColumnDef> columns = {
-        {"GISID", ColumnType::LongInteger, 4}, {"NAME", ColumnType::Text, 35},
-        {"INC_NUM", ColumnType::Text, 20},     {"REPORT", ColumnType::Text, 10},
-        {"ENTRY_DATE", ColumnType::Text, 12},  {"START_DATE", ColumnType::Text, 12},
-        {"ACRES", ColumnType::LongInteger, 4}, {"FUEL", ColumnType::Text, 20},
-        {"CAUSE", ColumnType::Text, 20},       {"TYPE", ColumnType::Text, 30},
-        {"CONTAINED", ColumnType::Text, 7},    {"SIGNIF", ColumnType::Text, 4},
-    };
-    return columns;
-}
-
-// The shapefile field type of a database column: the engine's own number for the types the
-// writer knows, a float for the engine's float, text for everything else.
-FieldType shapeFieldType(ColumnType type) {
-    switch (static_cast<int>(type)) {
-    case 1:
-    case 3:
-    case 4:
-    case 6:
-    case 7:
-    case 8:
-    case 19:
-        return static_cast<FieldType>(type);
-    case 21:
-        return FieldType::Float;
-    default:
-        return FieldType::Text;
-    }
-}
-
-std::string textSource(const fs::path& folder, const fs::path& file) {
-    return "[Text;Database=" + folder.string() + ";HDR=NO].[" + file.filename().string() + "]";
-}
 
 bool fileExists(const fs::path& file) {
     std::error_code ec;
@@ -198,184 +155,57 @@ private:
         if (!written) {
             return stop(written.message);
         }
-        extraction_ = writeVertexFile(names().workingCopy.string(), names().vertexFile.string(),
-                                      names().kml.string());
+        // The database fills while the KML is read: COORD reads the vertex file's text as the
+        // reading writes it.
+        auto vertexText = std::make_shared<TextFeed>();
+        database_.start(names(), vertexText);
+        extraction_ = readPerimeter(names().workingCopy.string(), names().vertexFile.string(),
+                                    names().kml.string(), vertices_, *vertexText);
         if (!extraction_.ok()) {
+            database_.abandon();
             return stop(extraction_.refusal);
         }
+        database_.verticesRead(extraction_.vertexCount);
         outcome_.vertexCount = extraction_.vertexCount;
         outcome_.partCount = extraction_.parts.size();
         return true;
     }
 
-    bool dbFailed(const std::string& what) {
-        return stop(what + " " + names().database.string() + ":\n" + database_.lastError());
-    }
-
+    // The database goes on filling while the user settles the shape type and the shapefile is
+    // built from the vertices read. Its FIRE_DAT (quick) is waited for here: the record's
+    // attributes come from it, and a database that cannot be made is told at once.
     bool loadDatabase() {
         WaitCursor wait(dialogs_);
-        if (!database_.create(names().database)) {
-            return stop("Cannot create the working database:\n" + database_.lastError());
-        }
-        if (!database_.createTable("FIRE_DAT", fireDatColumns())) {
-            return dbFailed("Cannot create the table FIRE_DAT in");
-        }
-        const fs::path& folder = names().dataFolder;
-        if (!database_.execute("SELECT * INTO COORD FROM " +
-                               textSource(folder, names().vertexFile))) {
-            return dbFailed("Cannot load the vertices into");
-        }
-        if (!database_.execute(
-                "INSERT INTO FIRE_DAT (GISID, NAME, INC_NUM, REPORT, ENTRY_DATE, "
-                "START_DATE,ACRES, FUEL, CAUSE, TYPE, CONTAINED, SIGNIF) SELECT F1, F2, F3, F4, "
-                "F5, F6, F7, F8, F9, F10, F11, F12 FROM " +
-                textSource(folder, names().attributeFile))) {
-            return dbFailed("Cannot load the attributes into");
-        }
-        auto count = database_.query("SELECT COUNT(F1) FROM  COORD");
-        if (!count) {
-            return dbFailed("Cannot count the vertices in");
-        }
-        count->moveFirst();
-        const auto rows = count->value(0).toInteger();
-        if (rows < 1 || static_cast<std::size_t>(rows) != extraction_.vertexCount) {
-            return stop("The working database " + names().database.string() + " holds " +
-                        std::to_string(rows) + " vertices of the " +
-                        std::to_string(extraction_.vertexCount) + " in the KML.");
-        }
-        vertexRows_ = static_cast<std::size_t>(rows);
-        return true;
-    }
-
-    bool shapeFailed() {
-        return stop("Cannot write the shapefile " + names().shapefile.string() + ":\n" +
-                    shapes_.lastError());
+        std::string problem;
+        fire_ = database_.fireTable(problem);
+        return fire_ || stop(problem);
     }
 
     bool buildShapefile() {
         const ShapeChoice choice =
-            chooseShapeType(dialogs_, vertexRows_, extraction_.parts.front());
+            chooseShapeType(dialogs_, extraction_.vertexCount, extraction_.parts);
         WaitCursor wait(dialogs_);
         outcome_.shapeType = choice.shapeType;
-        // The projection file goes in place with the shapefile, or neither does.
-        if (!shapes_.OpenShapefile(names().shapefile, ShapeFiles::OpenMode::Create,
-                                   choice.shapeType) ||
-            !shapes_.SetProjection(kWgs1984Projection)) {
-            return shapeFailed();
+        // The shapefile goes in place only once COORD holds every vertex too.
+        PerimeterResult written =
+            writePerimeterShapefile(names().shapefile, choice, *fire_, vertices_, extraction_.parts,
+                                    [this] { return database_.finish(); });
+        outcome_.drawnAcres = written.drawnAcres;
+        if (!written.written) {
+            return stop(written.problem);
         }
-        auto columns = database_.tableColumns("FIRE_DAT");
-        if (!columns) {
-            return dbFailed("Cannot read the table FIRE_DAT of");
-        }
-        for (const ColumnDef& column : *columns) {
-            if (!shapes_.Fields().AddField(column.name, shapeFieldType(column.type), column.size)) {
-                return shapeFailed();
-            }
-        }
-        if (!shapes_.CommitFields()) {
-            return shapeFailed();
-        }
-        auto records = database_.query("SELECT * FROM FIRE_DAT");
-        if (!records) {
-            return dbFailed("Cannot read the table FIRE_DAT of");
-        }
-        for (records->moveFirst(); !records->eof(); records->moveNext()) {
-            for (int c = 0; c < records->fieldCount(); ++c) {
-                const DbValue& value = records->value(c);
-                if (value.isNull()) {
-                    continue;
-                }
-                ShapeField field = shapes_.Fields().Field(records->fieldName(c));
-                const bool set = value.type() == DbValue::Type::Text
-                                     ? field.SetValue(value.toText())
-                                     : field.SetValue(value.toNumber());
-                if (!set) {
-                    return shapeFailed();
-                }
-            }
-            if (!addVertices(records->text("GISID"), choice)) {
-                return false;
-            }
-            shapes_.SetPartInfo(1, 0);
-            const bool written = shapes_.WriteRecord();
-            if (area_.valid()) {
-                outcome_.drawnAcres = area_.get();
-            }
-            if (!written) {
-                return shapeFailed();
-            }
-        }
-        dialogs_.inform(choice.completion, "Conversion Complete", Icon::Information);
+        dialogs_.inform(completionText(choice, written.leftOut), "Conversion Complete",
+                        Icon::Information);
         return true;
-    }
-
-    // The record's vertices in file order; each drawing is its own part. Read row by row: a
-    // perimeter may have millions. A polygon's vertices are also kept for its area, which is
-    // worked out on a thread of its own while the shapefile is written.
-    bool addVertices(const std::string& gisid, const ShapeChoice& choice) {
-        const bool polygon = choice.shapeType == ShapeType::Polygon;
-        const auto& parts = extraction_.parts;
-        std::vector<std::pair<double, double>> points;
-        if (polygon) {
-            points.reserve(vertexRows_);
-        }
-        std::size_t part = 0;
-        std::size_t inPart = 0;
-        const auto visit = [&](const Recordset& row) {
-            const int partNumber = static_cast<int>(part + 1);
-            const double x = row.number(1);
-            const double y = row.number(2);
-            shapes_.Vertices().AddVertex(x, y, partNumber);
-            if (polygon) {
-                points.emplace_back(x, y);
-            }
-            if (++inPart == parts[part].count) {
-                if (polygon && choice.closeOpenParts && !parts[part].closed()) {
-                    shapes_.Vertices().AddVertex(parts[part].firstLongitude,
-                                                 parts[part].firstLatitude, partNumber);
-                }
-                if (part + 1 < parts.size()) {
-                    ++part;
-                    inPart = 0;
-                }
-            }
-            return true;
-        };
-        // COORD's columns are F1 (the group), F2 (longitude), F3 (latitude)[, F4 (altitude)].
-        if (!database_.queryEach("Select * From COORD Where F1=" + gisid, {}, visit)) {
-            return dbFailed("Cannot read the vertices of");
-        }
-        if (polygon) {
-            area_ = std::async(std::launch::async, [points = std::move(points), &parts] {
-                return enclosedAcres(points, parts);
-            });
-        }
-        return true;
-    }
-
-    // The acres the rings enclose: the points are the parts' vertices, part after part.
-    static double enclosedAcres(const std::vector<std::pair<double, double>>& points,
-                                const std::vector<Part>& parts) {
-        PerimeterArea area;
-        std::size_t next = 0;
-        for (const Part& part : parts) {
-            area.beginRing(part.kind);
-            for (std::size_t i = 0; i < part.count && next < points.size(); ++i, ++next) {
-                area.add(points[next].first, points[next].second);
-            }
-            area.endRing();
-        }
-        return area.acres();
     }
 
     Dialogs& dialogs_;
     const FireAttributes& attributes_;
     ConversionOutcome outcome_;
     Extraction extraction_;
-    std::future<double> area_; // the drawn polygon's acres
-    Database database_;
-    ShapeFiles shapes_;
-    std::size_t vertexRows_ = 0;
+    PerimeterVertices vertices_;
+    WorkingDatabase database_;
+    std::optional<FireTable> fire_;
 };
 
 } // namespace

@@ -10,6 +10,7 @@
 // leaves the old shapefile as it was.
 
 #include "kmlconvert/fire_attributes.h"
+#include "kmlconvert/perimeter_shapefile.h"
 #include "kmlconvert/working_names.h"
 #include "services/base/dialogs.h"
 #include "services/shapefile/shapefiles.h"
@@ -18,9 +19,6 @@
 #include <string>
 
 namespace sw::kml {
-
-// The WGS 1984 projection file written beside the shapefile (one line, CR LF).
-extern const char* const kWgs1984Projection;
 
 // The open dialog that picks the file to convert.
 FileRequest kmlFileRequest();

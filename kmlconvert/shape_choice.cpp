@@ -1,5 +1,7 @@
 #include "kmlconvert/shape_choice.h"
 
+#include <algorithm>
+
 namespace sw::kml {
 
 namespace {
@@ -21,10 +23,31 @@ ShapeChoice polygon() {
 
 } // namespace
 
-ShapeChoice chooseShapeType(Dialogs& dialogs, std::size_t vertexCount, const Part& first) {
+bool drawingFits(ShapeType type, const Part& part) {
+    return part.count > 1 || (type != ShapeType::Polyline && type != ShapeType::Polygon);
+}
+
+std::string completionText(const ShapeChoice& choice, std::size_t leftOut) {
+    if (leftOut == 0) {
+        return choice.completion;
+    }
+    return choice.completion + "\n" + std::to_string(leftOut) +
+           (leftOut == 1 ? " single point was left out." : " single points were left out.");
+}
+
+ShapeChoice chooseShapeType(Dialogs& dialogs, std::size_t vertexCount,
+                            const std::vector<Part>& parts) {
     if (vertexCount <= 1) {
         return points(dialogs, ShapeType::Point);
     }
+    const auto judged = std::find_if(parts.begin(), parts.end(), [](const Part& part) {
+        return drawingFits(ShapeType::Polyline, part);
+    });
+    if (judged == parts.end()) {
+        // Single points only: no line or polygon to offer.
+        return points(dialogs, ShapeType::Multipoint);
+    }
+    const Part& first = *judged;
     if (dialogs.askYesNo("Build all Locations as Points?", kTypeTitle, Icon::Question)) {
         return points(dialogs, ShapeType::Multipoint);
     }

@@ -1,5 +1,8 @@
 #include "kmlconvert/conversion.h"
 #include "kmlconvert/perimeter_area.h"
+#include "kmlconvert/perimeter_shapefile.h"
+#include "kmlconvert/working_database.h"
+#include "services/database/database.h"
 
 #include "kmlconvert/tests/kml_test_data.h"
 #include "testsupport/run_process.h"
@@ -9,6 +12,7 @@
 
 #include <QJsonArray>
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -197,6 +201,76 @@ TEST(KmlConversion, ShapeTypeDecisions) {
         } else {
             EXPECT_FALSE(run.outcome.drawnAcres.has_value());
         }
+    }
+}
+
+// Single points beside lines and polygons: the questions are judged on the first drawing
+// that can make a line, and a line or polygon shapefile leaves the single points out, saying
+// how many.
+TEST(KmlConversion, SinglePointsBesideLinesAndPolygons) {
+    const std::string point = "<Placemark><Point><coordinates>-82.10,29.10</coordinates>"
+                              "</Point></Placemark>";
+    const std::string ring =
+        "<Placemark><Polygon><outerBoundaryIs><LinearRing><coordinates>-82.30,29.60 "
+        "-82.20,29.60 -82.20,29.70 -82.30,29.60</coordinates></LinearRing></outerBoundaryIs>"
+        "</Polygon></Placemark>";
+    const std::string path = "<Placemark><LineString><coordinates>-82.30,29.60 -82.20,29.60 "
+                             "-82.20,29.70</coordinates></LineString></Placemark>";
+    const std::string points = "Build all Locations as Points?";
+    struct Case {
+        const char* name;
+        std::string placemarks;
+        std::vector<Answer> answers;
+        std::vector<std::string> messages;
+        int type;
+        std::vector<int> parts;
+    };
+    const Case cases[] = {
+        {"point, then polygon",
+         point + ring,
+         {No, No},
+         {points, "Initial Shape Type is Polygon - Build as Line Instead?",
+          "KML Converted to Polygon Shapefile\n1 single point was left out."},
+         5,
+         {4}},
+        {"points around a line",
+         point + path + point,
+         {No, No},
+         {points, "Initial Shape Type is Line - Build as Polygon Instead?",
+          "KML Converted to Polyline Shapefile\n2 single points were left out."},
+         3,
+         {3}},
+        {"point and polygon, all as points",
+         point + ring,
+         {Yes},
+         {points, "Point Shapefile will be created", "KML Converted to Point Shapefile"},
+         8,
+         {5}},
+        {"points only",
+         point + point,
+         {},
+         {"Point Shapefile will be created", "KML Converted to Point Shapefile"},
+         8,
+         {2}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        TempDir dir;
+        writeFile(dir / "mixed.kml", "<kml xmlns=\"http://www.opengis.net/kml/2.2\"><Document>" +
+                                         test.placemarks + "</Document></kml>");
+        Session run;
+        run.dialogs.fileNext((dir / "mixed.kml").string());
+        for (Answer answer : test.answers) {
+            run.dialogs.answerNext(answer);
+        }
+        run.outcome = convertKml(run.dialogs, ridgeFire());
+        EXPECT_TRUE(run.outcome.completed);
+        EXPECT_EQ(run.dialogs.messageTexts(), test.messages);
+        EXPECT_TRUE(run.dialogs.allAnswersUsed());
+        auto back = sw::test::readShapefile(dir / "swmixed.shp");
+        ASSERT_EQ(sw::test::problemsOf(back), "");
+        EXPECT_EQ(back.raw.value("shape_type").toInt(), test.type);
+        EXPECT_EQ(partSizes(back), test.parts);
     }
 }
 
@@ -391,6 +465,94 @@ TEST(KmlConversion, OverwriteCancelAndRefusal) {
     EXPECT_EQ(sw::test::readShapefile(dir / "swRidge.shp").raw.value("shape_type").toInt(), 3);
 }
 
+// The shapefile's vertices (of a line: written in drawing order) and the rows of COORD: a
+// user who opens the working database sees the very numbers the shapefile holds, however the
+// KML spelled them.
+std::vector<std::pair<double, double>> shpPoints(const fs::path& shp) {
+    const std::string bytes = readFile(shp);
+    std::vector<std::pair<double, double>> points;
+    if (bytes.size() < 100 + 8 + 44) {
+        return points;
+    }
+    auto int32 = [&](std::size_t at) {
+        std::int32_t v;
+        std::memcpy(&v, bytes.data() + at, 4);
+        return static_cast<std::size_t>(v);
+    };
+    const std::size_t content = 100 + 8; // one record: its header, then its shape
+    const std::size_t parts = int32(content + 36);
+    const std::size_t count = int32(content + 40);
+    const std::size_t first = content + 44 + 4 * parts;
+    for (std::size_t i = 0; i < count && first + 16 * (i + 1) <= bytes.size(); ++i) {
+        double xy[2];
+        std::memcpy(xy, bytes.data() + first + 16 * i, 16);
+        points.emplace_back(xy[0], xy[1]);
+    }
+    return points;
+}
+
+TEST(KmlConversion, CoordRowsAreTheShapesVertices) {
+    const std::vector<std::vector<std::string>> drawings = {
+        // long fractions, exponents, a whole degree, more digits than a double holds
+        {"-82.34110000000001,29.6512", "-8.23302e1,2.96519E+1", "-82,29",
+         "-82.329812345678901234567,29.643100000000000000001,12.5"},
+        // a leading zero makes the text driver keep the column as texts
+        {"-082.5,029.25", "-82.25,29.125"},
+    };
+    for (const auto& tuples : drawings) {
+        TempDir dir;
+        writeFile(dir / "line.kml", lineKml(tuples));
+        Session run;
+        convert(run, dir / "line.kml", {No, No});
+        ASSERT_TRUE(run.outcome.completed) << testing::PrintToString(run.dialogs.messageTexts());
+        const auto points = shpPoints(dir / "swline.shp");
+        sw::Database db;
+        ASSERT_TRUE(db.openReadOnly(dir / "swline.mdb")) << db.lastError();
+        auto rows = db.query("SELECT F2, F3 FROM COORD");
+        ASSERT_TRUE(rows) << db.lastError();
+        ASSERT_EQ(static_cast<std::size_t>(rows->recordCount()), tuples.size());
+        ASSERT_EQ(points.size(), tuples.size());
+        std::size_t i = 0;
+        for (rows->moveFirst(); !rows->eof(); rows->moveNext(), ++i) {
+            EXPECT_EQ(points[i].first, rows->number(0)) << tuples[i];
+            EXPECT_EQ(points[i].second, rows->number(1)) << tuples[i];
+        }
+    }
+}
+
+// A working database that does not come out whole is a failed conversion: the shapefile it
+// was to go with is not written, and the message says what the database lacks.
+TEST(KmlConversion, AnIncompleteDatabaseStopsTheShapefile) {
+    TempDir dir;
+    const auto names = sw::kml::namesForKml(dir / "Ridge.kml");
+    writeFile(names.attributeFile, "1,\"Ridge\",\"FL-1\",\"\",\"\",\"\",5,\"\",\"\",\"\",\"\","
+                                   "\"\"\r\n");
+    const std::string vertices = "1,-82.3,29.6\r\n1,-82.2,29.6\r\n";
+    writeFile(names.vertexFile, vertices);
+    writeFile(names.shapefile, "the old shapefile");
+    sw::kml::WorkingDatabase database;
+    auto vertexText = std::make_shared<sw::TextFeed>();
+    database.start(names, vertexText);
+    vertexText->append(vertices);
+    database.verticesRead(3); // the KML had three vertices; the vertex file holds two
+    std::string problem;
+    const auto fire = database.fireTable(problem);
+    ASSERT_TRUE(fire) << problem;
+    sw::kml::ShapeChoice line;
+    line.shapeType = sw::ShapeType::Polyline;
+    sw::kml::Part part;
+    part.count = 2;
+    const auto result = sw::kml::writePerimeterShapefile(names.shapefile, line, *fire,
+                                                         {{-82.3, 29.6}, {-82.2, 29.6}}, {part},
+                                                         [&] { return database.finish(); });
+    EXPECT_FALSE(result.written);
+    EXPECT_EQ(result.problem, "The working database " + names.database.string() +
+                                  " holds 2 vertices of the 3 in the KML.");
+    EXPECT_EQ(readFile(names.shapefile), "the old shapefile");
+    EXPECT_EQ(filesIn(dir.path()), (std::set<std::string>{"swRidge.shp", "swRidge.mdb",
+                                                          "ccswRidge.csv", "pwattswRidge.csv"}));
+}
+
 TEST(KmlConversion, MissingEmptyAndZippedFiles) {
     TempDir dir;
     Session missing;
@@ -417,6 +579,14 @@ TEST(KmlConversion, MissingEmptyAndZippedFiles) {
     ASSERT_TRUE(zipped.outcome.completed) << testing::PrintToString(zipped.dialogs.messageTexts());
     EXPECT_EQ(readFile(dir / "swRidgeFire.kml"), readFile(sw::test::kmlTestFile("polygon_ge.kml")));
     EXPECT_EQ(zipped.outcome.vertexCount, 5u);
+
+    // A refused KML leaves a database of its working name from before as it was.
+    writeFile(dir / "swBroken.mdb", "an earlier database");
+    writeFile(dir / "Broken.kml", "<kml><Point><coordinates>-82,29</Point></kml>");
+    Session broken;
+    convert(broken, dir / "Broken.kml", {});
+    EXPECT_FALSE(broken.outcome.completed);
+    EXPECT_EQ(readFile(dir / "swBroken.mdb"), "an earlier database");
 }
 
 } // namespace

@@ -339,6 +339,12 @@ std::optional<std::vector<ColumnDef>> Database::tableColumns(std::string_view ta
     return columns;
 }
 
+void Database::feedTextFile(const std::filesystem::path& file, std::shared_ptr<TextFeed> feed) {
+    if (textSources_) {
+        textSources_->feed(file, std::move(feed));
+    }
+}
+
 bool Database::addRecord(std::string_view table,
                          const std::vector<std::pair<std::string, DbValue>>& values) {
     auto tableName = quoteName(table);

@@ -41,6 +41,7 @@ namespace sw {
 
 class PreparedStatement;
 class Savepoint;
+class TextFeed;
 class TextSourceTables;
 struct LearnedShape;
 struct InsertTargets;
@@ -82,6 +83,11 @@ public:
     bool createTable(std::string_view table, const std::vector<ColumnDef>& columns);
     // The columns of a table, in table order.
     std::optional<std::vector<ColumnDef>> tableColumns(std::string_view table);
+    // From now on a statement naming the text file `file` reads its text from `feed` as it is
+    // written, instead of from the disk (nothing: from the disk again). For a file that is
+    // still being written while the statement runs on another thread.
+    void feedTextFile(const std::filesystem::path& file, std::shared_ptr<TextFeed> feed);
+
     // Adds one record; columns not named stay NULL.
     bool addRecord(std::string_view table,
                    const std::vector<std::pair<std::string, DbValue>>& values);

@@ -33,6 +33,14 @@ struct Table {
     TextSource source;
 };
 
+// The source's text from its beginning: its feed's, or the file's.
+std::unique_ptr<std::istream> openText(const TextSource& source) {
+    if (source.feed) {
+        return source.feed->reader();
+    }
+    return std::make_unique<std::ifstream>(source.file, std::ios::binary);
+}
+
 // One value of a row, typed as the column's type says.
 struct Cell {
     FieldValue value;
@@ -86,7 +94,8 @@ private:
     // Reads the whole file into batches; what went wrong, or nothing.
     std::string read() {
         const std::string cannot = "Cannot read text file " + source_.file.string();
-        std::ifstream in(source_.file, std::ios::binary);
+        const std::unique_ptr<std::istream> text = openText(source_);
+        std::istream& in = *text;
         if (!in) {
             return "Text file not found: " + source_.file.string();
         }
@@ -317,14 +326,18 @@ std::optional<std::string> TextSourceTables::load(sqlite3* db, const std::filesy
                                                   std::shared_ptr<LearnedShape> learned,
                                                   std::string& error) {
     std::error_code ec;
-    std::ifstream in(file, std::ios::binary);
-    if (!std::filesystem::is_regular_file(file, ec) || !in) {
+    const auto fed = feeds_.find(file.lexically_normal());
+    TextSource source{file, {}, std::move(learned), fed == feeds_.end() ? nullptr : fed->second};
+    const std::unique_ptr<std::istream> text = openText(source);
+    std::istream& in = *text;
+    if ((!source.feed && !std::filesystem::is_regular_file(file, ec)) || !in) {
         error = "Text file not found: " + file.string();
         return std::nullopt;
     }
     constexpr std::size_t kGuessRecords = 1000;
     std::string unread;
-    auto shape = learned ? scanTextTable(in, unread, kGuessRecords) : scanTextTable(in, unread);
+    auto shape =
+        source.learned ? scanTextTable(in, unread, kGuessRecords) : scanTextTable(in, unread);
     const std::string cannot = "Cannot read text file " + file.string();
     if (!shape || in.bad()) {
         error = shape ? cannot : cannot + ": " + unread;
@@ -336,11 +349,12 @@ std::optional<std::string> TextSourceTables::load(sqlite3* db, const std::filesy
                 " columns, more than the " + std::to_string(most) + " a table can hold";
         return std::nullopt;
     }
-    if (learned) {
-        learned->guessed = shape->types;
+    if (source.learned) {
+        source.learned->guessed = shape->types;
     }
+    source.shape = std::move(*shape);
     std::string name = "sw_text_" + std::to_string(++loaded_);
-    if (!create(db, name, TextSource{file, std::move(*shape), std::move(learned)})) {
+    if (!create(db, name, std::move(source))) {
         error = cannot + ": " + sqlite3_errmsg(db);
         return std::nullopt;
     }
@@ -362,6 +376,14 @@ bool TextSourceTables::drop(sqlite3* db, const std::string& name) {
     const bool dropped = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
     sources_.erase(name); // a table left standing keeps a copy of its source
     return dropped;
+}
+
+void TextSourceTables::feed(const std::filesystem::path& file, std::shared_ptr<TextFeed> feed) {
+    if (feed) {
+        feeds_[file.lexically_normal()] = std::move(feed);
+    } else {
+        feeds_.erase(file.lexically_normal());
+    }
 }
 
 const TextSource* TextSourceTables::find(const std::string& name) const {

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "services/database/text_feed.h"
 #include "services/database/text_table.h"
 
 struct sqlite3;
@@ -36,6 +37,8 @@ struct TextSource {
     // with the guess (and read the file again when they differ). Otherwise `shape` is the
     // file's, and a reading that finds other rows fails.
     std::shared_ptr<LearnedShape> learned;
+    // Given when the file's text comes from a feed while it is being written.
+    std::shared_ptr<TextFeed> feed;
 };
 
 // The text tables of one connection. It must outlive the connection's use of them, and
@@ -61,8 +64,12 @@ public:
     // Used by the module: the source of a table, by the table's name.
     const TextSource* find(const std::string& name) const;
 
+    // From now on `file` is read from `feed` (nothing: from the disk again).
+    void feed(const std::filesystem::path& file, std::shared_ptr<TextFeed> feed);
+
 private:
     std::map<std::string, TextSource> sources_;
+    std::map<std::filesystem::path, std::shared_ptr<TextFeed>> feeds_;
     int loaded_ = 0; // names the tables
 };
 

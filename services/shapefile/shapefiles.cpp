@@ -31,6 +31,7 @@ struct ShapeFiles::State {
     std::string recordError; // the first value or vertex refused, which spoils the record
 
     std::unique_ptr<NewShapefile> created; // a new shapefile, until it is dropped
+    bool keptAside = false;                // put in place by Close(), not by a record
     RecordFiles files;
 
     // Where the files are now: a temporary name while a new shapefile is built.
@@ -328,11 +329,17 @@ std::string ShapeFiles::writeRecord(State& state) {
     }
     error = state.files.write(state.base(), shown, state.shapeType, std::move(*parts), state.fields,
                               state.values);
-    if (error.empty() && state.created && !state.created->published()) {
+    if (error.empty() && state.created && !state.created->published() && !state.keptAside) {
         // The new shapefile takes the place of the old one only now that it is complete.
         state.created->publish(error);
     }
     return error;
+}
+
+void ShapeFiles::KeepAsideUntilClose() {
+    if (state_) {
+        state_->keptAside = true;
+    }
 }
 
 bool ShapeFiles::Close() {

@@ -165,6 +165,12 @@ public:
     // place here (an empty file of that type); nothing else needs it.
     bool Close();
 
+    // New files only: the new shapefile stays under its temporary names after its first
+    // WriteRecord, until Close() moves it into place; dropped without Close(), it leaves
+    // nothing. For a caller whose record may be written before it knows that the whole of
+    // its work succeeded.
+    void KeepAsideUntilClose();
+
     const std::string& lastError() const { return error_; }
     // The .shp path of the open shapefile (its final name, also while it is being built).
     std::filesystem::path path() const;

@@ -1,9 +1,12 @@
 #include "services/database/database.h"
+#include "services/database/text_feed.h"
 #include "services/database/text_table.h"
 
 #include "testsupport/test_paths.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace sw {
 namespace {
@@ -261,6 +264,63 @@ TEST(Database, VertexAndAttributeFilesLoadThroughTheStatementsAsWritten) {
 // A number column takes a text the way the window shows numbers: digit grouping in threes
 // allowed, and whole-number columns round halves to the even neighbour. Otherwise "1,234.50" would
 // stay a text whose leading number reads as 1.
+// A text file read while it is written (fed block by block on another thread) loads as the
+// complete file would, with its types learned past the first records; a feed given up fails
+// the statement, which leaves nothing.
+TEST(Database, FedTextFilesLoadAsTheFileWouldOrNotAtAll) {
+    TempDir dir;
+    std::string text;
+    for (int i = 0; i < 3000; ++i) {
+        text +=
+            "1," + std::to_string(-82.0 - i / 1e4) + ",29.5," + (i == 2500 ? "12.5" : "0") + "\r\n";
+    }
+    test::writeFile(dir / "cc.csv", text);
+    const std::string load =
+        "SELECT * INTO COORD FROM [Text;Database=" + dir.path().string() + ";HDR=NO].[cc.csv]";
+    Database fromDisk;
+    ASSERT_TRUE(fromDisk.create(dir / "disk.mdb"));
+    ASSERT_TRUE(fromDisk.execute(load)) << fromDisk.lastError();
+    const auto expected = fromDisk.query("SELECT * FROM COORD");
+    const auto expectedTypes = fromDisk.tableColumns("COORD");
+    ASSERT_TRUE(expected && expectedTypes);
+
+    for (const bool givenUp : {false, true}) {
+        SCOPED_TRACE(givenUp ? "given up" : "complete");
+        Database db;
+        ASSERT_TRUE(db.create(dir / (givenUp ? "up.mdb" : "fed.mdb")));
+        auto feed = std::make_shared<TextFeed>();
+        db.feedTextFile(dir / "cc.csv", feed);
+        std::thread writer([&] {
+            for (std::size_t at = 0; at < text.size(); at += 7000) {
+                feed->append(std::string_view(text).substr(at, 7000));
+                if (givenUp && at > text.size() / 2) {
+                    feed->giveUp();
+                    return;
+                }
+            }
+            feed->finish();
+        });
+        const bool loaded = db.execute(load);
+        writer.join();
+        if (givenUp) {
+            EXPECT_FALSE(loaded);
+            EXPECT_FALSE(db.tableColumns("COORD"));
+            continue;
+        }
+        ASSERT_TRUE(loaded) << db.lastError();
+        auto rows = db.query("SELECT * FROM COORD");
+        ASSERT_TRUE(rows);
+        EXPECT_EQ(db.tableColumns("COORD"), expectedTypes);
+        ASSERT_EQ(rows->recordCount(), expected->recordCount());
+        auto want = *expected;
+        for (rows->moveFirst(), want.moveFirst(); !rows->eof(); rows->moveNext(), want.moveNext()) {
+            for (int c = 0; c < 4; ++c) {
+                ASSERT_EQ(rows->value(c), want.value(c));
+            }
+        }
+    }
+}
+
 TEST(Database, NumberColumnsConvertTheTextsTheyAreGiven) {
     struct Case {
         const char* area;   // as the attribute file holds it, quoted
