@@ -48,14 +48,17 @@ ShapeChoice chooseShapeType(Dialogs& dialogs, std::size_t vertexCount,
         return points(dialogs, ShapeType::Multipoint);
     }
     const Part& first = *judged;
-    if (dialogs.askYesNo("Build all Locations as Points?", kTypeTitle, Icon::Question)) {
+    // Enter answers No to each shape question: a drawing stays what was drawn unless the user
+    // chooses otherwise.
+    if (dialogs.askYesNo("Build all Locations as Points?", kTypeTitle, Icon::Question,
+                         Answer::No)) {
         return points(dialogs, ShapeType::Multipoint);
     }
     // Only the longitudes are compared: a drawing that comes back to its starting meridian
     // is taken for a ring and offered as a polygon first.
     if (first.lastLongitude == first.firstLongitude) {
         return dialogs.askYesNo("Initial Shape Type is Polygon - Build as Line Instead?",
-                                kTypeTitle, Icon::Question)
+                                kTypeTitle, Icon::Question, Answer::No)
                    ? polyline()
                    : polygon();
     }
@@ -63,7 +66,7 @@ ShapeChoice chooseShapeType(Dialogs& dialogs, std::size_t vertexCount,
         return polyline();
     }
     return dialogs.askYesNo("Initial Shape Type is Line - Build as Polygon Instead?", kTypeTitle,
-                            Icon::Question)
+                            Icon::Question, Answer::No)
                ? polygon()
                : polyline();
 }

@@ -274,7 +274,7 @@ TEST(KmlConversion, SinglePointsBesideLinesAndPolygons) {
     }
 }
 
-// The question boxes carry their own titles and icons.
+// The question boxes carry their own titles, icons and default buttons.
 TEST(KmlConversion, QuestionBoxes) {
     TempDir dir;
     writeFile(dir / "f.kml", lineKml({"-82.30,29.60", "-82.20,29.60", "-82.20,29.70"}));
@@ -282,10 +282,11 @@ TEST(KmlConversion, QuestionBoxes) {
     convert(run, dir / "f.kml", {No, Yes});
     ASSERT_EQ(run.dialogs.messages.size(), 3u);
     const sw::MessageRequest expected[] = {
+        // Enter keeps the drawing as drawn: No is the default of every shape question.
         {"Build all Locations as Points?", "Shapefile Type", sw::Icon::Question, sw::Buttons::YesNo,
-         Answer::Yes},
+         Answer::No},
         {"Initial Shape Type is Line - Build as Polygon Instead?", "Shapefile Type",
-         sw::Icon::Question, sw::Buttons::YesNo, Answer::Yes},
+         sw::Icon::Question, sw::Buttons::YesNo, Answer::No},
         {"KML Converted to Polygon Shapefile", "Conversion Complete", sw::Icon::Information,
          sw::Buttons::Ok, Answer::Ok},
     };
