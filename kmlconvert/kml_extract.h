@@ -13,11 +13,13 @@
 // remember what drew them (a point, a line, the outer or an inner boundary of a polygon), so
 // the shapefile can keep separate drawings separate and orient polygon rings.
 //
+// The corners of a ground overlay's image (<gx:LatLonQuad>) are not a drawing and are left out.
+//
 // The file is refused, with a message naming it and the line, when it is not well-formed XML,
 // when a tuple is not 2 or 3 numbers or lies outside longitude -180..180 / latitude -90..90,
 // and when it holds no coordinates at all. A file that declares entities is refused before
 // any of them is expanded: KML has no use for them, and expanding them is how a small file
-// ("billion laughs") eats all memory.
+// ("billion laughs") eats all memory; so is a file that uses an entity it does not define.
 
 #include <cstddef>
 #include <functional>
@@ -77,13 +79,17 @@ using VertexSink = std::function<void(const Tuple&)>;
 Extraction extractCoordinates(QIODevice& input, const std::string& shownName,
                               const VertexSink& sink);
 
-// Same, for a file on disk; refusals name `shownName` (the path when empty).
+// Whether `path` names a GPS file (".gpx", in any case): those are read as GPX.
+bool isGpsFile(const std::string& path);
+
+// Same, for a file on disk, a KML or a GPX file by its extension (gpx_extract.h); refusals
+// name `shownName` (the path when empty).
 Extraction extractCoordinates(const std::string& path, const VertexSink& sink,
                               const std::string& shownName = {});
 
-// Reads a KML file and writes its vertex file: one line per vertex, "1," + the tuple, CR LF.
-// The vertex file is written whole or not at all: a refused KML leaves no vertex file.
-// Refusals name `shownName` (the file the user picked; the KML path when empty).
+// Reads a KML (or GPX) file and writes its vertex file: one line per vertex, "1," + the tuple, CR
+// LF. The vertex file is written whole or not at all: a refused KML leaves no vertex file. Refusals
+// name `shownName` (the file the user picked; the KML path when empty).
 Extraction writeVertexFile(const std::string& kmlPath, const std::string& vertexPath,
                            const std::string& shownName = {});
 
