@@ -135,11 +135,14 @@ private:
                 continue;
             }
             ++partNumber;
+            // A ring is a hole only where the KML says so (innerBoundaryIs).
+            const RingRole role =
+                part.kind == PartKind::InnerRing ? RingRole::Hole : RingRole::Outer;
             for (std::size_t i = 0; i < part.count && next < vertices_.size(); ++i, ++next) {
-                out.AddVertex(vertices_[next].first, vertices_[next].second, partNumber);
+                out.AddVertex(vertices_[next].first, vertices_[next].second, partNumber, role);
             }
             if (polygon && choice_.closeOpenParts && !part.closed()) {
-                out.AddVertex(part.firstLongitude, part.firstLatitude, partNumber);
+                out.AddVertex(part.firstLongitude, part.firstLatitude, partNumber, role);
             }
         }
     }

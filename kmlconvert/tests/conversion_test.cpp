@@ -393,6 +393,35 @@ TEST(KmlConversion, SeveralDrawingsAreSeveralParts) {
     expectDrawnAcres(holes.outcome, back);
 }
 
+// A ring is a hole only where the KML says so: a second perimeter drawn inside the first is a
+// perimeter of its own, and an image overlay's corners around the drawing are no drawing.
+TEST(KmlConversion, RingRolesComeFromTheKmlNotFromWhichRingLiesInsideWhich) {
+    TempDir dir;
+    const std::string ring = "<Placemark><Polygon><outerBoundaryIs><LinearRing><coordinates>";
+    const std::string end = "</coordinates></LinearRing></outerBoundaryIs></Polygon></Placemark>";
+    const std::string kml =
+        "<kml xmlns=\"http://www.opengis.net/kml/2.2\" "
+        "xmlns:gx=\"http://www.google.com/kml/ext/2.2\"><Document>"
+        "<GroundOverlay><gx:LatLonQuad><coordinates>-83,29 -82,29 -82,30 -83,30"
+        "</coordinates></gx:LatLonQuad></GroundOverlay>" +
+        ring + "-82.50,29.50 -82.50,29.60 -82.40,29.60 -82.40,29.50 -82.50,29.50" + end + ring +
+        "-82.47,29.53 -82.43,29.53 -82.43,29.57 -82.47,29.57 -82.47,29.53" + end +
+        "</Document></kml>";
+    writeFile(dir / "nested.kml", kml);
+    Session run;
+    convert(run, dir / "nested.kml", {No, No});
+    ASSERT_TRUE(run.outcome.completed) << ::testing::PrintToString(run.dialogs.messageTexts());
+    EXPECT_EQ(run.outcome.vertexCount, 10u);
+    const auto back = sw::test::readShapefile(dir / "swnested.shp");
+    ASSERT_EQ(sw::test::problemsOf(back), "");
+    EXPECT_EQ(partSizes(back), (std::vector<int>{5, 5}));
+    const auto areas = back.raw.value("records")[0]["areas"].toArray();
+    EXPECT_LT(areas[0].toDouble(), 0); // both outer rings: clockwise
+    EXPECT_LT(areas[1].toDouble(), 0);
+    EXPECT_EQ(back.gdal.value("features")[0]["wkt"].toString().left(14), "MULTIPOLYGON (");
+    expectDrawnAcres(run.outcome, back); // the label adds both, as the shape holds both
+}
+
 TEST(KmlConversion, OverwriteCancelAndRefusal) {
     TempDir dir;
     const fs::path kml = dir / "Ridge.kml";

@@ -9,6 +9,7 @@ namespace {
 bool addPart(ShapeType kind, const std::vector<ShapeVertex>& vertices, std::size_t first,
              std::size_t end, ShapeParts& parts, std::string& error) {
     parts.starts.push_back(static_cast<int>(parts.x.size()));
+    parts.roles.push_back(vertices[first].role);
     for (std::size_t i = first; i < end; ++i) {
         parts.x.push_back(vertices[i].x);
         parts.y.push_back(vertices[i].y);
@@ -56,6 +57,7 @@ std::optional<ShapeParts> shapeParts(ShapeType type, const std::vector<ShapeVert
             parts.y.push_back(v.y);
         }
         parts.starts.push_back(0);
+        parts.roles.push_back(RingRole::Outer);
         return parts;
     }
     std::size_t first = 0;

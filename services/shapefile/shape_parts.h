@@ -15,7 +15,8 @@ namespace sw {
 struct ShapeVertex {
     double x;
     double y;
-    int part; // consecutive vertices with the same number form one part
+    int part;                        // consecutive vertices with the same number form one part
+    RingRole role = RingRole::Outer; // of its part, when the part is a polygon ring
 };
 
 // The record's shape as the file takes it: all coordinates in order, and where each part
@@ -24,6 +25,7 @@ struct ShapeParts {
     std::vector<double> x;
     std::vector<double> y;
     std::vector<int> starts;
+    std::vector<RingRole> roles; // one per part
 };
 
 // The parts of `vertices` as a shape of `type` (its two-dimensional kind decides): a point

@@ -149,18 +149,26 @@ void orientRings(ShapeType type, ShapeParts& parts) {
     if (baseShapeType(type) != ShapeType::Polygon) {
         return;
     }
-    // shapelib's orientation rule (which ring is a hole of which) decides.
-    SHPObject* object =
-        SHPCreateObject(static_cast<int>(type), -1, static_cast<int>(parts.starts.size()),
-                        parts.starts.data(), nullptr, static_cast<int>(parts.x.size()),
-                        parts.x.data(), parts.y.data(), nullptr, nullptr);
-    if (object == nullptr) {
-        return;
+    // Each ring by its own role: an outer boundary clockwise, a hole counter-clockwise. Which
+    // ring lies inside which decides nothing: a second perimeter drawn inside the first is a
+    // perimeter of its own, not a hole.
+    for (std::size_t part = 0; part < parts.starts.size(); ++part) {
+        const auto first = static_cast<std::size_t>(parts.starts[part]);
+        const std::size_t end = part + 1 < parts.starts.size()
+                                    ? static_cast<std::size_t>(parts.starts[part + 1])
+                                    : parts.x.size();
+        double twiceArea = 0; // positive when counter-clockwise
+        for (std::size_t i = first; i + 1 < end; ++i) {
+            twiceArea += parts.x[i] * parts.y[i + 1] - parts.x[i + 1] * parts.y[i];
+        }
+        const bool hole = part < parts.roles.size() && parts.roles[part] == RingRole::Hole;
+        if ((hole && twiceArea < 0) || (!hole && twiceArea > 0)) {
+            std::reverse(parts.x.begin() + static_cast<std::ptrdiff_t>(first),
+                         parts.x.begin() + static_cast<std::ptrdiff_t>(end));
+            std::reverse(parts.y.begin() + static_cast<std::ptrdiff_t>(first),
+                         parts.y.begin() + static_cast<std::ptrdiff_t>(end));
+        }
     }
-    SHPRewindObject(nullptr, object);
-    std::copy(object->padfX, object->padfX + parts.x.size(), parts.x.begin());
-    std::copy(object->padfY, object->padfY + parts.y.size(), parts.y.begin());
-    SHPDestroyObject(object);
 }
 
 std::string shapeRecord(ShapeType type, std::uint32_t recordNumber, const ShapeParts& parts) {

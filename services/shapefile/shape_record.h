@@ -35,7 +35,8 @@ struct MainFileHeader {
 };
 
 // Polygon rings turned as the format wants them: outer rings clockwise, holes counter-
-// clockwise (the parts' vertices reversed where needed; other kinds are left as they are).
+// clockwise, each by the role its part was given (the parts' vertices reversed where needed;
+// other kinds are left as they are).
 void orientRings(ShapeType type, ShapeParts& parts);
 
 // The record (its 8-byte header and its content) of `parts` as shape number `recordNumber`

@@ -37,4 +37,8 @@ std::optional<ShapeType> writableShapeType(int code);
 // The records of a type in plain words: "points", "lines", "polygons" or "multipoints".
 const char* shapeKindName(ShapeType type);
 
+// What a polygon ring is: an outer boundary, or a hole in one. The caller says so (a KML says
+// it with innerBoundaryIs); the writer never guesses it from which ring lies inside which.
+enum class RingRole { Outer, Hole };
+
 } // namespace sw

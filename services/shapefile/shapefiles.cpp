@@ -265,7 +265,7 @@ bool ShapeField::SetValue(ShapeDate date) {
 
 // ---------------------------------------------------------------------------------------------
 
-bool ShapeFiles::VertexList::AddVertex(double x, double y, int partNo) {
+bool ShapeFiles::VertexList::AddVertex(double x, double y, int partNo, RingRole role) {
     auto& self = owner_;
     if (!self.state_) {
         return self.fail("No shapefile is open");
@@ -275,7 +275,7 @@ bool ShapeFiles::VertexList::AddVertex(double x, double y, int partNo) {
         self.state_->noteRecordError(error);
         return self.fail(error);
     }
-    self.state_->vertices.push_back({x, y, partNo});
+    self.state_->vertices.push_back({x, y, partNo, role});
     return true;
 }
 

@@ -140,8 +140,9 @@ public:
     class VertexList {
     public:
         // One more vertex of the record's shape. Consecutive vertices with the same part
-        // number form one part (one ring of a polygon, one line of a polyline).
-        bool AddVertex(double x, double y, int partNo = 0);
+        // number form one part (one ring of a polygon, one line of a polyline); `role` says
+        // whether a polygon ring is an outer boundary or a hole.
+        bool AddVertex(double x, double y, int partNo = 0, RingRole role = RingRole::Outer);
         int Count() const;
 
     private:

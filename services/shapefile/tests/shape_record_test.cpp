@@ -88,7 +88,9 @@ void appendThroughWriter(const fs::path& base, const std::vector<Record>& record
             << out.lastError();
         ASSERT_TRUE(out.Fields().Field("Id").SetValue(static_cast<double>(n + 1)));
         for (const Vertex& v : records[n]) {
-            ASSERT_TRUE(out.Vertices().AddVertex(v[0], v[1], static_cast<int>(v[2])));
+            // The polygons' second rings lie inside their first: holes, as shapelib finds.
+            const RingRole role = v[2] == 2 ? RingRole::Hole : RingRole::Outer;
+            ASSERT_TRUE(out.Vertices().AddVertex(v[0], v[1], static_cast<int>(v[2]), role));
         }
         ASSERT_TRUE(out.WriteRecord()) << out.lastError();
     }

@@ -394,6 +394,8 @@ TEST(ShapeFiles, TextsAreCutAtTheColumnWidthOnACharacterBoundary) {
 
 // ---------------------------------------------------------------------------------------------
 
+// Outer rings clockwise, holes counter-clockwise, each by the role the caller gives it: a ring
+// drawn inside another is not made a hole of it.
 TEST(ShapeFiles, PolygonRingsAreClosedOuterClockwiseHolesCounterClockwise) {
     using Ring = std::vector<std::array<double, 2>>;
     const Ring ccwOpen = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
@@ -401,18 +403,26 @@ TEST(ShapeFiles, PolygonRingsAreClosedOuterClockwiseHolesCounterClockwise) {
     const Ring ccwClosed = {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}};
     const Ring cwClosed = {{0, 0}, {0, 10}, {10, 10}, {10, 0}, {0, 0}};
     const Ring holeCw = {{2, 2}, {2, 4}, {4, 4}, {4, 2}};
+    const Ring insideCcw = {{2, 2}, {4, 2}, {4, 4}, {2, 4}};
+    using enum RingRole;
     struct Case {
         const char* name;
         std::vector<Ring> rings;
         std::vector<int> expectedPoints;
         std::vector<int> expectedSign; // -1 clockwise, +1 counter-clockwise
+        std::vector<RingRole> roles{Outer, Outer};
     };
     const std::vector<Case> cases = {
         {"counter-clockwise, open", {ccwOpen}, {5}, {-1}},
         {"clockwise, open", {cwOpen}, {5}, {-1}},
         {"counter-clockwise, closed", {ccwClosed}, {5}, {-1}},
         {"clockwise, closed", {cwClosed}, {5}, {-1}},
-        {"outer ring and a hole drawn the wrong way", {ccwOpen, holeCw}, {5, 5}, {-1, 1}},
+        {"outer ring and a hole drawn the wrong way",
+         {ccwOpen, holeCw},
+         {5, 5},
+         {-1, 1},
+         {Outer, Hole}},
+        {"a second outer ring inside the first", {ccwOpen, insideCcw}, {5, 5}, {-1, -1}},
     };
     TempDir dir;
     auto path = dir / "rings.shp";
@@ -425,7 +435,8 @@ TEST(ShapeFiles, PolygonRingsAreClosedOuterClockwiseHolesCounterClockwise) {
             ASSERT_TRUE(out.Fields().Field("Case").SetValue(c.name));
             for (std::size_t part = 0; part < c.rings.size(); ++part) {
                 for (const auto& v : c.rings[part]) {
-                    ASSERT_TRUE(out.Vertices().AddVertex(v[0], v[1], static_cast<int>(part + 1)));
+                    ASSERT_TRUE(out.Vertices().AddVertex(v[0], v[1], static_cast<int>(part + 1),
+                                                         c.roles[part]));
                 }
             }
             ASSERT_TRUE(out.WriteRecord()) << c.name << ": " << out.lastError();
