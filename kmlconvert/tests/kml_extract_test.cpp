@@ -150,6 +150,14 @@ TEST(KmlExtraction, RefusalsNameTheFileAndTheLine) {
          kml + "<gx:Track xmlns:gx=\"http://www.google.com/kml/ext/2.2\">\n<gx:coord>-82</gx:coord>"
                "</gx:Track></Placemark></kml>",
          "Line 3: \"-82\" is not a coordinate tuple"},
+        {"track position longer than any",
+         kml + "<gx:Track xmlns:gx=\"http://www.google.com/kml/ext/2.2\">\n<gx:coord>-82.1 29.6" +
+             std::string(200, ' ') + "12</gx:coord></gx:Track></Placemark></kml>",
+         "Line 3: \"-82.1 29.6 "},
+        {"an entity the file does not define",
+         "<?xml version=\"1.0\"?>\n<!DOCTYPE kml SYSTEM \"http://example.com/kml.dtd\">\n" + kml +
+             "<Point><coordinates>-82,29&amp;&tail;</coordinates></Point></Placemark></kml>",
+         "Line 4: it uses the entity &tail; which it does not define."},
         {"endless token", kml + "<Point><coordinates>" + std::string(5000, '7') + "</coordinates>",
          "Line 2: \"7777777777777777777777777777777777777777...\" is not a coordinate tuple."},
         {"no coordinates", kml + "<name>-82,29</name></Placemark></kml>",
