@@ -20,7 +20,7 @@ FileRequest kmlFileRequest() {
     FileRequest request;
     request.kind = FileRequest::Kind::Open;
     request.defaultExtension = ".kml";
-    request.filter = "KML Files(*.kml)|*.kml|KMZ Files(*.kmz)|*.kmz";
+    request.filter = "KML Files(*.kml)|*.kml|KMZ Files(*.kmz)|*.kmz|GPS Files(*.gpx)|*.gpx";
     return request;
 }
 

@@ -63,7 +63,8 @@ std::string kmlNamestrip(std::string_view baseName) {
 
 std::string kmlBaseName(const fs::path& picked) {
     std::string name = picked.filename().string();
-    if (endsWithNoCase(name, ".kml") || endsWithNoCase(name, ".kmz")) {
+    if (endsWithNoCase(name, ".kml") || endsWithNoCase(name, ".kmz") ||
+        endsWithNoCase(name, ".gpx")) {
         name.resize(name.size() - 4);
     }
     return name;
@@ -80,7 +81,9 @@ fs::path WorkingNames::shapefileBase() const {
 WorkingNames namesForKml(const fs::path& picked) {
     const fs::path folder = picked.parent_path();
     const std::string stem = kmlNamestrip(kmlBaseName(picked));
-    return namesFrom(picked, folder / (stem + ".kml"), folder, stem);
+    // A GPS file's working copy stays a GPS file: its name says how it is read.
+    const char* extension = endsWithNoCase(picked.filename().string(), ".gpx") ? ".gpx" : ".kml";
+    return namesFrom(picked, folder / (stem + extension), folder, stem);
 }
 
 WorkingNames namesForShapefile(const WorkingNames& names, const fs::path& shapefile) {

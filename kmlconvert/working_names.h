@@ -10,6 +10,9 @@
 //                                 swBigFire2ea.shp      shapefile (+ .shx, .dbf)
 //                                 swBigFire2ea.prj      projection file
 //
+// A GPS file (".gpx") is read the same way; its working copy keeps ".gpx" (Walk.gpx ->
+// swWalk.gpx), every other name is as for a KML.
+//
 // Only the file name's own extension is replaced: a folder whose name happens to end in
 // ".kml" keeps its name, so every file lands in the folder the user picked.
 
@@ -23,7 +26,7 @@ namespace sw::kml {
 // "Big Fire #2 (east)" -> "swBigFire2ea", "#$%" -> "sw".
 std::string kmlNamestrip(std::string_view baseName);
 
-// The picked file's name without a ".kml" or ".kmz" extension (any case); any other name
+// The picked file's name without a ".kml", ".kmz" or ".gpx" extension (any case); any other name
 // whole: "Fire.KML" -> "Fire", "fire.xml" -> "fire.xml".
 std::string kmlBaseName(const std::filesystem::path& picked);
 

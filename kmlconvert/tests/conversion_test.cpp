@@ -294,7 +294,8 @@ TEST(KmlConversion, QuestionBoxes) {
         EXPECT_EQ(run.dialogs.messages[i], expected[i]) << run.dialogs.messages[i].text;
     }
     ASSERT_EQ(run.dialogs.files.size(), 1u);
-    EXPECT_EQ(run.dialogs.files[0].filter, "KML Files(*.kml)|*.kml|KMZ Files(*.kmz)|*.kmz");
+    EXPECT_EQ(run.dialogs.files[0].filter,
+              "KML Files(*.kml)|*.kml|KMZ Files(*.kmz)|*.kmz|GPS Files(*.gpx)|*.gpx");
     EXPECT_EQ(run.dialogs.files[0].defaultExtension, ".kml");
 }
 

@@ -4,12 +4,14 @@
 #include "kmlconvert/kml_window.h"
 
 #include "kmlconvert/tests/kml_test_data.h"
+#include "testsupport/shapefile_reading.h"
 #include "testsupport/test_paths.h"
 #include "testsupport/window_test.h"
 #include "ui/window_kinds.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -314,6 +316,39 @@ TEST_F(KmlWindow, ConvertsADrawingIntoAShapefile) {
         }
     }
     EXPECT_EQ(field("txtArea")->text(), "1,234.50"); // the user's own value stays
+}
+
+// A fire's edge walked with a handheld GPS, clockwise, in one track segment: the track becomes
+// the perimeter polygon, its points in the order walked, closed back to the first.
+TEST_F(KmlWindow, AWalkedGpsTrackBecomesThePerimeterPolygon) {
+    const fs::path walk = dir / "Ridge Walk.gpx";
+    fs::copy_file(sw::test::sourceDir() / "kmlconvert" / "tests" / "gpx" / "walked_loop.gpx", walk);
+    fillIn();
+    click("CmdEnable");
+    ASSERT_TRUE(convertEnabled()) << ::testing::PrintToString(dialogs.messageTexts());
+    dialogs.clear();
+    // Not points; the open track is offered as a line first: build the polygon instead.
+    dialogs.fileNext(walk.string()).answerNext(sw::Answer::No).answerNext(sw::Answer::Yes);
+    click("cmdFireTab");
+    EXPECT_EQ(dialogs.messageTexts(),
+              (std::vector<std::string>{"Build all Locations as Points?",
+                                        "Initial Shape Type is Line - Build as Polygon Instead?",
+                                        "KML Converted to Polygon Shapefile"}));
+    EXPECT_TRUE(fs::exists(dir / "swRidgeWalk.gpx"));
+    const auto back = sw::test::readShapefile(dir / "swRidgeWalk.shp");
+    ASSERT_EQ(sw::test::problemsOf(back), "");
+    const std::vector<std::pair<double, double>> walked = {
+        {-82.4103, 29.6012}, {-82.4090, 29.6015}, {-82.4078, 29.6009}, {-82.4080, 29.5998},
+        {-82.4095, 29.5994}, {-82.4106, 29.6001}, {-82.4103, 29.6012}};
+    const auto parts = back.raw.value("records")[0]["parts"].toArray();
+    ASSERT_EQ(parts.size(), 1);
+    const auto ring = parts[0].toArray();
+    ASSERT_EQ(ring.size(), static_cast<qsizetype>(walked.size()));
+    for (qsizetype i = 0; i < ring.size(); ++i) {
+        EXPECT_EQ(ring[i][0].toDouble(), walked[static_cast<std::size_t>(i)].first) << i;
+        EXPECT_EQ(ring[i][1].toDouble(), walked[static_cast<std::size_t>(i)].second) << i;
+    }
+    EXPECT_NE(caption("lblDrawnArea"), "");
 }
 
 } // namespace

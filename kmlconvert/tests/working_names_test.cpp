@@ -48,6 +48,10 @@ TEST(WorkingNames, EveryNameDerivesFromTheWorkingCopy) {
     for (const auto& [path, text] : expected) {
         EXPECT_EQ(path.string(), text);
     }
+    // A GPS file's working copy keeps its kind; the other names are as for a KML.
+    const auto walked = namesForKml("/data/fires/Ridge Walk.GPX");
+    EXPECT_EQ(walked.workingCopy.string(), "/data/fires/swRidgeWalk.gpx");
+    EXPECT_EQ(walked.shapefile.string(), "/data/fires/swRidgeWalk.shp");
 }
 
 // A folder whose name ends in ".kml" is not a file extension: every file must still land in
