@@ -204,8 +204,16 @@ std::string addressFileBytes(std::string_view documentText) {
 std::optional<std::string> xmlWellFormednessError(std::string_view text) {
     QXmlStreamReader reader(
         QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())));
+    bool rootStarted = false;
     while (!reader.atEnd()) {
-        reader.readNext();
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        rootStarted = rootStarted || token == QXmlStreamReader::StartElement;
+        // Qt's reader lets a document type declaration through after the root has started;
+        // XML (and Google Earth) do not.
+        if (token == QXmlStreamReader::DTD && rootStarted) {
+            reader.raiseError(
+                QStringLiteral("a document type declaration must come before the root element"));
+        }
     }
     if (!reader.hasError()) {
         return std::nullopt;

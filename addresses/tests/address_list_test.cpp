@@ -198,6 +198,7 @@ TEST(AddressDocument, WellFormednessNamesLineAndColumn) {
         {"<a>fish & chips</a>", "line 1, column 10: "},
         {good + "<kml/>", "line 15, column 12: "},
         {"", "line 1, column 0: "},
+        {"<kml>\n<!DOCTYPE kml>\n</kml>", "line 2, column "},
     };
     for (const Case& c : cases) {
         const auto error = xmlWellFormednessError(c.text);
