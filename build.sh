@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # ./build.sh run   install what building and running need, build, and start Siteward
-# ./build.sh test  install what is missing, check every C++ file against .clang-format, build, and
+# ./build.sh test  install what is missing, check every C++ file against .clang-format and the
+#                  size limits (scripts/check-sizes.py), build, and
 #                  run every test (plain and ASan+UBSan builds) and the threaded ones under
 #                  ThreadSanitizer, fuzz the parsers of outside files for a bounded time (clang,
 #                  build/fuzz), then build the Release configuration and check its Debian package
@@ -133,6 +134,7 @@ run)
 test)
     bash scripts/install-deps.sh test
     check_format
+    python3 scripts/check-sizes.py && echo "No source file over 500 lines, no function over 80"
     build_release
     run_tests "$BUILD"
     build_asan
