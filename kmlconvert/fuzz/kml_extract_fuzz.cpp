@@ -1,39 +1,14 @@
 // libFuzzer target: any bytes given to the KML coordinate reader must end in vertices or a
-// refusal, never in a crash, a hang or unbounded memory. Every vertex handed out must be a
-// tuple the reader checked: two or three numbers, longitude and latitude in range.
+// refusal, never in a crash, a hang or unbounded memory, and keep the readers' rules
+// (extraction_rules.h).
 
-#include "kmlconvert/kml_extract.h"
-
-#include <QBuffer>
-#include <QByteArray>
-
-#include <cstdint>
-#include <cstdlib>
+#include "kmlconvert/fuzz/extraction_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    std::size_t seen = 0;
-    const auto extraction =
-        sw::kml::extractCoordinates(buffer, "fuzz.kml", [&](const sw::kml::Tuple& tuple) {
-            ++seen;
-            if (!(tuple.longitude >= -180 && tuple.longitude <= 180 && tuple.latitude >= -90 &&
-                  tuple.latitude <= 90) ||
-                tuple.text.empty()) {
-                std::abort();
-            }
-        });
-    std::size_t inParts = 0;
-    for (const auto& part : extraction.parts) {
-        if (part.count == 0 || part.first != inParts) {
-            std::abort(); // parts must tile the vertices in order
-        }
-        inParts += part.count;
-    }
-    if (extraction.ok() && (seen == 0 || seen != extraction.vertexCount || inParts != seen)) {
-        std::abort();
-    }
+    sw::kml::checkExtractionRules(
+        [](QIODevice& in, const std::string& name, const sw::kml::VertexSink& sink) {
+            return sw::kml::extractCoordinates(in, name, sink);
+        },
+        data, size);
     return 0;
 }

@@ -12,6 +12,8 @@
 
 namespace {
 
+using sw::test::partsOf;
+
 using sw::kml::Extraction;
 
 struct Read {
@@ -33,16 +35,6 @@ Read readGpx(const std::string& bytes) {
 
 std::string gpxFile(const char* name) {
     return sw::test::readFile(sw::test::sourceDir() / "kmlconvert" / "tests" / "gpx" / name);
-}
-
-std::string partsOf(const Extraction& e) {
-    static const char* kinds[] = {"point", "line", "outer", "inner", "ring", "track", "other"};
-    std::string text;
-    for (const auto& p : e.parts) {
-        text += (text.empty() ? "" : " ") + std::string(kinds[static_cast<int>(p.kind)]) + ":" +
-                std::to_string(p.count);
-    }
-    return text;
 }
 
 TEST(GpxExtraction, TracksRoutesAndWaypointsOfRealFiles) {

@@ -12,6 +12,8 @@
 
 namespace {
 
+using sw::test::partsOf;
+
 namespace fs = std::filesystem;
 using sw::kml::Extraction;
 using sw::kml::PartKind;
@@ -33,16 +35,6 @@ Read readKml(const std::string& bytes, const std::string& shown = "drawn.kml") {
         read.lines.push_back(sw::kml::vertexLine(t));
     });
     return read;
-}
-
-std::string partsOf(const Extraction& e) {
-    static const char* kinds[] = {"point", "line", "outer", "inner", "ring", "track", "other"};
-    std::string text;
-    for (const auto& p : e.parts) {
-        text += (text.empty() ? "" : " ") + std::string(kinds[static_cast<int>(p.kind)]) + ":" +
-                std::to_string(p.count);
-    }
-    return text;
 }
 
 // Google Earth and other tools lay tuples out in many ways; every tuple of every coordinates
