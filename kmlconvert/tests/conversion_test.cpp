@@ -423,6 +423,23 @@ TEST(KmlConversion, RingRolesComeFromTheKmlNotFromWhichRingLiesInsideWhich) {
     expectDrawnAcres(run.outcome, back); // the label adds both, as the shape holds both
 }
 
+// GDAL's GPX test file: its route and the two segments of its track become a line shapefile
+// of three parts; its two waypoints, single points, are left out and counted.
+TEST(KmlConversion, AGpsFileConvertsLikeADrawing) {
+    TempDir dir;
+    fs::copy_file(sw::test::sourceDir() / "kmlconvert" / "tests" / "gpx" / "test.gpx",
+                  dir / "test.gpx");
+    Session run;
+    convert(run, dir / "test.gpx", {No, No});
+    ASSERT_TRUE(run.outcome.completed) << ::testing::PrintToString(run.dialogs.messageTexts());
+    EXPECT_EQ(run.dialogs.messageTexts().back(),
+              "KML Converted to Polyline Shapefile\n2 single points were left out.");
+    EXPECT_EQ(readFile(dir / "ccswtest.csv").substr(0, 16), "1,1,0,2\r\n1,4,3\r\n");
+    const auto back = sw::test::readShapefile(dir / "swtest.shp");
+    ASSERT_EQ(sw::test::problemsOf(back), "");
+    EXPECT_EQ(partSizes(back), (std::vector<int>{3, 2, 2}));
+}
+
 TEST(KmlConversion, OverwriteCancelAndRefusal) {
     TempDir dir;
     const fs::path kml = dir / "Ridge.kml";
