@@ -113,6 +113,7 @@ Extraction CoordinateReader::run(QIODevice& input) {
     }
     if (result_.ok()) {
         finished();
+        endPart(); // a part still open at the end still holds vertices of the file
     }
     parser_ = nullptr;
     if (result_.ok() && result_.vertexCount == 0) {

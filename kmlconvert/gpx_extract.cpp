@@ -166,10 +166,15 @@ private:
         if (count == 3) {
             text += "," + elevation;
         }
-        if (!partOpen()) {
+        // A stray position (a track point outside any segment, say) is a point of its own.
+        const bool single = !partOpen();
+        if (single) {
             beginPart(PartKind::Point);
         }
         vertex(text, numbers, count, positionLine_);
+        if (single) {
+            endPart();
+        }
     }
 
     std::vector<Element> stack_;

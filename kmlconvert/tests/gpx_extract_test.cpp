@@ -79,6 +79,14 @@ TEST(GpxExtraction, GpxOneZeroAndNoNamespaceReadAlike) {
     }
 }
 
+TEST(GpxExtraction, APositionOutsideItsSegmentOrRouteIsASinglePoint) {
+    const Read read = readGpx("<gpx><trkpt lat=\"29.5\" lon=\"-82.5\"/>"
+                              "<trk><rtept lat=\"29.6\" lon=\"-82.4\"/><trkseg>"
+                              "<trkpt lat=\"29.7\" lon=\"-82.3\"/></trkseg></trk></gpx>");
+    ASSERT_TRUE(read.extraction.ok()) << read.extraction.refusal;
+    EXPECT_EQ(partsOf(read.extraction), "point:1 point:1 track:1");
+}
+
 TEST(GpxExtraction, RefusalsNameTheFileAndTheLine) {
     const std::string gpx = "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\">\n<trk><trkseg>\n";
     struct Case {
