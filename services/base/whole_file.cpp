@@ -44,11 +44,11 @@ int writeAllBytes(int fd, std::string_view bytes) {
     return 0;
 }
 
-WholeFileWrite::WholeFileWrite(const fs::path& target) : target_(target) {
+WholeFileWrite::WholeFileWrite(const fs::path& target, AtALink atALink) : target_(target) {
     std::error_code ec;
     // Writing through a link updates the file it points to, as writing in place would.
     // A link whose file does not exist yet gets that file, and stays a link.
-    for (int hops = 0; fs::is_symlink(target_, ec); ++hops) {
+    for (int hops = 0; atALink == AtALink::WriteThrough && fs::is_symlink(target_, ec); ++hops) {
         if (hops == 40) {
             problem_ = "it is a chain of links that never ends";
             return;
@@ -62,7 +62,7 @@ WholeFileWrite::WholeFileWrite(const fs::path& target) : target_(target) {
     }
     mode_t mode = newFileMode();
     struct stat existing {};
-    if (::stat(target_.c_str(), &existing) == 0) {
+    if (::lstat(target_.c_str(), &existing) == 0 && !S_ISLNK(existing.st_mode)) {
         // Replacing by a rename needs only the folder's permission; the file's own decides.
         if (const WriteRefusal refusal = writeRefusal(target_, existing); refusal.refused()) {
             problem_ = refusal.kind == WriteRefusal::Kind::System ? refusal.systemReason
@@ -130,8 +130,8 @@ std::string WholeFileWrite::commit(std::string_view bytes) {
     return {};
 }
 
-WriteStatus writeWholeFile(const fs::path& path, std::string_view bytes) {
-    WholeFileWrite file(path);
+WriteStatus writeWholeFile(const fs::path& path, std::string_view bytes, AtALink atALink) {
+    WholeFileWrite file(path, atALink);
     std::string problem = file.problem().empty() ? file.commit(bytes) : file.problem();
     if (!problem.empty()) {
         return WriteStatus::failure("Cannot write " + path.string() + ": " + problem);

@@ -7,7 +7,9 @@
 //   - a target the user may not write (no write permission, a write-protected file, a folder,
 //     a device) is refused with a message naming it, and left untouched;
 //   - a replaced file keeps its permissions; a new one gets the usual ones (umask);
-//   - a target reached through a symbolic link replaces the file the link points to.
+//   - a target reached through a symbolic link replaces the file the link points to, unless
+//     the writer names the file itself (a working file): then the link is replaced by the file
+//     and what it points to is left alone.
 
 #include <filesystem>
 #include <string>
@@ -25,6 +27,12 @@ struct WriteStatus {
     explicit operator bool() const { return ok; }
 };
 
+// What a symbolic link standing at the target means.
+enum class AtALink {
+    WriteThrough, // the user's own choice: the file it points to is replaced
+    Replace,      // a name the program gives its own working file: the link itself is replaced
+};
+
 // A replacement in steps: for writers that ask the user something between finding the target
 // writable and having the content (the KML link question), so nothing is asked for a file that
 // cannot be written; and for writers of large files (the conversion's working copy and vertex
@@ -32,7 +40,8 @@ struct WriteStatus {
 class WholeFileWrite {
 public:
     // Checks the target and opens the temporary file beside it.
-    explicit WholeFileWrite(const std::filesystem::path& target);
+    explicit WholeFileWrite(const std::filesystem::path& target,
+                            AtALink atALink = AtALink::WriteThrough);
     ~WholeFileWrite(); // removes the temporary file unless committed
     WholeFileWrite(const WholeFileWrite&) = delete;
     WholeFileWrite& operator=(const WholeFileWrite&) = delete;
@@ -66,6 +75,7 @@ private:
 int writeAllBytes(int fd, std::string_view bytes);
 
 // Both steps at once. The failure message names the file: "Cannot write /x/pfcamps.txt: ...".
-WriteStatus writeWholeFile(const std::filesystem::path& path, std::string_view bytes);
+WriteStatus writeWholeFile(const std::filesystem::path& path, std::string_view bytes,
+                           AtALink atALink = AtALink::WriteThrough);
 
 } // namespace sw
