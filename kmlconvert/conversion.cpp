@@ -1,5 +1,6 @@
 #include "kmlconvert/conversion.h"
 
+#include "kmlconvert/coordinate_reader.h"
 #include "kmlconvert/kml_extract.h"
 #include "kmlconvert/kmz_archive.h"
 #include "kmlconvert/perimeter_shapefile.h"
@@ -8,9 +9,13 @@
 #include "taskwindow/record_file.h"
 
 #include <QFile>
+#include <QLockFile>
 
+#include <algorithm>
+#include <memory>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 namespace sw::kml {
 
@@ -45,11 +50,11 @@ std::string copyWhole(const fs::path& from, const fs::path& to) {
     if (fs::equivalent(from, to, ec)) {
         return {}; // the picked file is its own working copy
     }
-    QFile in(QString::fromStdString(from.string()));
-    if (!in.open(QIODevice::ReadOnly)) {
-        return "Cannot read " + from.string() + ": " + in.errorString().toStdString();
+    QFile in;
+    if (std::string problem = openForReading(in, from.string()); !problem.empty()) {
+        return "Cannot read " + from.string() + ": " + problem;
     }
-    WholeFileWrite out(to);
+    WholeFileWrite out(to, AtALink::Replace);
     if (!out.problem().empty()) {
         return "Cannot write " + to.string() + ": " + out.problem();
     }
@@ -73,18 +78,47 @@ std::string copyWhole(const fs::path& from, const fs::path& to) {
     return {};
 }
 
+// The working names of a conversion are its own for as long as it runs: a lock file beside
+// them, released at the end. A lock that cannot be made at all (a folder the user may not write)
+// is no reason to stop; writing there says so.
+class NameLocks {
+public:
+    // Empty when the names `folder`/`stem`... are this conversion's, else the message.
+    std::string take(const fs::path& folder, const std::string& stem) {
+        const fs::path file = folder / ("." + stem + ".lock");
+        if (std::find(taken_.begin(), taken_.end(), file) != taken_.end()) {
+            return {};
+        }
+        auto lock = std::make_unique<QLockFile>(QFile::decodeName(file.c_str()));
+        lock->setStaleLockTime(0); // a lock outlives no conversion: only a live process holds one
+        if (lock->tryLock(0)) {
+            locks_.push_back(std::move(lock));
+            taken_.push_back(file);
+        } else if (lock->error() == QLockFile::LockFailedError) {
+            return "Another conversion is using the working name " + stem + " in " +
+                   folder.string() + ".\nConvert again once it is complete.";
+        }
+        return {};
+    }
+
+private:
+    std::vector<std::unique_ptr<QLockFile>> locks_;
+    std::vector<fs::path> taken_;
+};
+
 class Conversion {
 public:
-    Conversion(Dialogs& dialogs, const FireAttributes& attributes)
-        : dialogs_(dialogs), attributes_(attributes) {}
+    Conversion(Dialogs& dialogs, const FireAttributes& attributes, FileDialogMemory& kmlDialog)
+        : dialogs_(dialogs), attributes_(attributes), kmlDialog_(kmlDialog) {}
 
     ConversionOutcome run() {
-        auto picked = dialogs_.file(kmlFileRequest());
+        auto picked = kmlDialog_.pick(dialogs_, kmlFileRequest());
         if (!picked) {
             return outcome_;
         }
         outcome_.names = namesForKml(*picked);
-        if (!settleShapefileName() || !makeWorkingCopy() || !writeWorkingFiles() ||
+        if (!lockNames(names().workingCopy) || !settleShapefileName() ||
+            !lockNames(names().shapefileBase()) || !makeWorkingCopy() || !writeWorkingFiles() ||
             !loadDatabase() || !buildShapefile()) {
             return outcome_;
         }
@@ -98,6 +132,20 @@ private:
     bool stop(const std::string& message) {
         dialogs_.inform(message, {}, Icon::Warning);
         return false;
+    }
+
+    // The names made from `file` (its folder and stem) are this conversion's until it ends.
+    bool lockNames(const fs::path& file) {
+        const std::string problem = locks_.take(file.parent_path(), file.stem().string());
+        return problem.empty() || stop(problem);
+    }
+
+    // A KMZ's document was unpacked only to be converted: a refused one goes again.
+    void dropUnpackedDocument() {
+        if (isKmz(names().kml)) {
+            std::error_code ec;
+            fs::remove(names().workingCopy, ec);
+        }
     }
 
     bool removeIfPresent(const fs::path& file) {
@@ -121,7 +169,10 @@ private:
             return removeIfPresent(names().database) && removeIfPresent(names().attributeFile) &&
                    removeIfPresent(names().vertexFile) && removeIfPresent(names().oldAttributeFile);
         }
-        auto chosen = dialogs_.file(shapefileSaveRequest());
+        // Offered beside the file being converted, under the name it would have had.
+        FileRequest request = shapefileSaveRequest();
+        request.fileName = names().shapefile.string();
+        auto chosen = dialogs_.file(request);
         if (!chosen || chosen->empty()) {
             return false;
         }
@@ -144,6 +195,7 @@ private:
         std::error_code ec;
         if (fs::file_size(names().workingCopy, ec) == 0 && !ec) {
             dialogs_.inform(names().workingCopy.string(), "File Is Empty");
+            dropUnpackedDocument();
             return false;
         }
         return true;
@@ -151,7 +203,8 @@ private:
 
     bool writeWorkingFiles() {
         WaitCursor wait(dialogs_);
-        const auto written = writeWholeFile(names().attributeFile, attributeLine(attributes_));
+        const auto written =
+            writeWholeFile(names().attributeFile, attributeLine(attributes_), AtALink::Replace);
         if (!written) {
             return stop(written.message);
         }
@@ -163,6 +216,7 @@ private:
                                     names().kml.string(), vertices_, *vertexText);
         if (!extraction_.ok()) {
             database_.abandon();
+            dropUnpackedDocument();
             return stop(extraction_.refusal);
         }
         database_.verticesRead(extraction_.vertexCount);
@@ -201,6 +255,8 @@ private:
 
     Dialogs& dialogs_;
     const FireAttributes& attributes_;
+    FileDialogMemory& kmlDialog_;
+    NameLocks locks_; // released last, after the database's load has ended
     ConversionOutcome outcome_;
     Extraction extraction_;
     PerimeterVertices vertices_;
@@ -210,8 +266,9 @@ private:
 
 } // namespace
 
-ConversionOutcome convertKml(Dialogs& dialogs, const FireAttributes& attributes) {
-    return Conversion(dialogs, attributes).run();
+ConversionOutcome convertKml(Dialogs& dialogs, const FireAttributes& attributes,
+                             FileDialogMemory& kmlDialog) {
+    return Conversion(dialogs, attributes, kmlDialog).run();
 }
 
 } // namespace sw::kml

@@ -14,6 +14,7 @@
 #include "kmlconvert/working_names.h"
 #include "services/base/dialogs.h"
 #include "services/shapefile/shapefiles.h"
+#include "taskwindow/output_file_choice.h"
 
 #include <optional>
 #include <string>
@@ -35,6 +36,10 @@ struct ConversionOutcome {
     WorkingNames names;
 };
 
-ConversionOutcome convertKml(Dialogs& dialogs, const FireAttributes& attributes);
+// `kmlDialog` is the window's open dialog for the file to convert: it starts in the folder of
+// the file converted last. Two conversions whose files share working names (Fire 1.kml and
+// Fire-1.kml both work as swFire1) never run at once: the second says the name is in use.
+ConversionOutcome convertKml(Dialogs& dialogs, const FireAttributes& attributes,
+                             FileDialogMemory& kmlDialog);
 
 } // namespace sw::kml

@@ -3,12 +3,17 @@
 #include "coord/number_text.h"
 #include "services/base/enclosed.h"
 
+#include <QFile>
 #include <QIODevice>
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <system_error>
+#include <unistd.h>
 
 namespace sw::kml {
 
@@ -22,6 +27,18 @@ struct ParserFree {
 };
 
 } // namespace
+
+std::string openForReading(QFile& file, const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::strerror(errno);
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return file.errorString().toStdString();
+    }
+    return {};
+}
 
 std::string refusalText(std::string_view format, const std::string& file, long long line,
                         const std::string& reason) {

@@ -13,9 +13,14 @@
 #include <string>
 #include <string_view>
 
+class QFile;
 class QIODevice;
 
 namespace sw::kml {
+
+// Opens `path` for reading into `file`, whatever bytes its name holds (a folder name that is
+// not UTF-8 cannot pass through a QString). Empty on success, otherwise the system's reason.
+std::string openForReading(QFile& file, const std::string& path);
 
 // "The KML file /d/f.kml cannot be converted.\nLine 3: ..." (`format`: "KML", "GPX").
 std::string refusalText(std::string_view format, const std::string& file, long long line,

@@ -308,12 +308,11 @@ bool isGpsFile(const std::string& path) {
 Extraction extractCoordinates(const std::string& path, const VertexSink& sink,
                               const std::string& shownName) {
     const std::string& shown = shownName.empty() ? path : shownName;
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (const std::string problem = openForReading(file, path); !problem.empty()) {
         Extraction failed;
-        failed.refusal =
-            refusalText(isGpsFile(path) ? "GPX" : "KML", shown, 0,
-                        "It cannot be read: " + file.errorString().toStdString() + ".");
+        failed.refusal = refusalText(isGpsFile(path) ? "GPX" : "KML", shown, 0,
+                                     "It cannot be read: " + problem + ".");
         return failed;
     }
     return isGpsFile(path) ? extractGpsCoordinates(file, shown, sink)
@@ -326,7 +325,7 @@ std::string vertexLine(const Tuple& tuple) {
 
 Extraction writeVertexFile(const std::string& kmlPath, const std::string& vertexPath,
                            const std::string& shownName) {
-    WholeFileWrite out(vertexPath);
+    WholeFileWrite out(vertexPath, AtALink::Replace);
     if (!out.problem().empty()) {
         Extraction failed;
         failed.refusal = "Cannot write the vertex file " + vertexPath + ": " + out.problem();

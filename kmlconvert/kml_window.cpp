@@ -184,7 +184,7 @@ void KmlConversionWindow::checkAndUnlock() {
 }
 
 void KmlConversionWindow::convert() {
-    const auto outcome = kml::convertKml(dialogs_, attributes());
+    const auto outcome = kml::convertKml(dialogs_, attributes(), kmlDialog_);
     if (!outcome.completed) {
         return;
     }

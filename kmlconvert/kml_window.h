@@ -8,6 +8,7 @@
 #include "kmlconvert/feature_categories.h"
 #include "kmlconvert/fire_attributes.h"
 #include "taskwindow/clock.h"
+#include "taskwindow/output_file_choice.h"
 
 #include <QWidget>
 
@@ -50,6 +51,7 @@ private:
     void leave();
 
     Dialogs& dialogs_;
+    FileDialogMemory kmlDialog_; // opens where the file converted last lay
     FireAttributesForm* form_ = nullptr;
     OutputLock* lock_ = nullptr;
 

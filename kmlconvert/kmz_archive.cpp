@@ -64,7 +64,7 @@ std::string extractKmzDocument(const std::filesystem::path& kmz, const std::file
         return "The KMZ file " + shown + " cannot be read (" + entryName +
                "): " + zip_strerror(archive.get()) + ".";
     }
-    WholeFileWrite out(kml);
+    WholeFileWrite out(kml, AtALink::Replace);
     if (!out.problem().empty()) {
         return "Cannot write " + kml.string() + ": " + out.problem();
     }

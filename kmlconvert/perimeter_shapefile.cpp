@@ -163,7 +163,7 @@ Extraction readPerimeter(const std::string& kmlPath, const std::string& vertexPa
                          const std::string& shownName, PerimeterVertices& vertices,
                          TextFeed& vertexText) {
     vertices.clear();
-    WholeFileWrite out(vertexPath);
+    WholeFileWrite out(vertexPath, AtALink::Replace);
     if (!out.problem().empty()) {
         vertexText.giveUp();
         Extraction failed;

@@ -1,5 +1,9 @@
 #include "kmlconvert/working_database.h"
 
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
 namespace sw::kml {
 
 namespace fs = std::filesystem;
@@ -17,6 +21,19 @@ const std::vector<ColumnDef>& fireDatColumns() {
         {"CONTAINED", ColumnType::Text, 7},    {"SIGNIF", ColumnType::Text, 4},
     };
     return columns;
+}
+
+fs::path withSuffix(const fs::path& file, const char* suffix) {
+    return fs::path(file.string() + suffix);
+}
+
+// A database file with the journals SQLite keeps beside it: a journal left by a database that
+// stopped half-way would otherwise be played into the next database of that name. Links are
+// removed as links; a folder is never removed.
+void removeDatabaseFiles(const fs::path& file) {
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
+        ::unlink(withSuffix(file, suffix).c_str());
+    }
 }
 
 std::string textSource(const fs::path& folder, const fs::path& file) {
@@ -43,8 +60,28 @@ void WorkingDatabase::start(const WorkingNames& names, std::shared_ptr<TextFeed>
         Loaded fire = loadFireTable();
         const bool loaded = fire.fire.has_value();
         fire_.set_value(std::move(fire));
-        return loaded ? loadVertices() : std::string();
+        std::string problem = loaded ? loadVertices() : std::string();
+        // Even a database that lacks something goes in place, for the user the message
+        // sends there; only one of a refused KML does not.
+        return settle(loaded, std::move(problem));
     });
+}
+
+std::string WorkingDatabase::settle(bool keep, std::string problem) {
+    database_.close();
+    if (keep && !abandoned_) {
+        const fs::path& target = names_->database;
+        for (const char* journal : {"-journal", "-wal", "-shm"}) {
+            ::unlink(withSuffix(target, journal).c_str());
+        }
+        if (::rename(building_.c_str(), target.c_str()) == 0) {
+            return problem;
+        }
+        problem = "Cannot put the working database in place as " + target.string() + ": " +
+                  std::strerror(errno);
+    }
+    removeDatabaseFiles(building_);
+    return problem;
 }
 
 std::string WorkingDatabase::failed(const std::string& what) const {
@@ -53,11 +90,14 @@ std::string WorkingDatabase::failed(const std::string& what) const {
 
 WorkingDatabase::Loaded WorkingDatabase::loadFireTable() {
     Loaded loaded;
-    if (!database_.create(names_->database)) {
+    // Hidden, and of the working name's own folder, so the move onto it is a rename.
+    building_ =
+        names_->database.parent_path() / ("." + names_->database.filename().string() + ".new");
+    removeDatabaseFiles(building_); // left by a conversion that never ended
+    if (!database_.create(building_)) {
         loaded.problem = "Cannot create the working database:\n" + database_.lastError();
         return loaded;
     }
-    created_ = true;
     if (!database_.createTable("FIRE_DAT", fireDatColumns())) {
         loaded.problem = failed("Cannot create the table FIRE_DAT in");
         return loaded;
@@ -88,14 +128,10 @@ void WorkingDatabase::verticesRead(std::size_t count) {
 
 void WorkingDatabase::abandon() {
     settled_ = true;
+    abandoned_ = true;
     vertexText_->giveUp();
     vertexCount_.set_value(0);
     finish();
-    database_.close();
-    if (created_) { // a file of that name from before is not this load's to remove
-        std::error_code ec;
-        fs::remove(names_->database, ec);
-    }
 }
 
 std::string WorkingDatabase::loadVertices() {

@@ -94,7 +94,8 @@ sw::kml::FireAttributes attributes() {
 
 bool convertOnce(const fs::path& kml, std::string& message) {
     PolygonAnswers dialogs(kml.string());
-    auto outcome = sw::kml::convertKml(dialogs, attributes());
+    sw::FileDialogMemory kmlDialog;
+    auto outcome = sw::kml::convertKml(dialogs, attributes(), kmlDialog);
     message = dialogs.lastMessage();
     return outcome.completed;
 }

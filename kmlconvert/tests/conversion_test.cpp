@@ -11,6 +11,7 @@
 #include "testsupport/test_paths.h"
 
 #include <QJsonArray>
+#include <QLockFile>
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -87,6 +88,7 @@ std::vector<int> partSizes(const sw::test::ReadBack& back) {
 struct Session {
     ConversionOutcome outcome;
     ScriptedDialogs dialogs;
+    sw::FileDialogMemory kmlDialog;
 };
 
 void convert(Session& run, const fs::path& kml, std::initializer_list<Answer> answers) {
@@ -94,7 +96,7 @@ void convert(Session& run, const fs::path& kml, std::initializer_list<Answer> an
     for (Answer a : answers) {
         run.dialogs.answerNext(a);
     }
-    run.outcome = convertKml(run.dialogs, ridgeFire());
+    run.outcome = convertKml(run.dialogs, ridgeFire(), run.kmlDialog);
 }
 
 constexpr Answer Yes = Answer::Yes;
@@ -180,7 +182,7 @@ TEST(KmlConversion, ShapeTypeDecisions) {
         for (Answer answer : test.answers) {
             run.dialogs.answerNext(answer);
         }
-        run.outcome = convertKml(run.dialogs, ridgeFire());
+        run.outcome = convertKml(run.dialogs, ridgeFire(), run.kmlDialog);
         EXPECT_TRUE(run.outcome.completed);
         EXPECT_EQ(run.dialogs.messageTexts(), test.questions);
         EXPECT_TRUE(run.dialogs.allAnswersUsed());
@@ -263,7 +265,7 @@ TEST(KmlConversion, SinglePointsBesideLinesAndPolygons) {
         for (Answer answer : test.answers) {
             run.dialogs.answerNext(answer);
         }
-        run.outcome = convertKml(run.dialogs, ridgeFire());
+        run.outcome = convertKml(run.dialogs, ridgeFire(), run.kmlDialog);
         EXPECT_TRUE(run.outcome.completed);
         EXPECT_EQ(run.dialogs.messageTexts(), test.messages);
         EXPECT_TRUE(run.dialogs.allAnswersUsed());
@@ -280,7 +282,7 @@ TEST(KmlConversion, QuestionBoxes) {
     writeFile(dir / "f.kml", lineKml({"-82.30,29.60", "-82.20,29.60", "-82.20,29.70"}));
     Session run;
     convert(run, dir / "f.kml", {No, Yes});
-    ASSERT_EQ(run.dialogs.messages.size(), 3u);
+    ASSERT_EQ(run.dialogs.messages.size(), 3u) << run.dialogs.messages[0].text;
     const sw::MessageRequest expected[] = {
         // Enter keeps the drawing as drawn: No is the default of every shape question.
         {"Build all Locations as Points?", "Shapefile Type", sw::Icon::Question, sw::Buttons::YesNo,
@@ -453,7 +455,7 @@ TEST(KmlConversion, OverwriteCancelAndRefusal) {
     const auto before = filesIn(dir.path());
     Session cancelled;
     cancelled.dialogs.fileNext(kml.string()).fileNext(std::nullopt).answerNext(No);
-    cancelled.outcome = convertKml(cancelled.dialogs, ridgeFire());
+    cancelled.outcome = convertKml(cancelled.dialogs, ridgeFire(), cancelled.kmlDialog);
     EXPECT_FALSE(cancelled.outcome.completed);
     EXPECT_EQ(cancelled.dialogs.messageTexts(),
               std::vector<std::string>{"Shapefile " + (dir / "swRidge.shp").string() +
@@ -463,13 +465,14 @@ TEST(KmlConversion, OverwriteCancelAndRefusal) {
     ASSERT_EQ(cancelled.dialogs.files.size(), 2u);
     EXPECT_EQ(cancelled.dialogs.files[1].kind, sw::FileRequest::Kind::Save);
     EXPECT_EQ(cancelled.dialogs.files[1].filter, "Shape Files(*.shp)|*.shp");
+    EXPECT_EQ(cancelled.dialogs.files[1].fileName, (dir / "swRidge.shp").string());
     EXPECT_EQ(filesIn(dir.path()), before);
 
     // No, then another name: the working files follow the picked name.
     Session renamed;
     renamed.dialogs.fileNext(kml.string()).fileNext((dir / "Final.shp").string());
     renamed.dialogs.answerNext(No).answerNext(No).answerNext(No);
-    renamed.outcome = convertKml(renamed.dialogs, ridgeFire());
+    renamed.outcome = convertKml(renamed.dialogs, ridgeFire(), renamed.kmlDialog);
     ASSERT_TRUE(renamed.outcome.completed);
     for (const char* name :
          {"Final.shp", "Final.prj", "Final.mdb", "ccFinal.csv", "pwattFinal.csv"}) {
@@ -601,6 +604,85 @@ TEST(KmlConversion, AnIncompleteDatabaseStopsTheShapefile) {
                                                           "ccswRidge.csv", "pwattswRidge.csv"}));
 }
 
+// The files a conversion names itself are its own: what a conversion that stopped half-way
+// left under those names is replaced, a link planted under one is replaced rather than
+// written through, and a second conversion of the same names waits its turn.
+TEST(KmlConversion, WorkingFilesAreTheConversionsOwn) {
+    TempDir dir;
+    const fs::path kml = dir / "Ridge.kml";
+    fs::copy_file(sw::test::kmlTestFile("polygon_ge.kml"), kml);
+    // Left by a conversion that stopped: a database of another kind, and a journal that SQLite
+    // would play into a new database of that name.
+    writeFile(dir / "swRidge.mdb", "half a database");
+    writeFile(dir / "swRidge.mdb-journal", "half a journal");
+    Session retry;
+    convert(retry, kml, {No, No});
+    ASSERT_TRUE(retry.outcome.completed) << testing::PrintToString(retry.dialogs.messageTexts());
+    {
+        sw::Database db;
+        ASSERT_TRUE(db.openReadOnly(dir / "swRidge.mdb")) << db.lastError();
+        auto rows = db.query("SELECT COUNT(F1) FROM COORD");
+        ASSERT_TRUE(rows) << db.lastError();
+        EXPECT_EQ(rows->number(0), 5);
+    }
+    EXPECT_FALSE(fs::exists(dir / "swRidge.mdb-journal"));
+
+    // Links under every working name, one of them dangling: the files they point to stay as
+    // they were, and no file appears where the dangling one points.
+    TempDir other;
+    fs::remove(dir / "swRidge.shp");
+    const char* linked[] = {"swRidge.kml", "ccswRidge.csv", "pwattswRidge.csv", "swRidge.prj"};
+    for (const char* name : linked) {
+        writeFile(other / name, "not the program's");
+        fs::remove(dir / name);
+        fs::create_symlink(other / name, dir / name);
+    }
+    fs::remove(dir / "swRidge.mdb");
+    fs::create_symlink(other / "elsewhere.mdb", dir / "swRidge.mdb");
+    Session planted;
+    convert(planted, kml, {No, No});
+    ASSERT_TRUE(planted.outcome.completed)
+        << testing::PrintToString(planted.dialogs.messageTexts());
+    for (const char* name : linked) {
+        EXPECT_EQ(readFile(other / name), "not the program's") << name;
+        EXPECT_FALSE(fs::is_symlink(dir / name)) << name;
+    }
+    EXPECT_FALSE(fs::is_symlink(dir / "swRidge.mdb"));
+    EXPECT_FALSE(fs::exists(other / "elsewhere.mdb"));
+
+    // Fire 1.kml and Fire-1.kml share every working name: while one converts, the other says
+    // so and touches nothing.
+    fs::copy_file(kml, dir / "Fire 1.kml");
+    QLockFile running(QString::fromStdString((dir / ".swFire1.lock").string()));
+    ASSERT_TRUE(running.tryLock(0));
+    const auto before = filesIn(dir.path());
+    Session second;
+    convert(second, dir / "Fire 1.kml", {No, No});
+    EXPECT_FALSE(second.outcome.completed);
+    EXPECT_EQ(second.dialogs.messageTexts(),
+              std::vector<std::string>{"Another conversion is using the working name swFire1 in " +
+                                       dir.path().string() +
+                                       ".\nConvert again once it is complete."});
+    EXPECT_EQ(filesIn(dir.path()), before);
+    running.unlock();
+    convert(second, dir / "Fire 1.kml", {No, No});
+    EXPECT_TRUE(second.outcome.completed);
+    // The same window's open dialog starts where the last file was picked.
+    EXPECT_EQ(second.dialogs.files.back().fileName, (dir / "Fire 1.kml").string());
+}
+
+// A folder name need not be UTF-8 (a USB stick from another system): the file in it converts.
+TEST(KmlConversion, AFolderNameThatIsNotUtf8) {
+    TempDir dir;
+    const fs::path folder = dir / "Feuer \xFF";
+    fs::create_directory(folder);
+    fs::copy_file(sw::test::kmlTestFile("polygon_ge.kml"), folder / "Ridge.kml");
+    Session run;
+    convert(run, folder / "Ridge.kml", {No, No});
+    EXPECT_TRUE(run.outcome.completed) << testing::PrintToString(run.dialogs.messageTexts());
+    EXPECT_TRUE(fs::exists(folder / "swRidge.shp"));
+}
+
 TEST(KmlConversion, MissingEmptyAndZippedFiles) {
     TempDir dir;
     Session missing;
@@ -635,6 +717,19 @@ TEST(KmlConversion, MissingEmptyAndZippedFiles) {
     convert(broken, dir / "Broken.kml", {});
     EXPECT_FALSE(broken.outcome.completed);
     EXPECT_EQ(readFile(dir / "swBroken.mdb"), "an earlier database");
+
+    // A KMZ whose document is refused takes its unpacked document with it.
+    writeFile(dir / "broken.kml", "<kml><Point><coordinates>-82,29</Point></kml>");
+    const auto badZip = sw::test::runProcess(
+        "/usr/bin/python3", {"-c",
+                             "import zipfile,sys; z=zipfile.ZipFile(sys.argv[1],'w'); "
+                             "z.write(sys.argv[2],'doc.kml'); z.close()",
+                             (dir / "Bad.kmz").string(), (dir / "broken.kml").string()});
+    ASSERT_EQ(badZip.exitCode, 0) << badZip.output;
+    Session badKmz;
+    convert(badKmz, dir / "Bad.kmz", {});
+    EXPECT_FALSE(badKmz.outcome.completed);
+    EXPECT_FALSE(fs::exists(dir / "swBad.kml"));
 }
 
 } // namespace
