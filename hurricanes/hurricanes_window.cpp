@@ -229,7 +229,8 @@ bool HurricanesWindow::reportDateLeft() {
         dialogs_.inform(sw::kFutureYearMessage);
         return false;
     case sw::ReportDateCheck::AskOld:
-        return dialogs_.askYesNo(sw::kOldYearQuestion, sw::kOldYearTitle, sw::Icon::Question);
+        return dialogs_.askYesNo(sw::kOldYearQuestion, sw::kOldYearTitle, sw::Icon::Question,
+                                 sw::Answer::No);
     }
     return true;
 }

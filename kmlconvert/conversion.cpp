@@ -163,7 +163,7 @@ private:
         }
         const std::string question =
             "Shapefile " + names().shapefile.string() + " exists - overwrite?";
-        if (dialogs_.askYesNo(question, "Overwrite", Icon::Warning)) {
+        if (dialogs_.askYesNo(question, "Overwrite", Icon::Warning, Answer::No)) {
             // The working files of the earlier conversion go now; the shapefile itself (and
             // its projection file) is replaced only once the new one is complete.
             return removeIfPresent(names().database) && removeIfPresent(names().attributeFile) &&

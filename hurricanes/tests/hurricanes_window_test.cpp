@@ -210,6 +210,8 @@ TEST_F(HurricanesWindow, ReportDateNextYearRefusedLastYearSilentTheYearBeforeAsk
         if (c.answer) {
             EXPECT_EQ(dialogs.messages[0].title, sw::kOldYearTitle);
             EXPECT_EQ(dialogs.messages[0].buttons, sw::Buttons::YesNo);
+            // Enter does not take a year typed wrong: the fire dates' questions do the same.
+            EXPECT_EQ(dialogs.messages[0].defaultButton, sw::Answer::No);
         } else {
             EXPECT_EQ(dialogs.beeps, 1) << c.typed;
         }

@@ -462,6 +462,8 @@ TEST(KmlConversion, OverwriteCancelAndRefusal) {
                                        " exists - overwrite?"});
     EXPECT_EQ(cancelled.dialogs.messages[0].title, "Overwrite");
     EXPECT_EQ(cancelled.dialogs.messages[0].icon, sw::Icon::Warning);
+    // Enter keeps the old shapefile, as at every other overwrite question.
+    EXPECT_EQ(cancelled.dialogs.messages[0].defaultButton, Answer::No);
     ASSERT_EQ(cancelled.dialogs.files.size(), 2u);
     EXPECT_EQ(cancelled.dialogs.files[1].kind, sw::FileRequest::Kind::Save);
     EXPECT_EQ(cancelled.dialogs.files[1].filter, "Shape Files(*.shp)|*.shp");
