@@ -73,6 +73,20 @@ bool Database::create(const std::filesystem::path& file) {
     return openFile(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, false);
 }
 
+bool Database::createBuiltAside(const std::filesystem::path& file) {
+    if (!create(file)) {
+        return false;
+    }
+    if (sqlite3_exec(db_, "PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF", nullptr, nullptr,
+                     nullptr) != SQLITE_OK) {
+        std::string message =
+            "Cannot create database " + file.string() + ": " + sqlite3_errmsg(db_);
+        close();
+        return fail(std::move(message));
+    }
+    return true;
+}
+
 bool Database::openFile(const std::filesystem::path& file, int flags, bool mustExist) {
     close();
     error_.clear();

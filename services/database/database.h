@@ -64,6 +64,11 @@ public:
     // Creates a new, empty database file. Fails when the file already exists: a working
     // database left from an earlier run is never silently reused.
     bool create(const std::filesystem::path& file);
+    // As create(), for a database built under a name of its own and renamed into place only
+    // once complete: what a crash leaves of it is never used, so it needs no journal on the
+    // disk and no waiting for the disk. Undoing a statement still works (the journal is kept
+    // in memory).
+    bool createBuiltAside(const std::filesystem::path& file);
     bool isOpen() const { return db_ != nullptr; }
     void close();
     const std::filesystem::path& file() const { return file_; }
