@@ -94,7 +94,7 @@ WorkingDatabase::Loaded WorkingDatabase::loadFireTable() {
     building_ =
         names_->database.parent_path() / ("." + names_->database.filename().string() + ".new");
     removeDatabaseFiles(building_); // left by a conversion that never ended
-    if (!database_.create(building_)) {
+    if (!database_.createBuiltAside(building_)) {
         loaded.problem = "Cannot create the working database:\n" + database_.lastError();
         return loaded;
     }
